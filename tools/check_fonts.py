@@ -1,0 +1,382 @@
+#!/usr/bin/python3
+"""Check the bitmap fonts the way the game reads them.
+
+Run with /usr/bin/python3 (python3-pil, python3-numpy). Reads data/Assets/font/fonts.txt, every
+description it names and every picture those name, re-packs each picture into its atlas with the game's
+glyph gap, and checks what the game relies on:
+
+  - the number of characters after a "##" line equals the glyphs that the picture's row-0 markers define;
+  - every glyph is at least one pixel wide; every font has a space and the digits;
+  - every picture of a font has the same number of colour bands, at least five, and fills them exactly;
+  - band pixels are fully opaque or fully clear, one colour per band (no grey fringes);
+  - pictures and re-packed atlases stay within the largest texture the game accepts;
+  - description lines are LF-only, none is empty, none but the "##" lines starts with "#";
+  - no character decodes to code 0 (the game's UTF-8 reading has no room for U+0180..U+03FF);
+  - every character of every game text and of the flag and level lists is in fonts 0, 1 and 5;
+  - the backdrop picture exists and is big enough for its three pieces.
+
+With --preview FILE it also lays out sample lines in every font, as the game would, into one PNG.
+Exit status 0 when everything holds, 1 otherwise.
+"""
+
+import glob
+import os
+import sys
+
+import numpy as np
+from PIL import Image
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+DATA = os.path.join(ROOT, "data")
+ASSETS = os.path.join(DATA, "Assets")
+FONT_FOLDER = "Assets/font/"
+GLYPH_GAP = 1
+MAX_TEXTURE = 8192
+MIN_BANDS = 5
+FONTS_FOR_ALL_TEXTS = (0, 1, 5)
+BACKDROP = "Assets/font/fonts/text_shadow_18p.png"
+
+
+def split(data, delimiter):
+    """The game's split: pieces up to each delimiter, no empty last piece after a trailing one."""
+    pieces = data.split(delimiter)
+    if pieces and pieces[-1] == data[:0]:
+        pieces.pop()
+    return pieces
+
+
+def decode(data, dollar_escapes=False, base_colour=0, colour_count=1):
+    """The game's 16-bit UTF-8 reading; yields (code, band)."""
+    out = []
+    band = base_colour
+    i, n = 0, len(data)
+    while i < n:
+        b = data[i]
+        if dollar_escapes and b == 0x24:
+            if i + 1 >= n:
+                break
+            nxt = data[i + 1]
+            if 0x30 <= nxt <= 0x3A:
+                band = min(nxt - 0x30, colour_count - 1)
+                i += 2
+            else:
+                band = base_colour
+                i += 1
+            continue
+        if b < 0x80:
+            code, i = b, i + 1
+        elif 0xC0 <= b <= 0xC5:
+            nxt = data[i + 1] if i + 1 < n else 0
+            code, i = ((b & 0x1F) << 6) | (nxt & 0x3F), i + 2
+        elif 0xC6 <= b <= 0xCF:
+            code, i = 0, i + 2
+        elif 0xE0 <= b <= 0xEF:
+            b1 = data[i + 1] if i + 1 < n else 0
+            b2 = data[i + 2] if i + 2 < n else 0
+            code, i = ((b << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F)) & 0xFFFF, i + 3
+        else:
+            code, i = 0, i + 1
+        out.append((code, band))
+    return out
+
+
+class Font:
+    def __init__(self, name, size):
+        self.name = name
+        self.size = size
+        self.colour_count = -1
+        self.glyphs = {}  # code -> (atlas index, srcX, width)
+        self.digits = {}
+        self.atlases = []
+
+
+class Checker:
+    def __init__(self):
+        self.errors = []
+        self.fonts = []
+
+    def fail(self, message):
+        self.errors.append(message)
+
+    def path(self, name):
+        return os.path.join(DATA, name)
+
+    def load_font_list(self):
+        list_path = self.path(FONT_FOLDER + "fonts.txt")
+        if not os.path.exists(list_path):
+            self.fail("no font list at %s" % list_path)
+            return
+        with open(list_path, "rb") as f:
+            raw = f.read()
+        if b"\r" in raw:
+            self.fail("fonts.txt has carriage returns")
+        for line in split(raw, b"\n"):
+            if not line or line.startswith(b"#"):
+                continue
+            fields = split(line, b"\t")
+            if len(fields) < 2 or not fields[1].isdigit():
+                self.fail("fonts.txt: bad line %r" % line)
+                continue
+            self.load_font(FONT_FOLDER + fields[0].decode("utf-8"), int(fields[1]))
+
+    def load_font(self, description, size):
+        number = len(self.fonts)
+        where = "font %d (%s)" % (number, description)
+        desc_path = self.path(description)
+        if not os.path.exists(desc_path):
+            self.fail("%s: description file missing" % where)
+            return
+        font = Font(description, size)
+        with open(desc_path, "rb") as f:
+            raw = f.read()
+        if b"\r" in raw:
+            self.fail("%s: carriage return in the description" % where)
+        folder = description[:description.rfind("/") + 1]
+        picture = None
+        expected = 0
+        k = 0
+
+        def close_picture():
+            if picture is not None and k != expected:
+                self.fail("%s, %s: %d characters named but the markers define %d glyphs"
+                          % (where, picture, k, expected))
+
+        for line in split(raw, b"\n"):
+            if line.startswith(b"##"):
+                close_picture()
+                picture = folder + line[2:].decode("utf-8")
+                markers = self.load_picture(font, picture, where)
+                expected = max(0, len(markers) - 1)
+                k = 0
+                continue
+            if not line:
+                self.fail("%s: empty line in the description" % where)
+                continue
+            if line.startswith(b"#"):
+                self.fail("%s: a glyph line starts with '#', which readers may take for a comment: %r"
+                          % (where, line))
+            if picture is None:
+                self.fail("%s: characters before the first picture" % where)
+                continue
+            for code, _ in decode(line):
+                if code == 0:
+                    self.fail("%s: %r decodes to code 0 in the game" % (where, line.decode("utf-8", "replace")))
+                if k < expected:
+                    x0, x1 = markers[k], markers[k + 1]
+                    glyph = (len(font.atlases) - 1, x0 + (2 * k + 1) * GLYPH_GAP, x1 - x0)
+                    if glyph[2] <= 0:
+                        self.fail("%s: glyph %d has width %d" % (where, k, glyph[2]))
+                    font.glyphs.setdefault(code, glyph)
+                    if 0x30 <= code <= 0x39:
+                        font.digits[code] = glyph
+                k += 1
+        close_picture()
+        if picture is None:
+            self.fail("%s: no picture" % where)
+        if 0x20 not in font.glyphs:
+            self.fail("%s: no space" % where)
+        for d in range(0x30, 0x3A):
+            if d not in font.digits:
+                self.fail("%s: no digit %s" % (where, chr(d)))
+        self.fonts.append(font)
+
+    def load_picture(self, font, picture, where):
+        path = self.path(picture)
+        if not os.path.exists(path):
+            self.fail("%s: picture %s missing" % (where, picture))
+            font.atlases.append(None)
+            return []
+        im = Image.open(path)
+        if im.mode != "RGBA":
+            self.fail("%s: %s is %s, not RGBA" % (where, picture, im.mode))
+            im = im.convert("RGBA")
+        px = np.array(im)
+        h, w = px.shape[:2]
+        if w > MAX_TEXTURE or h > MAX_TEXTURE:
+            self.fail("%s: %s is %dx%d, larger than %d" % (where, picture, w, h, MAX_TEXTURE))
+        bands = (h - 1) // font.size
+        if font.colour_count == -1:
+            font.colour_count = bands
+            if bands < MIN_BANDS:
+                self.fail("%s: %d colour bands, fewer than %d" % (where, bands, MIN_BANDS))
+        elif bands != font.colour_count:
+            self.fail("%s: %s has %d bands, the font's first picture %d" % (where, picture, bands, font.colour_count))
+        if h != 1 + bands * font.size:
+            self.fail("%s: %s is %d rows high, not 1 + bands x %d" % (where, picture, h, font.size))
+        row0 = px[0]
+        markers = [int(x) for x in np.nonzero((row0 == row0[0]).all(axis=1))[0]]
+        n = len(markers)
+        atlas_w = w + 2 * GLYPH_GAP * (n - 1) - 1
+        atlas_h = (font.size + 2 * GLYPH_GAP) * font.colour_count
+        if atlas_w > MAX_TEXTURE or atlas_h > MAX_TEXTURE:
+            self.fail("%s: %s re-packs into %dx%d, beyond %d" % (where, picture, atlas_w, atlas_h, MAX_TEXTURE))
+        atlas = np.zeros((max(atlas_h, 1), max(atlas_w, 1), 4), dtype=np.uint8)
+        for c in range(font.colour_count):
+            band = px[1 + c * font.size:1 + (c + 1) * font.size]
+            alpha = band[:, :, 3]
+            if ((alpha != 0) & (alpha != 255)).any():
+                self.fail("%s: %s band %d has partly transparent pixels" % (where, picture, c))
+            colours = {tuple(v) for v in band[alpha != 0][:, :3]}
+            if len(colours) > 1:
+                self.fail("%s: %s band %d has %d colours" % (where, picture, c, len(colours)))
+            for k in range(n - 1):
+                x0, x1 = markers[k], markers[k + 1]
+                dx, dy = x0 + (2 * k + 1) * GLYPH_GAP, c * font.size + (2 * c + 1) * GLYPH_GAP
+                atlas[dy:dy + font.size, dx:dx + x1 - x0] = px[1 + c * font.size:1 + (c + 1) * font.size, x0:x1]
+        font.atlases.append(atlas)
+        return markers
+
+    def check_texts(self):
+        sources = sorted(glob.glob(os.path.join(ASSETS, "texts", "*.txt")))
+        lists = [os.path.join(DATA, "Flags", "flags.txt"), os.path.join(DATA, "Countries", "countries.txt")]
+        drawn = {}
+        for path in sources + [p for p in lists if os.path.exists(p)]:
+            with open(path, "rb") as f:
+                raw = f.read()
+            for line in split(raw, b"\n"):
+                if line.startswith(b"#"):
+                    continue
+                text = line.rsplit(b"\t", 1)[-1] if path in sources else line
+                for code, _ in decode(text, dollar_escapes=True):
+                    if code == 0x0D or code == 0x09:
+                        continue
+                    drawn.setdefault(code, (os.path.relpath(path, ROOT), text))
+        for code, (path, text) in sorted(drawn.items()):
+            if code == 0:
+                self.fail("%s: a character decodes to code 0 (U+0180..U+03FF or beyond U+FFFF) in %r"
+                          % (path, text.decode("utf-8", "replace")))
+                continue
+            for number in FONTS_FOR_ALL_TEXTS:
+                if number < len(self.fonts) and code not in self.fonts[number].glyphs:
+                    self.fail("font %d lacks U+%04X %r used in %s" % (number, code, chr(code), path))
+        for number in FONTS_FOR_ALL_TEXTS:
+            if number >= len(self.fonts):
+                self.fail("font %d is not in the list" % number)
+        return len(drawn)
+
+    def check_backdrop(self):
+        path = self.path(BACKDROP)
+        if not os.path.exists(path):
+            self.fail("backdrop %s missing" % BACKDROP)
+            return
+        im = Image.open(path)
+        if im.mode != "RGBA" or im.width < 57 or im.height < 37:
+            self.fail("backdrop is %s %dx%d; needs RGBA and at least 57x37" % (im.mode, im.width, im.height))
+
+
+def layout(font, text, colour=0):
+    """The game's layout: (atlas index, srcX, band top, width) per drawn glyph."""
+    items = []
+    lowest = font.glyphs[min(font.glyphs)]
+    for code, band in decode(text.encode("utf-8"), True, colour, font.colour_count):
+        glyph = font.digits.get(code) if 0x30 <= code <= 0x39 else font.glyphs.get(code, lowest)
+        top = (2 * band + 1) * GLYPH_GAP + band * font.size
+        items.append((glyph[0], glyph[1], top, glyph[2]))
+    return items
+
+
+def draw_line(canvas, font, text, x, y, colour=0, shadow=False):
+    if shadow:
+        draw_line(canvas, font, strip_escapes(text), x + 1, y + 1, colour=1)
+    for atlas_index, sx, top, w in layout(font, text, colour):
+        src = font.atlases[atlas_index][top:top + font.size, sx:sx + w]
+        dst = canvas[y:y + font.size, x:x + w]
+        src = src[:dst.shape[0], :dst.shape[1]]
+        mask = src[:, :, 3] == 255
+        dst[:src.shape[0], :src.shape[1]][mask] = src[mask]
+        x += w
+    return x
+
+
+def strip_escapes(text):
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "$":
+            i += 2 if i + 1 < len(text) and "0" <= text[i + 1] <= ":" else 1
+            continue
+        out.append(text[i])
+        i += 1
+    return "".join(out)
+
+
+def draw_backdrop(canvas, font, text, x, y):
+    """Font 0's backdrop as the game draws it: caps and middles around all glyphs but the last."""
+    im = np.array(Image.open(os.path.join(DATA, BACKDROP)).convert("RGBA"))
+    items = layout(font, text)
+    if len(items) < 2:
+        return
+    s = sum(w for *_, w in items[:-1])
+    yb = y + int((font.size - 37) / 2)
+
+    def blit(sx, w, at):
+        piece = im[:37, sx:sx + w].astype(np.float32)
+        region = canvas[yb:yb + 37, at:at + w].astype(np.float32)
+        a = piece[:, :, 3:4] / 255.0
+        region[:, :, :3] = piece[:, :, :3] * a + region[:, :, :3] * (1 - a)
+        canvas[yb:yb + 37, at:at + w] = region.astype(np.uint8)
+
+    xb = x - 22
+    blit(0, 22, xb)
+    xb += 22
+    while xb < x + s:
+        blit(22, 13, xb)
+        xb += 13
+    blit(35, 22, xb)
+
+
+PREVIEW_LINES = [
+    "Vov Aruzezudor 0123456789 ¡Pinta la bandera! ¿Qué?",
+    "Ça, Œuvre «Élan» — Größe, Żółć, Łódź, Ş, ő… 50%",
+    "$2Danger!$ normal $3gold $4win$ 12:34",
+    "ゲームをはじめる「オプション」！ステージ・クリア。",
+]
+
+
+def preview(checker, out_path):
+    blocks = []
+    for number, font in enumerate(checker.fonts):
+        width = 640 if number != 5 else 900
+        h = (font.size + 6) * len(PREVIEW_LINES) + 30
+        canvas = np.zeros((h, width, 4), dtype=np.uint8)
+        canvas[:, :] = (63, 48, 54, 255) if number != 5 else (118, 98, 94, 255)
+        y = 4 if number else 16
+        if number == 0:
+            draw_backdrop(canvas, font, "Backdrop line", 30, y)
+            draw_line(canvas, font, "Backdrop line", 30, y)
+            y += 24
+        for text in PREVIEW_LINES:
+            draw_line(canvas, font, text, 4, y, shadow=True)
+            y += font.size + 6
+        im = Image.fromarray(canvas[:y + 2], "RGBA")
+        scale = 1 if number == 5 else 3
+        blocks.append(im.resize((im.width * scale, im.height * scale), Image.NEAREST))
+    total = Image.new("RGBA", (max(b.width for b in blocks), sum(b.height + 6 for b in blocks)), (0, 0, 0, 255))
+    y = 0
+    for b in blocks:
+        total.paste(b, (0, y))
+        y += b.height + 6
+    total.save(out_path)
+
+
+def main(argv):
+    checker = Checker()
+    checker.load_font_list()
+    if not checker.fonts:
+        checker.fail("no font loaded")
+    drawn = checker.check_texts()
+    checker.check_backdrop()
+    for number, font in enumerate(checker.fonts):
+        sizes = " ".join("%dx%d" % (a.shape[1], a.shape[0]) for a in font.atlases if a is not None)
+        print("font %d: %s, size %d, %d bands, %d glyphs, atlases %s"
+              % (number, font.name, font.size, font.colour_count, len(font.glyphs), sizes))
+    print("characters drawn by the texts and lists: %d" % drawn)
+    if "--preview" in argv:
+        preview(checker, argv[argv.index("--preview") + 1])
+    for e in checker.errors:
+        print("ERROR:", e)
+    print("fonts: %s" % ("OK" if not checker.errors else "%d problems" % len(checker.errors)))
+    return 1 if checker.errors else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -69,9 +69,11 @@ BOX_PAGES = {
 # full-width (Japanese) character. Roughly 7 logical pixels a column on
 # the 320-pixel screen; tips are drawn on the window and have more room.
 BUDGETS = [
-    ("GEN_USEMOUSE", 40), ("GEN_USEMOUSEACTION", 40),
-    ("GEN_PAUSE_MENU", 40), ("BUTTONTIP_", 40),
-    ("TEST_VOID", 40),
+    # tips: font 5 on the 1280-pixel window, about 10 pixels a column; the
+    # level row also holds five icons 40 pixels apart
+    ("GEN_USEMOUSE", 48), ("GEN_USEMOUSEACTION", 48),
+    ("GEN_PAUSE_MENU", 16), ("BUTTONTIP_", 16),
+    ("TEST_VOID", 0),
     ("LOADED_", 30),
     ("HUD_", 16),
     ("LEVELTEXT_", 26),
@@ -86,6 +88,10 @@ BUDGETS = [
 ]
 
 EMPTY_ALLOWED = {"TEST_VOID"}
+
+# The tip after the first (icon-less) tip is right-aligned against its left
+# edge with no gap, so these texts carry their own leading gap.
+LEADING_GAP = {"GEN_USEMOUSE": 3, "GEN_USEMOUSEACTION": 3}
 
 
 def by_prefix(table, key, default=None):
@@ -190,7 +196,12 @@ def visible(piece):
 def check_text(key, value, where, english_vars, errors):
     if value == "" and key not in EMPTY_ALLOWED:
         errors.append("%s: %s is empty" % (where, key))
-    if value != value.strip():
+    gap = LEADING_GAP.get(key, 0)
+    lead = len(value) - len(value.lstrip(" "))
+    if gap and lead < gap:
+        errors.append("%s: %s needs at least %d leading blanks (the next tip "
+                      "touches it)" % (where, key, gap))
+    if value.rstrip() != value or (not gap and value.lstrip() != value):
         errors.append("%s: %s has leading or trailing blanks" % (where, key))
     check_dollars(key, value, where, errors)
     count = value.count("_VAR_")

@@ -12,7 +12,8 @@ glyph gap, and checks what the game relies on:
   - pictures and re-packed atlases stay within the largest texture the game accepts;
   - description lines are LF-only, none is empty, none but the "##" lines starts with "#";
   - no character decodes to code 0 (the game's UTF-8 reading has no room for U+0180..U+03FF);
-  - every character of every game text and of the flag and level lists is in fonts 0, 1 and 5;
+  - every character of every game text and of the flag and level lists is in every font (the code
+    draws texts in fonts 0, 1 and 5, scene files may pick any), and fonts 0, 1 and 5 exist;
   - the backdrop picture exists and is big enough for its three pieces.
 
 With --preview FILE it also lays out sample lines in every font, as the game would, into one PNG.
@@ -246,8 +247,8 @@ class Checker:
                 self.fail("%s: a character decodes to code 0 (U+0180..U+03FF or beyond U+FFFF) in %r"
                           % (path, text.decode("utf-8", "replace")))
                 continue
-            for number in FONTS_FOR_ALL_TEXTS:
-                if number < len(self.fonts) and code not in self.fonts[number].glyphs:
+            for number in range(len(self.fonts)):
+                if code not in self.fonts[number].glyphs:
                     self.fail("font %d lacks U+%04X %r used in %s" % (number, code, chr(code), path))
         for number in FONTS_FOR_ALL_TEXTS:
             if number >= len(self.fonts):
@@ -328,15 +329,29 @@ PREVIEW_LINES = [
     "Vov Aruzezudor 0123456789 ¡Pinta la bandera! ¿Qué?",
     "Ça, Œuvre «Élan» — Größe, Żółć, Łódź, Ş, ő… 50%",
     "$2Danger!$ normal $3gold $4win$ 12:34",
-    "ゲームをはじめる「オプション」！ステージ・クリア。",
+    "ゲームをはじめる「オプション」！ステージ・クリア。日本語",
 ]
+
+
+def game_text(language, key):
+    """First line of a game text, or None: the preview shows real strings next to the fixed samples."""
+    path = os.path.join(ASSETS, "texts", "gametexts_%s.txt" % language)
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as f:
+        for line in split(f.read(), b"\n"):
+            if not line.startswith(b"#") and line.split(b"\t", 1)[0] == key.encode():
+                return line.rsplit(b"\t", 1)[-1].decode("utf-8", "replace").split("|")[0]
+    return None
 
 
 def preview(checker, out_path):
     blocks = []
+    lines = PREVIEW_LINES + [t for t in (game_text("jp", "INTRO_ALERT"), game_text("jp", "GEN_USEMOUSEACTION"),
+                                         game_text("gr", "INTRO_ALERT"), game_text("fr", "LEVELTEXT_START")) if t]
     for number, font in enumerate(checker.fonts):
         width = 640 if number != 5 else 900
-        h = (font.size + 6) * len(PREVIEW_LINES) + 30
+        h = (font.size + 6) * len(lines) + 40
         canvas = np.zeros((h, width, 4), dtype=np.uint8)
         canvas[:, :] = (63, 48, 54, 255) if number != 5 else (118, 98, 94, 255)
         y = 4 if number else 16
@@ -344,12 +359,13 @@ def preview(checker, out_path):
             draw_backdrop(canvas, font, "Backdrop line", 30, y)
             draw_line(canvas, font, "Backdrop line", 30, y)
             y += 24
-        for text in PREVIEW_LINES:
+        for text in lines:
             draw_line(canvas, font, text, 4, y, shadow=True)
             y += font.size + 6
         im = Image.fromarray(canvas[:y + 2], "RGBA")
         scale = 1 if number == 5 else 3
         blocks.append(im.resize((im.width * scale, im.height * scale), Image.NEAREST))
+        blocks[-1].save("%s_font%d.png" % (os.path.splitext(out_path)[0], number))
     total = Image.new("RGBA", (max(b.width for b in blocks), sum(b.height + 6 for b in blocks)), (0, 0, 0, 255))
     y = 0
     for b in blocks:

@@ -47,14 +47,15 @@ MARKER = (255, 0, 255, 255)
 
 # Font numbers are positions in this list; the code names 0 (names, notices, backdrop), 1 (advice text,
 # menu counts, HUD numbers) and 5 (button tips, drawn in window pixels). The others are for scene files.
-#   name, cell height, Latin face, Latin em (px), Japanese em (px), use
+# IPA Gothic has no bold: beside a bold Latin face its strokes are thickened by one pixel to the right.
+#   name, cell height, Latin face, Latin em (px), Japanese em (px), thicken Japanese, use
 FONTS = [
-    ("sans_bold_12", 12, "DejaVuSans-Bold.ttf", 9, 12, "names, notice line, messages; backdrop font"),
-    ("sans_12", 12, "DejaVuSans.ttf", 9, 12, "advice text, menu counts, HUD"),
-    ("title_18", 18, "DejaVuSans-Bold.ttf", 14, 17, "titles"),
-    ("small_9", 9, "DejaVuSansCondensed-Bold.ttf", 7, 9, "small HUD labels"),
-    ("button_15", 15, "DejaVuSans-Bold.ttf", 11, 14, "menu buttons and headings"),
-    ("tips_20", 20, "DejaVuSans-Bold.ttf", 15, 19, "button tips, in window pixels"),
+    ("sans_bold_12", 12, "DejaVuSans-Bold.ttf", 9, 12, True, "names, notice line, messages; backdrop font"),
+    ("sans_12", 12, "DejaVuSans.ttf", 9, 12, False, "advice text, menu counts, HUD"),
+    ("title_18", 18, "DejaVuSans-Bold.ttf", 14, 17, True, "titles"),
+    ("small_9", 9, "DejaVuSans.ttf", 7, 9, False, "small HUD labels"),
+    ("button_15", 15, "DejaVuSans-Bold.ttf", 11, 14, True, "menu buttons and headings"),
+    ("tips_20", 20, "DejaVuSans-Bold.ttf", 15, 19, True, "button tips, in window pixels"),
 ]
 
 # Band colours by palette name, with the warm fallback used when the palette is missing or lacks a name.
@@ -230,8 +231,13 @@ def is_japanese(code):
     return 0x2E80 <= code <= 0x9FFF or 0xF900 <= code <= 0xFAFF or 0xFF00 <= code <= 0xFFEF
 
 
-def render_glyph(face, code, cell, baseline, anchor):
-    """Return (bool array cell x width, clipped ink pixel count)."""
+def render_glyph(face, code, cell, baseline, anchor, tight=False):
+    """Return (bool array cell x width, clipped ink pixel count).
+
+    The width is the face's advance. FreeType's monochrome hinter often draws a glyph narrower than its
+    unhinted advance (a 9-px "W" is 7 pixels of ink in a 9-pixel cell), which leaves holes inside words;
+    with `tight` at most one blank column is kept on either side of the ink.
+    """
     ch = chr(code)
     em = face.size
     pad = 2 * em + 8
@@ -244,8 +250,12 @@ def render_glyph(face, code, cell, baseline, anchor):
     cols = np.nonzero(ink.any(axis=0))[0]
     left, right = pad, pad + advance
     if len(cols):
-        left = min(left, int(cols[0]))
-        right = max(right, int(cols[-1]) + 1)
+        ink_left, ink_right = int(cols[0]), int(cols[-1]) + 1
+        left = min(left, ink_left)
+        right = max(right, ink_right)
+        if tight:
+            left = max(left, ink_left - 1)
+            right = min(right, ink_right + 1)
     if right <= left:
         right = left + 1
     inside = ink[pad:pad + cell, left:right]
@@ -253,8 +263,15 @@ def render_glyph(face, code, cell, baseline, anchor):
     return inside, clipped
 
 
+def embolden(g):
+    wide = np.zeros((g.shape[0], g.shape[1] + 1), dtype=bool)
+    wide[:, :-1] = g
+    wide[:, 1:] |= g
+    return wide if wide[:, -1].any() else wide[:, :-1]
+
+
 def build_font(spec, charset, dejavu_cmap, ipa_cmap, report):
-    name, cell, latin_file, latin_em, jp_em, _use = spec
+    name, cell, latin_file, latin_em, jp_em, thicken, _use = spec
     latin = ImageFont.truetype(DEJAVU + latin_file, latin_em)
     jp = ImageFont.truetype(IPA_GOTHIC, jp_em)
     latin_cmap = dejavu_cmap[latin_file]
@@ -273,12 +290,13 @@ def build_font(spec, charset, dejavu_cmap, ipa_cmap, report):
     glyphs = []
     clipped = []
     for code in sorted(charset):
-        if is_japanese(code) and code in ipa_cmap:
-            g, lost = render_glyph(jp, code, cell, jp_top, "la")
-        elif code in latin_cmap:
-            g, lost = render_glyph(latin, code, cell, baseline, "ls")
+        if code in latin_cmap and not (is_japanese(code) and code in ipa_cmap):
+            # digits keep their common advance so that counters do not jiggle
+            g, lost = render_glyph(latin, code, cell, baseline, "ls", tight=not 0x30 <= code <= 0x39)
         elif code in ipa_cmap:
             g, lost = render_glyph(jp, code, cell, jp_top, "la")
+            if thicken:
+                g = embolden(g)
         else:
             continue
         if lost:

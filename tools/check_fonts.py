@@ -8,7 +8,8 @@ glyph gap, and checks what the game relies on:
   - the number of characters after a "##" line equals the glyphs that the picture's row-0 markers define;
   - every glyph is at least one pixel wide; every font has a space and the digits;
   - every picture of a font has the same number of colour bands, at least five, and fills them exactly;
-  - band pixels are fully opaque or fully clear, one colour per band (no grey fringes);
+  - band pixels are fully opaque or fully clear, one colour per band (no grey fringes), and every band
+    holds the same shapes (the shadow band lines up with the text it shadows);
   - pictures and re-packed atlases stay within the largest texture the game accepts;
   - description lines are LF-only, none is empty, none but the "##" lines starts with "#";
   - no character decodes to code 0 (the game's UTF-8 reading has no room for U+0180..U+03FF);
@@ -212,11 +213,14 @@ class Checker:
         if atlas_w > MAX_TEXTURE or atlas_h > MAX_TEXTURE:
             self.fail("%s: %s re-packs into %dx%d, beyond %d" % (where, picture, atlas_w, atlas_h, MAX_TEXTURE))
         atlas = np.zeros((max(atlas_h, 1), max(atlas_w, 1), 4), dtype=np.uint8)
+        shape = px[1:1 + font.size, :, 3] != 0
         for c in range(font.colour_count):
             band = px[1 + c * font.size:1 + (c + 1) * font.size]
             alpha = band[:, :, 3]
             if ((alpha != 0) & (alpha != 255)).any():
                 self.fail("%s: %s band %d has partly transparent pixels" % (where, picture, c))
+            if band.shape[0] == font.size and not ((alpha != 0) == shape).all():
+                self.fail("%s: %s band %d does not hold the same glyph shapes as band 0" % (where, picture, c))
             colours = {tuple(v) for v in band[alpha != 0][:, :3]}
             if len(colours) > 1:
                 self.fail("%s: %s band %d has %d colours" % (where, picture, c, len(colours)))

@@ -236,7 +236,9 @@ def render_glyph(face, code, cell, baseline, anchor, tight=False):
 
     The width is the face's advance. FreeType's monochrome hinter often draws a glyph narrower than its
     unhinted advance (a 9-px "W" is 7 pixels of ink in a 9-pixel cell), which leaves holes inside words;
-    with `tight` at most one blank column is kept on either side of the ink.
+    with `tight` at most one blank column is kept on either side of the ink. Below 12 px the hinted
+    bearings are too coarse to mean anything ("m" gets a blank column on both sides, "r" none), so there a
+    tight glyph is its ink plus exactly one blank column: even one-pixel letter spacing.
     """
     ch = chr(code)
     em = face.size
@@ -253,7 +255,9 @@ def render_glyph(face, code, cell, baseline, anchor, tight=False):
         ink_left, ink_right = int(cols[0]), int(cols[-1]) + 1
         left = min(left, ink_left)
         right = max(right, ink_right)
-        if tight:
+        if tight and em < 12:
+            left, right = ink_left, ink_right + 1
+        elif tight:
             left = max(left, ink_left - 1)
             right = min(right, ink_right + 1)
     if right <= left:

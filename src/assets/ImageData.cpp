@@ -1,0 +1,59 @@
+#include "assets/ImageData.h"
+
+#include <cstdio>
+#include <cstring>
+#include <stb_image.h>
+
+namespace {
+constexpr int kLargestSide = 8192;
+
+std::unique_ptr<ImageData> adopt(unsigned char* pixels, int w, int h, int channels) {
+    if (!pixels) return nullptr;
+    const size_t bytes = static_cast<size_t>(w) * static_cast<size_t>(h) * static_cast<size_t>(channels);
+    auto owned = std::make_unique<uint8_t[]>(bytes);
+    std::memcpy(owned.get(), pixels, bytes);
+    stbi_image_free(pixels);
+    return std::make_unique<ImageData>(w, h, channels, std::move(owned));
+}
+
+int readCallback(void* user, char* data, int size) {
+    return static_cast<int>(std::fread(data, 1, static_cast<size_t>(size), static_cast<FILE*>(user)));
+}
+void skipCallback(void* user, int n) {
+    std::fseek(static_cast<FILE*>(user), n, SEEK_CUR);
+}
+int eofCallback(void* user) {
+    return std::feof(static_cast<FILE*>(user));
+}
+} // namespace
+
+ImageData::ImageData(int width, int height, int channels, std::unique_ptr<uint8_t[]> pixels)
+    : width_(width), height_(height), channels_(channels),
+      pixels_(std::move(pixels)), clip_{0, 0, static_cast<uint16_t>(width), static_cast<uint16_t>(height)} {}
+
+bool ImageData::acceptableSize(int width, int height) {
+    return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide;
+}
+
+std::unique_ptr<ImageData> ImageData::decode(const uint8_t* bytes, size_t size) {
+    if (!bytes || size == 0 || size > 0x7fffffff) return nullptr;
+    const int length = static_cast<int>(size);
+    int w = 0, h = 0, channels = 0;
+    if (!stbi_info_from_memory(bytes, length, &w, &h, &channels) || !acceptableSize(w, h)) return nullptr;
+    unsigned char* pixels = stbi_load_from_memory(bytes, length, &w, &h, &channels, 0);
+    return adopt(pixels, w, h, channels);
+}
+
+std::unique_ptr<ImageData> ImageData::decodeFile(const char* path) {
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return nullptr;
+    const stbi_io_callbacks callbacks{readCallback, skipCallback, eofCallback};
+    int w = 0, h = 0, channels = 0;
+    unsigned char* pixels = nullptr;
+    if (stbi_info_from_callbacks(&callbacks, file, &w, &h, &channels) && acceptableSize(w, h)) {
+        std::rewind(file);
+        pixels = stbi_load_from_callbacks(&callbacks, file, &w, &h, &channels, 0);
+    }
+    std::fclose(file);
+    return adopt(pixels, w, h, channels);
+}

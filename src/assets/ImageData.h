@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "render/ClipRect.h"
+
+// A decoded picture in the file's own channel count (1 to 4 bytes a pixel, rows `pitch` bytes
+// apart, no padding). Owns its pixels.
+class ImageData final {
+  public:
+    static constexpr uint32_t kRedMask = 0x000000FF, kGreenMask = 0x0000FF00, kBlueMask = 0x00FF0000,
+                              kAlphaMask = 0xFF000000;
+
+    // Decodes an image held in memory. Null when stb_image cannot decode it or when it is larger
+    // than the game ever accepts (checked from the header, before any pixel memory is taken).
+    static std::unique_ptr<ImageData> decode(const uint8_t* bytes, size_t size);
+    // Decodes a file on disk through stb_image's callbacks (read, skip, end test). Null as above,
+    // also when the file cannot be opened.
+    static std::unique_ptr<ImageData> decodeFile(const char* path);
+    // The same size limit for any caller that learns a size from a header.
+    static bool acceptableSize(int width, int height);
+
+    ImageData(int width, int height, int channels, std::unique_ptr<uint8_t[]> pixels);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int bytesPerPixel() const { return channels_; }
+    int bitsPerPixel() const { return channels_ * 8; }
+    int pitch() const { return width_ * channels_; }
+    const uint8_t* pixels() const { return pixels_.get(); }
+    uint8_t* pixels() { return pixels_.get(); }
+    const ClipRect& clip() const { return clip_; }
+
+  private:
+    int width_;
+    int height_;
+    int channels_;
+    std::unique_ptr<uint8_t[]> pixels_;
+    ClipRect clip_;
+};

@@ -1,0 +1,111 @@
+#include "core/Game.h"
+
+#include <SDL.h>
+#include <cstdlib>
+#include <ctime>
+
+#include "assets/AssetPack.h"
+#include "audio/AudioSystem.h"
+#include "core/GameWide.h"
+#include "core/InputState.h"
+#include "core/MainLoop.h"
+#include "core/SceneManager.h"
+#include "core/SceneStandIn.h"
+#include "game/BulletManager.h"
+#include "persist/ProgressRecord.h"
+#include "render/Renderer.h"
+#include "text/GameTexts.h"
+
+namespace {
+// Fade-in and fade-out of every scene slot, in milliseconds.
+constexpr int32_t kFades[SceneManager::kSceneCount][2] = {
+    {500, 500}, {1000, 2000}, {500, 500},  {200, 200}, {500, 500}, {1000, 1000}, {1000, 1000},
+    {200, 200}, {200, 200},   {200, 1000}, {200, 200}, {200, 200}, {200, 1000},  {200, 1000}};
+constexpr uint32_t kAdviceScene = 3;
+constexpr uint16_t kStudioLogoScene = 4;
+} // namespace
+
+Game::Game() = default;
+
+Game::~Game() {
+    shutDown();
+}
+
+int Game::startUp() {
+    pack_ = std::make_unique<AssetPack>();
+    GameWide<AssetPack>::set(pack_.get());
+    pack_->loadIndex();
+
+    Renderer* renderer = Renderer::instance();
+    renderer_ = true;
+    audio_ = std::make_unique<AudioSystem>();
+    GameWide<AudioSystem>::set(audio_.get());
+
+    progress_ = std::make_unique<ProgressRecord>();
+    GameWide<ProgressRecord>::set(progress_.get());
+    firstRun_ = !progress_->readOptions();
+
+    renderer->fullscreen = progress_->fullscreen;
+    renderer->logicalWidth = 320;
+    renderer->logicalHeight = 200;
+    if (const int failure = renderer->initialise()) return failure;
+
+    input_ = std::make_unique<InputState>();
+    GameWide<InputState>::set(input_.get());
+    scenes_ = std::make_unique<SceneManager>();
+    GameWide<SceneManager>::set(scenes_.get());
+    bullets_ = std::make_unique<BulletManager>();
+    GameWide<BulletManager>::set(bullets_.get());
+    texts_ = std::make_unique<GameTexts>();
+    GameWide<GameTexts>::set(texts_.get());
+    texts_->loadLanguage(0, "Assets/");
+
+    buildScenes();
+    scenes_->loadAll();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    if (firstRun_) {
+        // The first run shows the advice screen, which leads on to the studio logo.
+        Scene* logo = scenes_->scene(kStudioLogoScene);
+        Scene* advice = scenes_->scene(kAdviceScene);
+        logo->entered = 0;
+        logo->fadeInOnEnter = 1;
+        advice->nextScene = kStudioLogoScene;
+        scenes_->previousScene = kStudioLogoScene;
+        scenes_->currentScene = kAdviceScene;
+    }
+    loop_ = std::make_unique<MainLoop>(*scenes_, *input_, *renderer, audio_.get(), progress_.get());
+    return 0;
+}
+
+void Game::buildScenes() {
+    for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number)
+        scenes_->install(number, std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]));
+}
+
+void Game::run() {
+    if (loop_) loop_->run();
+}
+
+void Game::shutDown() {
+    loop_.reset();
+    GameWide<AssetPack>::set(nullptr);
+    pack_.reset();
+    GameWide<ProgressRecord>::set(nullptr);
+    progress_.reset();
+    GameWide<SceneManager>::set(nullptr);
+    scenes_.reset();
+    GameWide<BulletManager>::set(nullptr);
+    bullets_.reset();
+    GameWide<GameTexts>::set(nullptr);
+    texts_.reset();
+    GameWide<InputState>::set(nullptr);
+    input_.reset();
+    GameWide<AudioSystem>::set(nullptr);
+    audio_.reset();
+    if (renderer_) {
+        Renderer::destroyInstance();
+        SDL_Quit();
+        renderer_ = false;
+    }
+}

@@ -1,0 +1,91 @@
+#include "core/MainLoop.h"
+
+#include <SDL.h>
+#include <algorithm>
+
+#include "audio/AudioSystem.h"
+#include "core/FrameClock.h"
+#include "core/InputState.h"
+#include "core/SceneManager.h"
+#include "core/TickSource.h"
+#include "persist/ProgressRecord.h"
+#include "render/Renderer.h"
+
+MainLoop::MainLoop(SceneManager& scenes, InputState& input, Renderer& renderer, AudioSystem* audio,
+                   ProgressRecord* progress)
+    : swapInterval(&SDL_GL_GetSwapInterval), scenes_(scenes), input_(input), renderer_(renderer),
+      audio_(audio), progress_(progress) {}
+
+void MainLoop::run() {
+    while (runFrame()) {
+    }
+}
+
+bool MainLoop::runFrame() {
+    if (!started_) {
+        clock_.start();
+        previousFrameTime_ = 0;
+        started_ = true;
+    }
+    if (scenes_.quitRequested) return false;
+    Scene* scene = scenes_.current();
+    if (!scene) {
+        // No scene under this number: nothing could ever end the game but closing it.
+        scenes_.quitRequested = 1;
+        return false;
+    }
+    if (!scene->entered) scene->enter();
+
+    input_.poll();
+    // Closing the window ends the game from any scene, whatever the scene does with its input.
+    if (input_.quitRequested()) scenes_.quitRequested = 1;
+
+    if (input_.focusLostThisFrame()) {
+        if (audio_) audio_->pauseAll();
+        clock_.pause();
+        if (progress_) progress_->levelTimer.pause();
+        return !scenes_.quitRequested;
+    }
+    if (input_.focusGainedThisFrame()) {
+        if (audio_) audio_->resumeAll();
+        if (progress_) progress_->levelTimer.resume();
+        clock_.resume();
+    }
+    // While unfocused the clock stays paused and frames are skipped until focus returns.
+    if (clock_.paused()) return !scenes_.quitRequested;
+
+    frameTimeMs = clock_.read();
+    const FrameCharge charge =
+        FrameClock::charge(frameTimeMs - previousFrameTime_, renderer_.frameLimiterEnabled,
+                           swapInterval ? swapInterval() : 0, renderer_.targetFrameMs);
+    if (charge.sleepMs) TickSource::delay(charge.sleepMs);
+    previousFrameTime_ = clock_.read();
+    frameDeltaMs = charge.chargedMs;
+
+    if (scene->mouseEnabled && (!scene->isKindOf(27) || scene->state != Scene::Running)) {
+        scene->previousMouseX = scene->mouseX;
+        scene->previousMouseY = scene->mouseY;
+        if (scene->windowWidth > 0 && scene->windowHeight > 0) {
+            scene->mouseX = std::clamp<int32_t>(scene->logicalWidth * input_.rawMouseX() / scene->windowWidth,
+                                                0, scene->logicalWidth);
+            scene->mouseY = std::clamp<int32_t>(
+                scene->logicalHeight * input_.rawMouseY() / scene->windowHeight, 0, scene->logicalHeight);
+        }
+    }
+
+    if (audio_) audio_->update();
+    switch (scene->state) {
+    case Scene::FadingIn:
+        scene->updateFadeIn();
+        break;
+    case Scene::FadingOut:
+        scene->updateFadeOut();
+        break;
+    default:
+        scene->updateRunning();
+        break;
+    }
+    Scene* now = scenes_.current();
+    if (now && now->entered && renderer_.window()) now->render();
+    return !scenes_.quitRequested;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// MainLoop — one frame after another until a scene asks to quit.
+//
+// Owns: the main-loop clock and the previous frame time. Never: draws or updates anything itself;
+// it calls the current scene, the input and the audio in a fixed order each frame.
+#include <cstdint>
+
+#include "core/PausableTimer.h"
+
+class AudioSystem;
+class InputState;
+class ProgressRecord;
+class Renderer;
+class SceneManager;
+
+class MainLoop final {
+  public:
+    MainLoop(SceneManager& scenes, InputState& input, Renderer& renderer, AudioSystem* audio,
+             ProgressRecord* progress);
+
+    void run();
+    // One frame; returns false once the game should end. Tests drive frames one by one.
+    bool runFrame();
+    // The swap interval as the limiter sees it; tests may pretend another one.
+    int (*swapInterval)() = nullptr;
+
+  private:
+    SceneManager& scenes_;
+    InputState& input_;
+    Renderer& renderer_;
+    AudioSystem* audio_;
+    ProgressRecord* progress_;
+    PausableTimer clock_;
+    uint32_t previousFrameTime_ = 0;
+    bool started_ = false;
+};

@@ -1,0 +1,151 @@
+#include "core/Scene.h"
+
+#include <algorithm>
+
+#include "core/FrameClock.h"
+#include "core/GameWide.h"
+#include "core/SceneManager.h"
+#include "render/Renderer.h"
+
+Scene::Scene() {
+    if (Renderer* renderer = Renderer::instance()) {
+        logicalWidth = static_cast<uint16_t>(renderer->logicalWidth);
+        logicalHeight = static_cast<uint16_t>(renderer->logicalHeight);
+        if (renderer->windowWidth > 0) {
+            windowWidth = renderer->windowWidth;
+            windowHeight = renderer->windowHeight;
+        }
+    }
+}
+
+Scene::~Scene() = default;
+
+void Scene::load() {
+    state = FadingIn;
+    switchRequested = 0;
+    entered = 0;
+}
+
+void Scene::reset() {
+    layerTextures.clear();
+    layerRects.clear();
+    layerSpeeds.clear();
+    layerX.clear();
+    layerY.clear();
+    hoveredElement = -1;
+    load();
+}
+
+void Scene::enter() {
+    state = fadeInOnEnter ? FadingIn : Running;
+    switchRequested = 0;
+    entered = 1;
+    fadeInClock = 0;
+    fadeOutClock = 0;
+    inputConsumed = 0;
+}
+
+void Scene::render() {
+    Renderer* renderer = Renderer::instance();
+    renderer->clearTarget(0, 0);
+    if (state == FadingIn)
+        drawFadeIn();
+    else if (state == FadingOut)
+        drawFadeOut();
+    else
+        drawRunning();
+    renderer->present();
+}
+
+void Scene::drawStill() {}
+
+void Scene::requestExit(uint32_t switchFlag, uint16_t scene) {
+    switchRequested = switchFlag;
+    nextScene = scene;
+    state = FadingOut;
+}
+
+bool Scene::advanceFadeIn() {
+    fadeInClock += static_cast<int32_t>(frameDeltaMs);
+    if (fadeInClock <= fadeInDuration) return false;
+    fadeInClock = 0;
+    state = Running;
+    return true;
+}
+
+bool Scene::advanceFadeOut() {
+    fadeOutClock += static_cast<int32_t>(frameDeltaMs);
+    if (fadeOutClock <= fadeOutDuration) return false;
+    fadeOutClock = 0;
+    if (switchRequested) switchScene();
+    return true;
+}
+
+int Scene::fadeInCurtainAlpha() const {
+    if (fadeInDuration <= 0) return -1;
+    const int64_t elapsed = static_cast<int64_t>(fadeInClock) - fadeDelay;
+    if (elapsed > fadeInDuration) return 0;
+    return static_cast<int>(255 - (255 * elapsed) / fadeInDuration);
+}
+
+int Scene::fadeOutCurtainAlpha() const {
+    if (fadeOutDuration <= 0) return -1;
+    const int64_t elapsed = static_cast<int64_t>(fadeOutClock) - fadeDelay;
+    if (elapsed <= 0) return 0;
+    if (elapsed > fadeOutDuration) return 255;
+    const int64_t span = static_cast<int64_t>(fadeOutDuration) - fadeDelay;
+    // A delay as long as the fade leaves nothing to divide by: the curtain is already shut.
+    if (span <= 0) return 255;
+    return static_cast<int>(std::min<int64_t>(255, 255 * elapsed / span));
+}
+
+int Scene::wipeColumns() const {
+    if (fadeOutDuration <= 0) return -1;
+    const int columns = windowWidth / 40;
+    const int64_t elapsed = static_cast<int64_t>(fadeOutClock) - fadeDelay;
+    if (elapsed > fadeOutDuration) return columns;
+    if (elapsed <= 0) return 0;
+    return static_cast<int>(columns * elapsed / fadeOutDuration);
+}
+
+void Scene::pointerDrawPosition(int* x, int* y) const {
+    const int16_t halfW = pointerCentred ? static_cast<int16_t>(pointerClip.w / 2) : 0;
+    const int16_t halfH = pointerCentred ? static_cast<int16_t>(pointerClip.h / 2) : 0;
+    *x = std::min<int16_t>(static_cast<int16_t>(mouseX - halfW), static_cast<int16_t>(logicalWidth - halfW));
+    *y = std::min<int16_t>(static_cast<int16_t>(mouseY - halfH), static_cast<int16_t>(logicalHeight - halfH));
+}
+
+void Scene::addScrollingLayer(uint32_t texture, ClipRect rect, int32_t speed, int32_t x, int32_t y) {
+    layerTextures.push_back(texture);
+    layerRects.push_back(rect);
+    layerSpeeds.push_back(speed);
+    layerX.push_back(x);
+    layerY.push_back(y);
+}
+
+void Scene::updateScrollingLayers() {
+    for (size_t i = 0; i < layerSpeeds.size(); ++i) {
+        layerX[i] += layerSpeeds[i] * static_cast<int32_t>(frameDeltaMs);
+        const int32_t width = layerRects[i].w;
+        if (layerSpeeds[i] != 0 && width > 0 && layerX[i] / 1000 >= width) layerX[i] -= width * 1000;
+    }
+}
+
+void Scene::drawScrollingLayers() {}
+void Scene::drawFadeInCurtain() {}
+void Scene::drawFadeOutCurtain() {}
+void Scene::drawWipe() {}
+void Scene::drawScanlines() {}
+
+void Scene::switchToNextScene() {
+    SceneManager* manager = GameWide<SceneManager>::get();
+    entered = 0;
+    fadeInOnEnter = 1;
+    if (!manager) return;
+    if (nextScene == SceneManager::kQuitScene) {
+        manager->quitRequested = 1;
+        return;
+    }
+    manager->previousScene = manager->currentScene;
+    manager->currentScene = nextScene;
+}

@@ -1,0 +1,15 @@
+#include "core/SceneManager.h"
+
+void SceneManager::install(uint32_t number, std::unique_ptr<Scene> scene) {
+    if (number < kSceneCount) scenes_[number] = std::move(scene);
+}
+
+Scene* SceneManager::scene(uint32_t number) const {
+    return number < kSceneCount ? scenes_[number].get() : nullptr;
+}
+
+void SceneManager::loadAll() {
+    static constexpr uint32_t kOrder[kSceneCount] = {2, 0, 3, 1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    for (uint32_t number : kOrder)
+        if (Scene* s = scene(number)) s->load();
+}

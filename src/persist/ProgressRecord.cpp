@@ -1,0 +1,8 @@
+#include "persist/ProgressRecord.h"
+
+#include <filesystem>
+
+bool ProgressRecord::readOptions() {
+    std::error_code error;
+    return std::filesystem::is_regular_file(kOptionsFile, error);
+}

@@ -1,0 +1,80 @@
+#include <SDL.h>
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "core/Game.h"
+#include "core/MainLoop.h"
+#include "core/SceneManager.h"
+#include "render/Renderer.h"
+
+namespace {
+// Runs the game's start-up in a scratch folder, so "config.ini" is there or not as the test wants.
+class GameInFolder {
+  public:
+    explicit GameInFolder(bool withOptions) : dir_("game"), here_(std::filesystem::current_path()) {
+        std::filesystem::copy_file(std::filesystem::path(VOV_RUN_DIR) / "Vedezaviva.zez",
+                                   dir_.path() / "Vedezaviva.zez");
+        if (withOptions) dir_.write("config.ini", "0\n");
+        std::filesystem::current_path(dir_.path());
+    }
+    ~GameInFolder() { std::filesystem::current_path(here_); }
+    const ScratchDir& dir() const { return dir_; }
+
+  private:
+    ScratchDir dir_;
+    std::filesystem::path here_;
+};
+
+void pushQuit() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+} // namespace
+
+TEST(GameStart, FirstRunShowsAdviceThenPresentsFramesAndQuitsOnClose) {
+    GameInFolder folder(false);
+    Game game;
+    ASSERT_EQ(game.startUp(), 0);
+    EXPECT_TRUE(game.firstRun());
+    EXPECT_EQ(game.scenes()->currentScene, 3u);
+    EXPECT_EQ(game.scenes()->previousScene, 4u);
+    EXPECT_EQ(game.scenes()->current()->nextScene, 4u);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.dir().path() / "Savedata"));
+
+    Renderer* renderer = Renderer::instance();
+    EXPECT_EQ(renderer->layout.factor, 3);
+    const uint64_t before = renderer->framesPresented;
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(game.loop()->runFrame());
+    EXPECT_EQ(renderer->framesPresented, before + 5);
+    pushQuit();
+    EXPECT_FALSE(game.loop()->runFrame());
+    game.shutDown();
+}
+
+TEST(GameStart, WithOptionsTheStudioLogoComesFirst) {
+    GameInFolder folder(true);
+    Game game;
+    ASSERT_EQ(game.startUp(), 0);
+    EXPECT_FALSE(game.firstRun());
+    EXPECT_EQ(game.scenes()->currentScene, 4u);
+    EXPECT_EQ(game.scenes()->previousScene, 14u);
+    game.shutDown();
+}
+
+TEST(GameStart, WindowLayoutScalesByWholeFactors) {
+    WindowLayout a = WindowLayout::compute(1280, 720, 320, 200);
+    EXPECT_EQ(a.factor, 3);
+    EXPECT_EQ(a.scaledWidth, 960);
+    EXPECT_EQ(a.scaledHeight, 600);
+    EXPECT_EQ(a.offsetX, 160);
+    EXPECT_EQ(a.offsetY, 50);
+    EXPECT_FALSE(a.nativeSize);
+    WindowLayout b = WindowLayout::compute(1920, 1080, 320, 200);
+    EXPECT_EQ(b.factor, 5);
+    EXPECT_EQ(b.offsetX, 160);
+    EXPECT_EQ(b.offsetY, 30);
+    EXPECT_TRUE(WindowLayout::compute(320, 200, 320, 200).nativeSize);
+}

@@ -1,0 +1,288 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "core/FrameClock.h"
+#include "core/GameWide.h"
+#include "core/InputState.h"
+#include "core/MainLoop.h"
+#include "core/SceneManager.h"
+#include "core/SceneStandIn.h"
+#include "persist/ProgressRecord.h"
+#include "render/Renderer.h"
+
+namespace {
+class FixedMouse final : public InputSource {
+  public:
+    const uint8_t* keyboard(int* count) override {
+        *count = 0;
+        return nullptr;
+    }
+    uint32_t mouse(int* x, int* y) override {
+        *x = mx;
+        *y = my;
+        return 0;
+    }
+    int mx = 0, my = 0;
+};
+
+// A scene that counts what the loop asked of it.
+class CountingScene final : public Scene {
+  public:
+    explicit CountingScene(bool menu = false) : menu_(menu) {
+        fadeInDuration = 500;
+        fadeOutDuration = 500;
+    }
+    bool isKindOf(int kind) const override { return kind == 29 || (menu_ && kind == 27); }
+    void updateFadeIn() override { advanceFadeIn(); }
+    void updateRunning() override { ++runningFrames; }
+    void updateFadeOut() override { advanceFadeOut(); }
+    void switchScene() override { switchToNextScene(); }
+    int runningFrames = 0;
+
+  private:
+    bool menu_;
+};
+
+void pushWindowEvent(uint8_t which) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = which;
+    SDL_PushEvent(&event);
+}
+
+class SceneLoop : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0);
+        GameWide<SceneManager>::set(&scenes);
+        for (uint32_t i = 0; i < SceneManager::kSceneCount; ++i) {
+            auto scene = std::make_unique<CountingScene>(i == 6);
+            raw[i] = scene.get();
+            scenes.install(i, std::move(scene));
+        }
+        auto source = std::make_unique<FixedMouse>();
+        mouse = source.get();
+        input.setSource(std::move(source));
+        Renderer::instance()->frameLimiterEnabled = 0;
+        loop = std::make_unique<MainLoop>(scenes, input, *Renderer::instance(), nullptr, &progress);
+        loop->swapInterval = [] { return 1; };
+    }
+    void TearDown() override {
+        GameWide<SceneManager>::set(nullptr);
+        SDL_Quit();
+    }
+    // One frame that took `ms` on the fake clock.
+    bool frame(uint32_t ms) {
+        clock.advance(ms);
+        return loop->runFrame();
+    }
+
+    FakeClock clock;
+    SceneManager scenes;
+    CountingScene* raw[SceneManager::kSceneCount] = {};
+    InputState input;
+    FixedMouse* mouse = nullptr;
+    ProgressRecord progress;
+    std::unique_ptr<MainLoop> loop;
+};
+} // namespace
+
+TEST_F(SceneLoop, FadesInRunsFadesOutAndSwitches) {
+    EXPECT_TRUE(frame(0));
+    EXPECT_TRUE(raw[4]->entered);
+    EXPECT_EQ(raw[4]->state, Scene::FadingIn);
+    for (int i = 0; i < 31; ++i)
+        frame(16); // 496 ms: not yet past 500
+    EXPECT_EQ(raw[4]->state, Scene::FadingIn);
+    frame(16);
+    EXPECT_EQ(raw[4]->state, Scene::Running);
+    EXPECT_EQ(raw[4]->fadeInClock, 0);
+    frame(16);
+    EXPECT_EQ(raw[4]->runningFrames, 1);
+
+    raw[4]->requestExit(1, 7);
+    for (int i = 0; i < 31; ++i)
+        frame(16);
+    EXPECT_EQ(scenes.currentScene, 4u);
+    frame(16);
+    EXPECT_EQ(scenes.currentScene, 7u);
+    EXPECT_EQ(scenes.previousScene, 4u);
+    EXPECT_FALSE(raw[4]->entered);
+    EXPECT_TRUE(raw[4]->fadeInOnEnter);
+    frame(16);
+    EXPECT_TRUE(raw[7]->entered);
+    EXPECT_EQ(raw[7]->state, Scene::FadingIn);
+}
+
+TEST_F(SceneLoop, ExitWithoutSwitchFlagStaysAndSceneWithoutFadeInRunsAtOnce) {
+    raw[4]->fadeInOnEnter = 0;
+    frame(0);
+    EXPECT_EQ(raw[4]->state, Scene::Running);
+    raw[4]->requestExit(0, 7);
+    for (int i = 0; i < 40; ++i)
+        frame(16);
+    EXPECT_EQ(scenes.currentScene, 4u);
+}
+
+TEST_F(SceneLoop, LongFramesAdvanceScenesByEighteen) {
+    frame(0);
+    frame(100);
+    EXPECT_EQ(frameDeltaMs, 18u);
+    EXPECT_EQ(raw[4]->fadeInClock, 18);
+    frame(5);
+    EXPECT_EQ(frameDeltaMs, 5u);
+    EXPECT_EQ(raw[4]->fadeInClock, 23);
+}
+
+TEST_F(SceneLoop, SoftwareLimiterSleepsWhenVsyncIsOff) {
+    Renderer::instance()->frameLimiterEnabled = 1;
+    loop->swapInterval = [] { return 0; };
+    frame(0);
+    frame(5);
+    EXPECT_EQ(frameDeltaMs, 16u);
+    ASSERT_FALSE(clock.slept.empty());
+    EXPECT_EQ(clock.slept.back(), 11u);
+    // The sleep belongs to this frame: the next frame's delta starts after it.
+    frame(16);
+    EXPECT_EQ(frameDeltaMs, 16u);
+    Renderer::instance()->frameLimiterEnabled = 0;
+}
+
+TEST_F(SceneLoop, FocusLossFreezesScenesAndTheLevelTimer) {
+    frame(0);
+    progress.levelTimer.start();
+    frame(16);
+    const int32_t before = raw[4]->fadeInClock;
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    frame(16);
+    EXPECT_TRUE(progress.levelTimer.paused());
+    for (int i = 0; i < 10; ++i)
+        frame(1000);
+    EXPECT_EQ(raw[4]->fadeInClock, before);
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    frame(10);
+    EXPECT_TRUE(progress.levelTimer.running());
+    // Ten unfocused seconds are not in the level timer, and the frame after focus is short.
+    EXPECT_LE(progress.levelTimer.read(), 60u);
+    EXPECT_LE(frameDeltaMs, 18u);
+    EXPECT_EQ(raw[4]->fadeInClock, before + static_cast<int32_t>(frameDeltaMs));
+}
+
+TEST_F(SceneLoop, ClosingTheWindowEndsTheLoopInAnyScene) {
+    frame(0);
+    scenes.currentScene = 1;
+    frame(16);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_FALSE(frame(16));
+    EXPECT_TRUE(scenes.quitRequested);
+}
+
+TEST_F(SceneLoop, SwitchingToNineNineNineQuits) {
+    raw[4]->fadeInOnEnter = 0;
+    frame(0);
+    raw[4]->requestExit(1, SceneManager::kQuitScene);
+    bool running = true;
+    for (int i = 0; i < 40 && running; ++i)
+        running = frame(16);
+    EXPECT_FALSE(running);
+}
+
+TEST_F(SceneLoop, MouseIsMappedToLogicalPixelsAndClamped) {
+    raw[4]->mouseEnabled = 1;
+    mouse->mx = 640;
+    mouse->my = 360;
+    frame(0);
+    EXPECT_EQ(raw[4]->mouseX, 160);
+    EXPECT_EQ(raw[4]->mouseY, 100);
+    mouse->mx = 5000;
+    mouse->my = -50;
+    frame(16);
+    EXPECT_EQ(raw[4]->previousMouseX, 160);
+    EXPECT_EQ(raw[4]->mouseX, 320);
+    EXPECT_EQ(raw[4]->mouseY, 0);
+
+    // A running menu maps the mouse itself; while it fades the loop does.
+    scenes.currentScene = 6;
+    raw[6]->mouseEnabled = 1;
+    raw[6]->fadeInOnEnter = 0;
+    mouse->mx = 1280;
+    mouse->my = 720;
+    frame(16);
+    EXPECT_EQ(raw[6]->mouseX, 0);
+    raw[6]->state = Scene::FadingOut;
+    frame(16);
+    EXPECT_EQ(raw[6]->mouseX, 320);
+    EXPECT_EQ(raw[6]->mouseY, 200);
+}
+
+TEST(SceneBase, CurtainsFollowTheirClocks) {
+    CountingScene scene;
+    scene.fadeInDuration = 1000;
+    scene.fadeInClock = 0;
+    EXPECT_EQ(scene.fadeInCurtainAlpha(), 255);
+    scene.fadeInClock = 500;
+    EXPECT_EQ(scene.fadeInCurtainAlpha(), 128);
+    scene.fadeInClock = 1001;
+    EXPECT_EQ(scene.fadeInCurtainAlpha(), 0);
+    scene.fadeInDuration = 0;
+    EXPECT_EQ(scene.fadeInCurtainAlpha(), -1);
+
+    scene.fadeOutDuration = 1000;
+    scene.fadeDelay = 200;
+    scene.fadeOutClock = 100;
+    EXPECT_EQ(scene.fadeOutCurtainAlpha(), 0);
+    scene.fadeOutClock = 600; // 400 of the 800 that move the curtain
+    EXPECT_EQ(scene.fadeOutCurtainAlpha(), 127);
+    scene.fadeOutClock = 1300;
+    EXPECT_EQ(scene.fadeOutCurtainAlpha(), 255);
+    // A delay as long as the fade must not divide by zero.
+    scene.fadeDelay = 1000;
+    scene.fadeOutClock = 1000;
+    EXPECT_GE(scene.fadeOutCurtainAlpha(), 0);
+
+    scene.fadeDelay = 0;
+    scene.windowWidth = 1280;
+    scene.fadeOutClock = 500;
+    EXPECT_EQ(scene.wipeColumns(), 16);
+    scene.fadeOutClock = 5000;
+    EXPECT_EQ(scene.wipeColumns(), 32);
+}
+
+TEST(SceneBase, PointerStopsHalfItsSizeInsideTheScreen) {
+    CountingScene scene;
+    scene.pointerClip = {0, 0, 11, 11};
+    scene.pointerCentred = 1;
+    int x = 0, y = 0;
+    scene.mouseX = 100;
+    scene.mouseY = 50;
+    scene.pointerDrawPosition(&x, &y);
+    EXPECT_EQ(x, 95);
+    EXPECT_EQ(y, 45);
+    scene.mouseX = 320;
+    scene.mouseY = 200;
+    scene.pointerDrawPosition(&x, &y);
+    EXPECT_EQ(x, 315);
+    EXPECT_EQ(y, 195);
+    scene.pointerCentred = 0;
+    scene.pointerDrawPosition(&x, &y);
+    EXPECT_EQ(x, 320);
+    EXPECT_EQ(y, 200);
+}
+
+TEST(SceneBase, LayersWrapByExactlyTheirWidthAndResetEmptiesThem) {
+    CountingScene scene;
+    scene.addScrollingLayer(3, {0, 0, 100, 50}, 2000, 99000, 0); // 2 px per ms
+    scene.addScrollingLayer(3, {0, 0, 100, 50}, 0, 5000, 0);
+    frameDeltaMs = 16;
+    scene.updateScrollingLayers();
+    EXPECT_EQ(scene.layerX[0], 99000 + 32000 - 100000);
+    EXPECT_EQ(scene.layerX[1], 5000);
+    scene.hoveredElement = 3;
+    scene.reset();
+    EXPECT_TRUE(scene.layerX.empty());
+    EXPECT_TRUE(scene.layerSpeeds.empty());
+    EXPECT_EQ(scene.hoveredElement, -1);
+}

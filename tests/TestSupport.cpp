@@ -1,0 +1,30 @@
+#include "TestSupport.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+
+ScratchDir::ScratchDir(const std::string& tag) {
+    std::random_device seed;
+    path_ = std::filesystem::temp_directory_path() / ("vov-" + tag + "-" + std::to_string(seed()));
+    std::filesystem::create_directories(path_);
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void ScratchDir::write(const std::string& relative, const std::string& bytes) const {
+    const auto target = path_ / relative;
+    std::filesystem::create_directories(target.parent_path());
+    std::ofstream(target, std::ios::binary) << bytes;
+}
+
+std::string ScratchDir::read(const std::string& relative) const {
+    std::ifstream in(path_ / relative, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}

@@ -15,7 +15,8 @@ glyph gap, and checks what the game relies on:
   - no character decodes to code 0 (the game's UTF-8 reading has no room for U+0180..U+03FF);
   - every character of every game text and of the flag and level lists is in every font (the code
     draws texts in fonts 0, 1 and 5, scene files may pick any), and fonts 0, 1 and 5 exist;
-  - the backdrop picture exists and is big enough for its three pieces.
+  - the backdrop picture exists, is big enough for its three pieces, and its right cap covers the line
+    height of font 0 and the widest font-0 glyph.
 
 With --preview FILE it also lays out sample lines in every font, as the game would, into one PNG.
 Exit status 0 when everything holds, 1 otherwise.
@@ -267,6 +268,21 @@ class Checker:
         im = Image.open(path)
         if im.mode != "RGBA" or im.width < 57 or im.height < 37:
             self.fail("backdrop is %s %dx%d; needs RGBA and at least 57x37" % (im.mode, im.width, im.height))
+            return
+        if not self.fonts:
+            return
+        # The last glyph of a line sits on the right cap (x 35..56), starting anywhere from the cap's
+        # left edge to 12 pixels before it: the cap must stay solid across the widest font-0 glyph.
+        font = self.fonts[0]
+        alpha = np.array(im.convert("RGBA"))[:, :, 3]
+        top = -int((font.size - 37) / 2)
+        rows = alpha[max(top, 0):top + font.size, 35:57]
+        solid = 0
+        while solid < rows.shape[1] and (rows[:, solid] != 0).all():
+            solid += 1
+        widest = max(w for _, _, w in font.glyphs.values())
+        if widest > solid:
+            self.fail("backdrop's right cap is solid for %d columns, font 0's widest glyph is %d" % (solid, widest))
 
 
 def layout(font, text, colour=0):

@@ -274,8 +274,8 @@ def embolden(g):
     return wide if wide[:, -1].any() else wide[:, :-1]
 
 
-def build_font(spec, charset, dejavu_cmap, ipa_cmap, report):
-    name, cell, latin_file, latin_em, jp_em, thicken, _use = spec
+def build_font(font_def, charset, dejavu_cmap, ipa_cmap, report):
+    name, cell, latin_file, latin_em, jp_em, thicken, _use = font_def
     latin = ImageFont.truetype(DEJAVU + latin_file, latin_em)
     jp = ImageFont.truetype(IPA_GOTHIC, jp_em)
     latin_cmap = dejavu_cmap[latin_file]
@@ -371,17 +371,15 @@ def make_backdrop(rgb, text_height):
     and puts the right cap after that, so the right cap's solid part must still cover a whole glyph.
     """
     width, height = 57, 37
-    top = -((text_height - height) // 2) if text_height >= height else (height - text_height) // 2
+    top = -int((text_height - height) / 2)  # the game's integer division truncates toward zero
     y0, y1 = top - 2, top + text_height + 1  # two rows above the cell, one below (descenders sit low)
+    x0, x1 = 19, 50  # three columns of air before the text; the right cap's solid part covers a glyph
     alpha = np.zeros((height, width), dtype=np.uint8)
-    alpha[y0:y1 + 1, 19:22] = 1  # left cap: three columns of padding before the text
-    alpha[y0:y1 + 1, 22:35] = 1  # middle
-    alpha[y0:y1 + 1, 35:35 + 16] = 1  # right cap: covers the last glyph and a little air
-    for left, right in ((19, 35 + 15),):
-        for dy, cut in ((0, 2), (1, 1)):
-            for y in (y0 + dy, y1 - dy):
-                alpha[y, left:left + cut] = 0
-                alpha[y, right - cut + 1:right + 1] = 0
+    alpha[y0:y1 + 1, x0:x1 + 1] = 1
+    for dy, cut in ((0, 2), (1, 1)):  # round the corners
+        for y in (y0 + dy, y1 - dy):
+            alpha[y, x0:x0 + cut] = 0
+            alpha[y, x1 - cut + 1:x1 + 1] = 0
     pixels = np.zeros((height, width, 4), dtype=np.uint8)
     pixels[alpha == 1] = rgb + (BACKDROP_ALPHA,)
     return Image.fromarray(pixels, "RGBA")
@@ -395,9 +393,9 @@ def main():
     colours = [pick_colour(palette, entry, report) for entry in BAND_COLOURS]
 
     dejavu_cmap = {}
-    for spec in FONTS:
-        if spec[2] not in dejavu_cmap:
-            dejavu_cmap[spec[2]] = read_cmap(DEJAVU + spec[2])
+    for font_def in FONTS:
+        if font_def[2] not in dejavu_cmap:
+            dejavu_cmap[font_def[2]] = read_cmap(DEJAVU + font_def[2])
     ipa_cmap = read_cmap(IPA_GOTHIC)
 
     from_texts = wanted_from_texts()
@@ -422,9 +420,9 @@ def main():
         "# Font list: description file (relative to this folder) TAB cell height in pixels.",
         "# The n-th entry is font number n. Made by tools/make_fonts.py; edit that, not this.",
     ]
-    for spec in FONTS:
-        name, cell = spec[0], spec[1]
-        glyphs = build_font(spec, charset, dejavu_cmap, ipa_cmap, report)
+    for font_def in FONTS:
+        name, cell = font_def[0], font_def[1]
+        glyphs = build_font(font_def, charset, dejavu_cmap, ipa_cmap, report)
         missing = [c for c in charset if c not in {code for code, _ in glyphs}]
         if missing:
             report.append("font %s lacks %d characters" % (name, len(missing)))

@@ -14,6 +14,7 @@
 #include "game/BulletManager.h"
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
+#include "render/ResourceStore.h"
 #include "text/GameTexts.h"
 
 namespace {
@@ -35,6 +36,8 @@ int Game::startUp() {
     pack_ = std::make_unique<AssetPack>();
     GameWide<AssetPack>::set(pack_.get());
     pack_->loadIndex();
+    store_ = std::make_unique<ResourceStore>();
+    GameWide<ResourceStore>::set(store_.get());
 
     Renderer* renderer = Renderer::instance();
     renderer_ = true;
@@ -103,6 +106,8 @@ void Game::shutDown() {
     input_.reset();
     GameWide<AudioSystem>::set(nullptr);
     audio_.reset();
+    GameWide<ResourceStore>::set(nullptr);
+    store_.reset();
     if (renderer_) {
         Renderer::destroyInstance();
         SDL_Quit();

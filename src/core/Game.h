@@ -14,6 +14,7 @@ class GameTexts;
 class InputState;
 class MainLoop;
 class ProgressRecord;
+class ResourceStore;
 class SceneManager;
 
 class Game final {
@@ -34,6 +35,7 @@ class Game final {
     void buildScenes();
 
     std::unique_ptr<AssetPack> pack_;
+    std::unique_ptr<ResourceStore> store_;
     std::unique_ptr<AudioSystem> audio_;
     std::unique_ptr<ProgressRecord> progress_;
     std::unique_ptr<InputState> input_;

@@ -5,9 +5,37 @@
 #include "core/FrameClock.h"
 #include "core/GameWide.h"
 #include "core/SceneManager.h"
+#include "render/Draw.h"
 #include "render/Renderer.h"
+#include "render/ResourceStore.h"
+
+#include <iostream>
+
+namespace {
+ResourceStore* store() {
+    return GameWide<ResourceStore>::get();
+}
+
+ClipRect wholeOf(int32_t texture) {
+    const TextureRecord* record = store() ? store()->texture(texture) : nullptr;
+    if (!record) return {};
+    return {0, 0, static_cast<uint16_t>(record->width), static_cast<uint16_t>(record->height)};
+}
+} // namespace
 
 Scene::Scene() {
+    if (ResourceStore* resources = store()) {
+        padButtonsTexture = resources->getOrLoadTexture("Assets/gui/padbuttons.png");
+        const std::string pointerPath = "Assets/hud/mousenormal.png";
+        pointerTexture = resources->getOrLoadTexture(pointerPath);
+        if (pointerTexture >= 0) {
+            pointerClip = wholeOf(pointerTexture);
+            pointerCentred = 1;
+        } else {
+            std::cerr << "ERROR: Can't load Mouse image " << pointerPath << std::endl;
+        }
+        defaultPointerTexture = pointerTexture;
+    }
     if (Renderer* renderer = Renderer::instance()) {
         logicalWidth = static_cast<uint16_t>(renderer->logicalWidth);
         logicalHeight = static_cast<uint16_t>(renderer->logicalHeight);
@@ -24,6 +52,15 @@ void Scene::load() {
     state = FadingIn;
     switchRequested = 0;
     entered = 0;
+    ResourceStore* resources = store();
+    if (!resources) return;
+    blackBarTexture = resources->getOrLoadTexture("Assets/gui/black_bar.png");
+    whiteBarTexture = resources->getOrLoadTexture("Assets/gui/white_bar.png");
+    redBarTexture = resources->getOrLoadTexture("Assets/gui/red_bar.png");
+    scanlineTexture = resources->getOrLoadTexture("Assets/gui/scanlines.png");
+    if (TextureRecord* scanlines = resources->texture(scanlineTexture)) scanlines->blendMode = 1;
+    fadeTexture = blackBarTexture;
+    fadeClip = wholeOf(blackBarTexture);
 }
 
 void Scene::reset() {
@@ -54,10 +91,28 @@ void Scene::render() {
         drawFadeOut();
     else
         drawRunning();
+    if (mouseEnabled && pointerTexture >= 0) {
+        renderer->bindGameScreen();
+        int x = 0, y = 0;
+        pointerDrawPosition(&x, &y);
+        drawSprite(pointerTexture, pointerClip, static_cast<int16_t>(x), static_cast<int16_t>(y));
+        if (renderer->currentTarget != Renderer::Window) renderer->bindTarget(Renderer::Window, -1);
+    }
     renderer->present();
 }
 
-void Scene::drawStill() {}
+void Scene::drawStill() {
+    Renderer::instance()->bindGameScreen();
+    drawColourRect(200, 200, 200, 200, 0xFF0000FFu);
+}
+
+void Scene::drawCurtain(int alpha) {
+    if (alpha < 0) return;
+    Renderer* renderer = Renderer::instance();
+    renderer->bindGameScreen();
+    drawTexture(fadeTexture, fadeClip, 0, 0, 0, logicalWidth, logicalHeight, nullptr, 0,
+                static_cast<uint8_t>(alpha));
+}
 
 void Scene::requestExit(uint32_t switchFlag, uint16_t scene) {
     switchRequested = switchFlag;
@@ -131,11 +186,46 @@ void Scene::updateScrollingLayers() {
     }
 }
 
-void Scene::drawScrollingLayers() {}
-void Scene::drawFadeInCurtain() {}
-void Scene::drawFadeOutCurtain() {}
-void Scene::drawWipe() {}
-void Scene::drawScanlines() {}
+void Scene::drawScrollingLayers() {
+    const Renderer* renderer = Renderer::instance();
+    const int limit = renderer->nativeSize ? windowWidth : logicalWidth;
+    for (size_t i = 0; i < layerSpeeds.size(); ++i) {
+        if (layerSpeeds[i] == 0) continue;
+        const ClipRect& rect = layerRects[i];
+        if (rect.w == 0) continue; // a missing picture has no width to step by
+        const int offset = std::clamp(layerX[i] / 1000, 0, static_cast<int>(rect.w));
+        const int y = layerY[i] / 1000;
+        const auto texture = static_cast<int32_t>(layerTextures[i]);
+        drawSprite(texture, {offset, rect.y, static_cast<uint16_t>(rect.w - offset), rect.h}, 0,
+                   static_cast<int16_t>(y));
+        for (int x = rect.w - offset; x <= limit; x += rect.w)
+            drawSprite(texture, {0, rect.y, rect.w, rect.h}, static_cast<int16_t>(x),
+                       static_cast<int16_t>(y));
+    }
+}
+
+void Scene::drawFadeInCurtain() {
+    drawCurtain(fadeInCurtainAlpha());
+}
+
+void Scene::drawFadeOutCurtain() {
+    drawCurtain(fadeOutCurtainAlpha());
+}
+
+void Scene::drawWipe() {
+    const int columns = wipeColumns();
+    for (int i = 0; i < columns; ++i)
+        drawTexture(fadeTexture, {0, 0, 40, 48}, static_cast<int16_t>(i * 40), 0, 0, 40,
+                    static_cast<uint16_t>(windowHeight), nullptr, 0, 255);
+}
+
+void Scene::drawScanlines() {
+    const TextureRecord* record = store() ? store()->texture(scanlineTexture) : nullptr;
+    if (!record || record->height <= 0) return;
+    const ClipRect whole = wholeOf(scanlineTexture);
+    for (int k = 0, n = logicalHeight / record->height; k < n; ++k)
+        drawSprite(scanlineTexture, whole, 0, static_cast<int16_t>(k * record->height));
+}
 
 void Scene::switchToNextScene() {
     SceneManager* manager = GameWide<SceneManager>::get();

@@ -95,4 +95,9 @@ class Scene {
     uint8_t skipFadeInAllowed = 0, skipFadeOutAllowed = 0;
     uint8_t inputConsumed = 0;
     int32_t noticeTime = 0;
+    int32_t padButtonsTexture = -1;
+
+  protected:
+    // The fade texture over the whole game screen at `alpha`; nothing for a negative alpha.
+    void drawCurtain(int alpha);
 };

@@ -1,0 +1,166 @@
+#include "render/Draw.h"
+
+#include <glad/gl.h>
+
+#include "core/GameWide.h"
+#include "render/Matrix4.h"
+#include "render/Renderer.h"
+#include "render/ResourceStore.h"
+
+namespace {
+constexpr float kDegreesToRadians = 0.017453292f;
+
+ResourceStore* store() {
+    return GameWide<ResourceStore>::get();
+}
+
+void setColour(const Shader& shader, uint32_t argb) {
+    glUniform4f(shader.uniform(Shader::Colour), ((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f,
+                (argb & 0xFF) / 255.0f, ((argb >> 24) & 0xFF) / 255.0f);
+}
+
+void setTexClamp(const Shader& shader, const TextureRecord& texture, const ClipRect& source) {
+    const float w = static_cast<float>(texture.width), h = static_cast<float>(texture.height);
+    const float left = static_cast<float>(source.x) / w, right = static_cast<float>(source.x + source.w) / w;
+    const float top = static_cast<float>(source.y) / h, bottom = static_cast<float>(source.y + source.h) / h;
+    const float corners[8] = {left, bottom, right, bottom, right, top, left, top};
+    glUniform1fv(shader.uniform(Shader::TexClamp), 8, corners);
+}
+
+// The texture behind an index, or null when there is nothing sensible to draw.
+TextureRecord* drawable(int32_t texture) {
+    ResourceStore* resources = store();
+    TextureRecord* record = resources ? resources->texture(texture) : nullptr;
+    if (!record || record->glTexture == 0 || record->width <= 0 || record->height <= 0) return nullptr;
+    return record;
+}
+
+Shader* program(int32_t index) {
+    ResourceStore* resources = store();
+    Shader* shader = resources ? resources->shader(index) : nullptr;
+    return shader && shader->valid ? shader : nullptr;
+}
+
+// The common steps of the texture draws, before the quad is drawn.
+Shader* beginTextured(TextureRecord& record, int32_t shaderIndex, const ClipRect& source, int32_t flip) {
+    Shader* shader = program(shaderIndex);
+    if (!shader) return nullptr;
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, record.glTexture);
+    ResourceStore::applyBlendMode(record.blendMode);
+    glUseProgram(shader->program);
+    glUniform1i(shader->uniform(Shader::Texture), 0);
+    glUniform1i(shader->uniform(Shader::Flip), flip);
+    setTexClamp(*shader, record, source);
+    return shader;
+}
+
+void endTextured() {
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glUseProgram(0);
+}
+
+void texturedDraw(int32_t texture, const ClipRect& source, int32_t x, int32_t y, uint32_t w, uint32_t h,
+                  float angle, const Pivot* pivot, int32_t flip, int alpha) {
+    TextureRecord* record = drawable(texture);
+    if (!record) return;
+    const int32_t shaderIndex = Renderer::instance()->textureShader;
+    Shader* shader = beginTextured(*record, shaderIndex, source, flip);
+    if (!shader) return;
+    const float a = alpha < 0 ? record->colour[3] : static_cast<float>(alpha) / 255.0f;
+    glUniform4f(shader->uniform(Shader::Colour), record->colour[0], record->colour[1], record->colour[2], a);
+    glUniform3f(shader->uniform(Shader::ColourAdd), record->colourAdd[0], record->colourAdd[1],
+                record->colourAdd[2]);
+    drawQuad(x, y, w, h, shaderIndex, angle, pivot);
+    endTextured();
+}
+} // namespace
+
+void drawQuad(int32_t x, int32_t y, uint32_t w, uint32_t h, int32_t shaderIndex, float angleDegrees,
+              const Pivot* pivot) {
+    Renderer* renderer = Renderer::instance();
+    Shader* shader = program(shaderIndex);
+    if (!shader || !renderer->quadVertexArray) return;
+    glUniformMatrix4fv(shader->uniform(Shader::Projection), 1, GL_FALSE, renderer->projection.data());
+    glUniformMatrix4fv(shader->uniform(Shader::View), 1, GL_FALSE, renderer->view.data());
+    const float cx = static_cast<float>(x) + static_cast<float>(w) / 2.0f;
+    const float cy = static_cast<float>(y) + static_cast<float>(h) / 2.0f;
+    const float radians = angleDegrees * kDegreesToRadians;
+    Matrix4 model;
+    if (pivot) {
+        const float px = static_cast<float>(pivot->x), py = static_cast<float>(pivot->y);
+        model = Matrix4::translation(cx + px, cy + py, 0) * Matrix4::rotationZ(radians) *
+                Matrix4::translation(-px, -py, 0) *
+                Matrix4::scaling(static_cast<float>(w), static_cast<float>(h), 1);
+    } else {
+        model = Matrix4::translation(cx, cy, 0) * Matrix4::rotationZ(radians) *
+                Matrix4::scaling(static_cast<float>(w), static_cast<float>(h), 1);
+    }
+    glUniformMatrix4fv(shader->uniform(Shader::Model), 1, GL_FALSE, model.data());
+    glBindVertexArray(renderer->quadVertexArray);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+}
+
+void drawSprite(int32_t texture, const ClipRect& source, int16_t x, int16_t y) {
+    texturedDraw(texture, source, x, y, source.w, source.h, 0, nullptr, 0, -1);
+}
+
+void drawSpriteAlpha(int32_t texture, const ClipRect& source, int16_t x, int16_t y, uint8_t alpha) {
+    texturedDraw(texture, source, x, y, source.w, source.h, 0, nullptr, 0, alpha);
+}
+
+void drawTexture(int32_t texture, const ClipRect& source, int16_t x, int16_t y, float angleDegrees,
+                 uint16_t w, uint16_t h, const Pivot* pivot, int32_t flip, uint8_t alpha) {
+    if (!pivot) {
+        texturedDraw(texture, source, x, y, w, h, angleDegrees, nullptr, flip, alpha);
+        return;
+    }
+    // The pivot is measured from the sprite's top-left corner; the quad wants it from its centre.
+    const Pivot offset{(w >> 1) - 2 * (source.w >> 1) + pivot->x, (h >> 1) - 2 * (source.h >> 1) + pivot->y};
+    texturedDraw(texture, source, x, y, w, h, angleDegrees, &offset, flip, alpha);
+}
+
+void drawStroked(int32_t texture, const ClipRect& source, int16_t x, int16_t y, uint32_t argb) {
+    TextureRecord* record = drawable(texture);
+    if (!record) return;
+    const int32_t shaderIndex = Renderer::instance()->strokeShader;
+    Shader* shader = beginTextured(*record, shaderIndex, source, 0);
+    if (!shader) return;
+    setColour(*shader, argb);
+    glUniform2f(shader->uniform(Shader::TexelStep), 1.0f / static_cast<float>(record->width),
+                1.0f / static_cast<float>(record->height));
+    drawQuad(x, y, source.w, source.h, shaderIndex, 0);
+    endTextured();
+}
+
+void drawColourRect(int16_t x, int16_t y, uint16_t w, uint16_t h, uint32_t argb) {
+    const int32_t shaderIndex = Renderer::instance()->colourShader;
+    Shader* shader = program(shaderIndex);
+    if (!shader) return;
+    glUseProgram(shader->program);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    setColour(*shader, argb);
+    drawQuad(x, y, w, h, shaderIndex, 0);
+    glUseProgram(0);
+}
+
+void drawPaletted(int32_t texture, int32_t paletteTexture, const ClipRect& source, int16_t x, int16_t y) {
+    TextureRecord* record = drawable(texture);
+    TextureRecord* palette = drawable(paletteTexture);
+    if (!record || !palette) return;
+    const int32_t shaderIndex = Renderer::instance()->paletteShader;
+    Shader* shader = beginTextured(*record, shaderIndex, source, 0);
+    if (!shader) return;
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, palette->glTexture);
+    glUniform1i(shader->uniform(Shader::Palette), 1);
+    glUniform4f(shader->uniform(Shader::Colour), record->colour[0], record->colour[1], record->colour[2],
+                record->colour[3]);
+    glUniform3f(shader->uniform(Shader::ColourAdd), record->colourAdd[0], record->colourAdd[1],
+                record->colourAdd[2]);
+    drawQuad(x, y, source.w, source.h, shaderIndex, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glActiveTexture(GL_TEXTURE0);
+    endTextured();
+}

@@ -1,0 +1,258 @@
+#include "render/ResourceStore.h"
+
+#include <glad/gl.h>
+#include <iostream>
+#include <vector>
+
+#include "assets/AssetPack.h"
+#include "core/GameWide.h"
+#include "render/ShaderColor.h"
+#include "render/ShaderEffect.h"
+#include "render/ShaderPaletteTexture.h"
+#include "render/ShaderShadow1D.h"
+#include "render/ShaderShadowRender.h"
+#include "render/ShaderStrokeColor.h"
+#include "render/ShaderTexture.h"
+
+namespace {
+void deleteGl(TextureRecord& record) {
+    if (record.glTexture) glDeleteTextures(1, &record.glTexture);
+    if (record.framebuffer) glDeleteFramebuffers(1, &record.framebuffer);
+    if (record.renderbuffer) glDeleteRenderbuffers(1, &record.renderbuffer);
+    record = TextureRecord{};
+}
+
+void setSamplingForLoadedImage() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+}
+} // namespace
+
+ResourceStore::ResourceStore() = default;
+
+ResourceStore::~ResourceStore() {
+    for (size_t i = 0; i < textures_.size(); ++i)
+        if (TextureRecord* record = textures_.get(static_cast<int32_t>(i))) deleteGl(*record);
+}
+
+std::unique_ptr<ImageData> ResourceStore::readImage(const std::string& path) {
+    if (auto loose = ImageData::decodeFile(path.c_str())) return loose;
+    const AssetPack* pack = GameWide<AssetPack>::get();
+    return pack ? pack->loadImage(path) : nullptr;
+}
+
+void ResourceStore::applyBlendMode(uint32_t mode) {
+    switch (mode) {
+    case 0:
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        break;
+    case 1:
+        glBlendFunc(GL_DST_COLOR, GL_ZERO);
+        break;
+    case 2:
+        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE);
+        break;
+    default:
+        break;
+    }
+}
+
+void ResourceStore::uploadPixels(const ImageData& image, bool replace) {
+    const int w = image.width(), h = image.height();
+    const uint8_t* pixels = image.pixels();
+    std::vector<uint8_t> expanded;
+    GLenum format = GL_RGBA;
+    // Grey pictures (with or without alpha) have no core-profile upload format of their own:
+    // widen a copy to RGBA so the texture looks as the picture does.
+    if (image.bytesPerPixel() == 1 || image.bytesPerPixel() == 2) {
+        const int channels = image.bytesPerPixel();
+        expanded.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+        for (size_t i = 0, n = static_cast<size_t>(w) * static_cast<size_t>(h); i < n; ++i) {
+            const uint8_t grey = pixels[i * channels];
+            expanded[i * 4 + 0] = expanded[i * 4 + 1] = expanded[i * 4 + 2] = grey;
+            expanded[i * 4 + 3] = channels == 2 ? pixels[i * 2 + 1] : 255;
+        }
+        pixels = expanded.data();
+    } else if (image.bytesPerPixel() == 3) {
+        format = GL_RGB;
+    }
+    // Rows are packed without padding whatever their width.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (replace)
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, format, GL_UNSIGNED_BYTE, pixels);
+    else
+        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glGenerateMipmap(GL_TEXTURE_2D);
+}
+
+int32_t ResourceStore::loadSurface(const std::string& path) {
+    auto image = readImage(path);
+    if (!image) return -1;
+    return surfaces_.add(path, std::move(image));
+}
+
+int32_t ResourceStore::getOrLoadSurface(const std::string& path) {
+    const int32_t existing = surfaces_.find(path);
+    return existing >= 0 ? existing : loadSurface(path);
+}
+
+int32_t ResourceStore::createBlankSurface(const std::string& name, int width, int height) {
+    // A zero size would hand out a slot that belongs to another picture.
+    if (!ImageData::acceptableSize(width, height)) return -1;
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+    auto pixels = std::make_unique<uint8_t[]>(bytes);
+    std::fill(pixels.get(), pixels.get() + bytes, 0);
+    return surfaces_.add(name, std::make_unique<ImageData>(width, height, 4, std::move(pixels)));
+}
+
+void ResourceStore::deleteSurface(const std::string& name) {
+    if (surfaces_.find(name) < 0) {
+        std::cout << "The file " << name << " is not loaded yet. Cannot delete it." << std::endl;
+        return;
+    }
+    surfaces_.remove(name, false);
+}
+
+int32_t ResourceStore::loadTexture(const std::string& path) {
+    const auto image = readImage(path);
+    if (!image) return -1;
+    auto record = std::make_unique<TextureRecord>();
+    glGenTextures(1, &record->glTexture);
+    glBindTexture(GL_TEXTURE_2D, record->glTexture);
+    uploadPixels(*image, false);
+    setSamplingForLoadedImage();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (record->glTexture == 0) std::cerr << "Imposible crear textura. OPENGL Error. " << std::endl;
+    record->width = image->width();
+    record->height = image->height();
+    return textures_.add(path, std::move(record));
+}
+
+int32_t ResourceStore::getOrLoadTexture(const std::string& path) {
+    const int32_t existing = textures_.find(path);
+    return existing >= 0 ? existing : loadTexture(path);
+}
+
+int32_t ResourceStore::createTextureFromSurface(int32_t surfaceIndex) {
+    const ImageData* image = surfaces_.get(surfaceIndex);
+    if (!image) {
+        std::cerr << "Error image: " << surfaceIndex << ": Not found in Array Surface" << std::endl;
+        return -1;
+    }
+    auto record = std::make_unique<TextureRecord>();
+    glGenTextures(1, &record->glTexture);
+    glBindTexture(GL_TEXTURE_2D, record->glTexture);
+    uploadPixels(*image, false);
+    setSamplingForLoadedImage();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (record->glTexture == 0) std::cerr << "Imposible crear textura. OPENGL Error." << std::endl;
+    record->width = image->width();
+    record->height = image->height();
+    const std::string* name = surfaces_.nameOf(surfaceIndex);
+    return textures_.add(name ? *name : std::string(), std::move(record));
+}
+
+void ResourceStore::uploadSurface(int32_t surfaceIndex, int32_t textureIndex) {
+    const ImageData* image = surfaces_.get(surfaceIndex);
+    const TextureRecord* record = textures_.get(textureIndex);
+    if (!image || !record || image->width() != record->width || image->height() != record->height) return;
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, record->glTexture);
+    applyBlendMode(record->blendMode);
+    uploadPixels(*image, true);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+int32_t ResourceStore::createRenderTexture(const std::string& name, int width, int height,
+                                           bool withFramebuffer, bool smooth) {
+    if (!ImageData::acceptableSize(width, height)) return -1;
+    const GLint magnify = smooth ? GL_LINEAR : GL_NEAREST;
+    auto record = std::make_unique<TextureRecord>();
+    record->width = width;
+    record->height = height;
+    if (withFramebuffer) {
+        glGenFramebuffers(1, &record->framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, record->framebuffer);
+    }
+    glGenTextures(1, &record->glTexture);
+    glBindTexture(GL_TEXTURE_2D, record->glTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    if (withFramebuffer)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, smooth ? GL_LINEAR : GL_NEAREST);
+    else
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                        smooth ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnify);
+    if (withFramebuffer) {
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, record->glTexture, 0);
+        glGenRenderbuffers(1, &record->renderbuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, record->renderbuffer);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                  record->renderbuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, 0);
+        const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        if (!complete) {
+            std::cout << "ERROR en FrameBuffer: " << name << std::endl;
+            glBindTexture(GL_TEXTURE_2D, 0);
+            deleteGl(*record);
+            return -1;
+        }
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (record->glTexture == 0) std::cerr << "Imposible crear textura OpenGL: " << name << std::endl;
+    return textures_.add(name, std::move(record));
+}
+
+void ResourceStore::deleteTexture(const std::string& name) {
+    if (auto record = textures_.remove(name, true)) deleteGl(*record);
+}
+
+std::string ResourceStore::textureName(int32_t index) const {
+    const std::string* name = textures_.get(index) ? textures_.nameOf(index) : nullptr;
+    return name ? *name : "NULL";
+}
+
+int32_t ResourceStore::createShader(const std::string& name, uint32_t kind) {
+    std::unique_ptr<Shader> shader;
+    switch (kind) {
+    case 0:
+        shader = std::make_unique<ShaderColor>();
+        break;
+    case 1:
+        shader = std::make_unique<ShaderTexture>();
+        break;
+    case 2:
+        shader = std::make_unique<ShaderShadow1D>();
+        break;
+    case 3:
+        shader = std::make_unique<ShaderShadowRender>();
+        break;
+    case 4:
+        shader = std::make_unique<ShaderPaletteTexture>();
+        break;
+    case 5:
+        shader = std::make_unique<ShaderEffect>();
+        break;
+    case 6:
+        shader = std::make_unique<ShaderStrokeColor>();
+        break;
+    default:
+        return -1;
+    }
+    shader->load(name);
+    if (!shader->valid) return -1;
+    return shaders_.add(name, std::move(shader));
+}
+
+int32_t ResourceStore::getOrCreateShader(const std::string& name, uint32_t kind) {
+    const int32_t existing = shaders_.find(name);
+    return existing >= 0 ? existing : createShader(name, kind);
+}

@@ -1,0 +1,6 @@
+#include "render/ShaderColor.h"
+
+void ShaderColor::locateUniforms() {
+    Shader::locateUniforms();
+    locate(Colour, "color");
+}

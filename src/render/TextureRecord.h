@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+
+// One GL texture of the store, possibly with a framebuffer that makes it a render target.
+struct TextureRecord {
+    uint32_t glTexture = 0;
+    uint32_t renderbuffer = 0;
+    uint32_t framebuffer = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    float colour[4] = {1, 1, 1, 1};
+    float colourAdd[3] = {0, 0, 0};
+    // 0 additive, 1 multiply, 2 normal alpha; any other value leaves blending as it is.
+    uint32_t blendMode = 2;
+};

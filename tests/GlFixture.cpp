@@ -1,0 +1,71 @@
+#include "GlFixture.h"
+
+#include <algorithm>
+#include <array>
+#include <glad/gl.h>
+
+#include "core/GameWide.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+#pragma GCC diagnostic pop
+
+GlFixture& GlFixture::get() {
+    static GlFixture fixture;
+    return fixture;
+}
+
+GlFixture::GlFixture() {
+    // Owned for the whole test program, like the game's own objects for the whole run.
+    pack_ = new AssetPack();
+    pack_->loadIndex();
+    GameWide<AssetPack>::set(pack_);
+    store_ = new ResourceStore();
+    GameWide<ResourceStore>::set(store_);
+    Renderer* renderer = Renderer::instance();
+    renderer->fullscreen = 0;
+    ready_ = renderer->initialise() == 0;
+}
+
+std::array<uint8_t, 4> GlFixture::gameScreenPixel(int x, int y) {
+    Renderer* renderer = Renderer::instance();
+    renderer->bindGameScreen();
+    std::array<uint8_t, 4> rgba{};
+    // A render target holds its rows bottom-up.
+    glReadPixels(x, renderer->logicalHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+std::array<uint8_t, 4> GlFixture::windowPixel(int x, int y) {
+    Renderer* renderer = Renderer::instance();
+    renderer->bindTarget(Renderer::Window, -1);
+    std::array<uint8_t, 4> rgba{};
+    glReadPixels(x, renderer->windowHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+void GlFixture::clearAll(uint32_t argb) {
+    Renderer* renderer = Renderer::instance();
+    renderer->clearTarget(0, Renderer::SecondLayer);
+    renderer->clearTarget(0, Renderer::HudLayer);
+    renderer->clearTarget(argb, Renderer::GameScreen);
+}
+
+bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba) {
+    return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
+}
+
+std::vector<uint8_t> readWindow(int width, int height) {
+    Renderer::instance()->bindTarget(Renderer::Window, -1);
+    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 4), topDown(bottomUp.size());
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    const size_t row = static_cast<size_t>(width) * 4;
+    for (int y = 0; y < height; ++y)
+        std::copy_n(bottomUp.begin() + static_cast<long>((height - 1 - y) * row), row,
+                    topDown.begin() + static_cast<long>(y * row));
+    return topDown;
+}

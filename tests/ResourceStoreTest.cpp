@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "GlFixture.h"
+#include "TestSupport.h"
+#include "assets/PackWriter.h"
+#include "core/GameWide.h"
+#include "render/Draw.h"
+
+namespace {
+using Rgba = std::array<uint8_t, 4>;
+
+// PNM pictures: the simplest files stb_image reads with 1 (P5) or 3 (P6) channels.
+std::string pnm(const char* magic, int w, int h, const std::string& pixels) {
+    return std::string(magic) + "\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n" + pixels;
+}
+
+class Store : public testing::Test {
+  protected:
+    void SetUp() override {
+        fixture = &GlFixture::get();
+        ASSERT_TRUE(fixture->ready());
+        store = fixture->store();
+        here = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path());
+    }
+    void TearDown() override {
+        std::filesystem::current_path(here);
+        GameWide<AssetPack>::set(fixture->pack());
+    }
+    GlFixture* fixture = nullptr;
+    ResourceStore* store = nullptr;
+    ScratchDir dir{"store"};
+    std::filesystem::path here;
+};
+} // namespace
+
+TEST_F(Store, FreedTextureSlotsAreReused) {
+    dir.write("a.ppm", pnm("P6", 1, 1, "abc"));
+    dir.write("b.ppm", pnm("P6", 1, 1, "def"));
+    dir.write("c.ppm", pnm("P6", 1, 1, "ghi"));
+    dir.write("d.ppm", pnm("P6", 1, 1, "jkl"));
+    const int32_t a = store->getOrLoadTexture("a.ppm");
+    const int32_t b = store->getOrLoadTexture("b.ppm");
+    const int32_t c = store->getOrLoadTexture("c.ppm");
+    ASSERT_GE(a, 0);
+    EXPECT_EQ(store->getOrLoadTexture("b.ppm"), b);
+    store->deleteTexture("b.ppm");
+    EXPECT_EQ(store->texture(b), nullptr);
+    EXPECT_EQ(store->textureName(b), "NULL");
+    EXPECT_EQ(store->getOrLoadTexture("d.ppm"), b);
+    EXPECT_EQ(store->textureName(c), "c.ppm");
+
+    // Surfaces do not offer a freed slot at once: only textures lower the next free slot.
+    const int32_t s1 = store->loadSurface("a.ppm");
+    const int32_t s2 = store->loadSurface("b.ppm");
+    store->deleteSurface("a.ppm");
+    EXPECT_GT(store->loadSurface("c.ppm"), s2);
+    EXPECT_EQ(store->surface(s1), nullptr);
+    testing::internal::CaptureStdout();
+    store->deleteSurface("never.png");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "The file never.png is not loaded yet. Cannot delete it.\n");
+}
+
+TEST_F(Store, LooseFileWinsOverThePackAndMissingGivesMinusOne) {
+    PackWriter writer;
+    const std::string packed = pnm("P6", 1, 1, std::string("\xff\x00\x00", 3));
+    writer.add("Assets/pic.ppm", {packed.begin(), packed.end()});
+    writer.add("Assets/only-packed.ppm", {packed.begin(), packed.end()});
+    ASSERT_TRUE(writer.write(dir.path() / "p.zez", nullptr));
+    AssetPack pack((dir.path() / "p.zez").string());
+    ASSERT_TRUE(pack.loadIndex());
+    GameWide<AssetPack>::set(&pack);
+    dir.write("Assets/pic.ppm", pnm("P6", 1, 1, std::string("\x00\xff\x00", 3)));
+
+    const int32_t loose = store->loadSurface("Assets/pic.ppm");
+    ASSERT_GE(loose, 0);
+    EXPECT_EQ(store->surface(loose)->pixels()[1], 0xff); // green: the loose file
+    const int32_t packedOnly = store->loadSurface("Assets/only-packed.ppm");
+    ASSERT_GE(packedOnly, 0);
+    EXPECT_EQ(store->surface(packedOnly)->pixels()[0], 0xff);
+    // A loose file that does not decode falls back to the pack entry.
+    dir.write("Assets/only-packed.ppm", "not a picture");
+    EXPECT_GE(store->loadTexture("Assets/only-packed.ppm"), 0);
+
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(store->loadTexture("Assets/none.png"), -1);
+    EXPECT_EQ(store->loadSurface("Assets/none.png"), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(Store, ZeroSizesAndUnknownIndicesGiveMinusOneAndTouchNothing) {
+    const uint32_t nextBefore = store->nextFreeTexture();
+    EXPECT_EQ(store->createRenderTexture("empty", 0, 10, true, false), -1);
+    EXPECT_EQ(store->createRenderTexture("empty", 10, 0, false, false), -1);
+    EXPECT_EQ(store->createBlankSurface("empty", 0, 0), -1);
+    EXPECT_EQ(store->nextFreeTexture(), nextBefore);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(store->createTextureFromSurface(-1), -1);
+    EXPECT_EQ(store->createTextureFromSurface(99999), -1);
+    EXPECT_EQ(
+        testing::internal::GetCapturedStderr(),
+        "Error image: -1: Not found in Array Surface\nError image: 99999: Not found in Array Surface\n");
+    // Uploading into a texture of another size, or an invalid index, changes nothing and reads nothing.
+    const int32_t small = store->createBlankSurface("small", 2, 2);
+    const int32_t big = store->createBlankSurface("big", 8, 8);
+    const int32_t bigTexture = store->createTextureFromSurface(big);
+    store->uploadSurface(small, bigTexture);
+    store->uploadSurface(-5, bigTexture);
+    store->uploadSurface(small, -1);
+    EXPECT_EQ(store->texture(bigTexture)->width, 8);
+}
+
+TEST_F(Store, GreyAndRgbPicturesOfOddWidthLookRight) {
+    // 5 pixels wide: RGB rows of 15 bytes, which a 4-byte row alignment would skew.
+    std::string rgb, grey;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            rgb += static_cast<char>(x * 50);
+            rgb += static_cast<char>(y * 100);
+            rgb += static_cast<char>(200);
+            grey += static_cast<char>(x * 60);
+        }
+    dir.write("rgb.ppm", pnm("P6", 5, 3, rgb));
+    dir.write("grey.pgm", pnm("P5", 5, 3, grey));
+    const int32_t rgbTexture = store->loadTexture("rgb.ppm");
+    const int32_t greyTexture = store->loadTexture("grey.pgm");
+    ASSERT_GE(rgbTexture, 0);
+    ASSERT_GE(greyTexture, 0);
+    EXPECT_EQ(store->surface(store->loadSurface("grey.pgm"))->bytesPerPixel(), 1);
+
+    GlFixture::clearAll(0xFF000000);
+    fixture->renderer()->bindGameScreen();
+    drawSprite(rgbTexture, {0, 0, 5, 3}, 0, 0);
+    drawSprite(greyTexture, {0, 0, 5, 3}, 0, 10);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(GlFixture::gameScreenPixel(x, y),
+                      (Rgba{static_cast<uint8_t>(x * 50), static_cast<uint8_t>(y * 100), 200, 255}))
+                << x << "," << y;
+            const auto g = static_cast<uint8_t>(x * 60);
+            EXPECT_EQ(GlFixture::gameScreenPixel(x, 10 + y), (Rgba{g, g, g, 255})) << x << "," << y;
+        }
+}

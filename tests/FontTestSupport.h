@@ -1,0 +1,53 @@
+#pragma once
+// A font picture source held in memory, and a small picture with known markers and bands.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assets/ImageData.h"
+#include "text/FontPictures.h"
+
+class MemoryPictures final : public FontPictures {
+  public:
+    const ImageData* picture(const std::string& name) override {
+        const auto found = pictures.find(name);
+        requested.push_back(name);
+        return found == pictures.end() ? nullptr : found->second.get();
+    }
+    int32_t makeAtlas(const std::string& atlasName, const ImageData& atlas) override {
+        atlasNames.push_back(atlasName);
+        auto copy = std::make_unique<uint8_t[]>(static_cast<size_t>(atlas.pitch()) * atlas.height());
+        std::copy(atlas.pixels(), atlas.pixels() + atlas.pitch() * atlas.height(), copy.get());
+        atlases.push_back(std::make_unique<ImageData>(atlas.width(), atlas.height(), 4, std::move(copy)));
+        return static_cast<int32_t>(atlases.size()) - 1 + 100;
+    }
+    void release(const std::string& name) override { released.push_back(name); }
+
+    std::map<std::string, std::unique_ptr<ImageData>> pictures;
+    std::vector<std::unique_ptr<ImageData>> atlases;
+    std::vector<std::string> atlasNames, requested, released;
+};
+
+// Markers (magenta) at `markers` in row 0 and `bands` bands of `size` rows. Every glyph pixel is
+// opaque and tells its glyph and band: red = 10 x glyph + 1, green = 50 x band + 1.
+inline std::unique_ptr<ImageData> makeFontPicture(const std::vector<int>& markers, int width, int size,
+                                                  int bands, int extraRows = 0) {
+    const int height = 1 + size * bands + extraRows;
+    auto pixels = std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4);
+    std::fill(pixels.get(), pixels.get() + static_cast<size_t>(width) * height * 4, 0);
+    auto px = [&](int x, int y) { return pixels.get() + (static_cast<size_t>(y) * width + x) * 4; };
+    for (int m : markers) {
+        uint8_t* p = px(m, 0);
+        p[0] = 255, p[2] = 255, p[3] = 255;
+    }
+    for (int c = 0; c < bands; ++c)
+        for (size_t k = 0; k + 1 < markers.size(); ++k)
+            for (int x = markers[k]; x < markers[k + 1]; ++x)
+                for (int r = 0; r < size; ++r) {
+                    uint8_t* p = px(x, 1 + c * size + r);
+                    p[0] = static_cast<uint8_t>(10 * k + 1), p[1] = static_cast<uint8_t>(50 * c + 1),
+                    p[3] = 255;
+                }
+    return std::make_unique<ImageData>(width, height, 4, std::move(pixels));
+}

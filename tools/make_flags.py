@@ -117,8 +117,8 @@ def name_problems(name):
 
 
 def run_npm_pack(workdir):
-    spec = "%s@%s" % (PACKAGE, VERSION)
-    out = subprocess.run(["npm", "pack", spec], cwd=workdir, check=True,
+    package_ref = "%s@%s" % (PACKAGE, VERSION)
+    out = subprocess.run(["npm", "pack", package_ref], cwd=workdir, check=True,
                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     tgz = os.path.join(workdir, out.stdout.decode().strip().splitlines()[-1])
     with open(tgz, "rb") as f:

@@ -11,7 +11,7 @@ python3-numpy sox libsox-fmt-all`). sox only converts our WAV renders to Ogg
 Vorbis ("sox -R": repeatable mode, which fixes the Ogg stream serial number;
 without it every run gives a different file) at a fixed quality, and measures.
 
-What is made (names from the spec, Parts 1.1, 1.4, 3.2, 4.3, 4.6, 4.7, 5.5):
+What is made (every sound the game loads by name: menus, logos, creatures, brush, level):
 - the nine start-up effects: menu cursor move / ok / cancel, the "no ink" sound,
   the looping dig and build noises (seamless loops, they repeat while a mouse
   button is held), a creature entering the exit door, the trapped creature's
@@ -106,10 +106,10 @@ def fft_gain(x, gain_fn, sr=SR, circular=False, pad=4096):
     x = np.asarray(x, dtype=np.float64)
     n = x.shape[-1]
     nfft = n if circular else _fft_len(n + pad)
-    spec = np.fft.rfft(x, nfft, axis=-1)
+    spectrum = np.fft.rfft(x, nfft, axis=-1)
     freqs = np.fft.rfftfreq(nfft, 1.0 / sr)
-    spec *= gain_fn(freqs)
-    return np.fft.irfft(spec, nfft, axis=-1)[..., :n]
+    spectrum *= gain_fn(freqs)
+    return np.fft.irfft(spectrum, nfft, axis=-1)[..., :n]
 
 
 def bw_low(fc, order=2):

@@ -156,11 +156,12 @@ TEST_F(TextGL, ScreenshotOfEveryLanguageAndBand) {
     for (int font = 0; font < 2; ++font)
         for (uint8_t band = 0; band < texts_->font(font)->colourCount; ++band) {
             TextLine line(static_cast<uint16_t>(font), band);
-            line.setString(static_cast<int16_t>(4 + font * w / 2), y, "Band " + std::to_string(band) + ": Vov 0-9 %:/",
-                           TextLine::Left);
+            line.setString(static_cast<int16_t>(4 + font * w / 2), y,
+                           "Band " + std::to_string(band) + ": Vov 0-9 %:/", TextLine::Left);
             line.draw(false);
             y = static_cast<int16_t>(y + 16);
-            if (band == texts_->font(font)->colourCount - 1 && font == 0) y = static_cast<int16_t>(y - 16 * (band + 1));
+            if (band == texts_->font(font)->colourCount - 1 && font == 0)
+                y = static_cast<int16_t>(y - 16 * (band + 1));
         }
     TextLine backdrop(0, 0);
     backdrop.setString(40, static_cast<int16_t>(h - 40), "Backdrop under font 0", TextLine::Left);

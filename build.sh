@@ -7,7 +7,7 @@ set -eu
 cd "$(dirname "$0")"
 what=${1:-play}
 
-packages="cmake g++ pkg-config clang libclang-rt-14-dev libsdl2-dev libsdl2-mixer-dev libstb-dev python3-glad
+packages="cmake make g++ pkg-config clang libclang-rt-14-dev libsdl2-dev libsdl2-mixer-dev libstb-dev python3-glad
   libgtest-dev libbenchmark-dev xvfb xauth xdotool libgl1-mesa-dri libegl-mesa0"
 missing=""
 for p in $packages; do

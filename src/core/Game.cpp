@@ -43,6 +43,8 @@ int Game::startUp() {
     renderer_ = true;
     audio_ = std::make_unique<AudioSystem>();
     GameWide<AudioSystem>::set(audio_.get());
+    // The mixer would not open: its message is written, and the game cannot go on.
+    if (audio_->failed()) return 1;
 
     progress_ = std::make_unique<ProgressRecord>();
     GameWide<ProgressRecord>::set(progress_.get());
@@ -55,6 +57,10 @@ int Game::startUp() {
 
     input_ = std::make_unique<InputState>();
     GameWide<InputState>::set(input_.get());
+    // The game-controller subsystem would not start.
+    if (input_->failed()) return 1;
+    input_->installDefaultKeyBindings();
+    input_->wasdEnabled = 1;
     scenes_ = std::make_unique<SceneManager>();
     GameWide<SceneManager>::set(scenes_.get());
     bullets_ = std::make_unique<BulletManager>();
@@ -66,6 +72,10 @@ int Game::startUp() {
     buildScenes();
     scenes_->loadAll();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    for (const char* sound : {"Sound/cursormove22.wav", "Sound/cursorok22.wav", "Sound/cursorcancel22.wav",
+                              "Sound/noaction.wav", "Sound/erasenoise22k.wav", "Sound/paintnoise211k.wav",
+                              "Sound/GoInDoor.ogg", "Sound/54321.wav", "Sound/chof.wav"})
+        audio_->loadSound(sound, AudioSystem::Effect);
 
     if (firstRun_) {
         // The first run shows the advice screen, which leads on to the studio logo.

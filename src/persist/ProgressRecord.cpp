@@ -1,8 +1,137 @@
 #include "persist/ProgressRecord.h"
 
+#include <cctype>
 #include <filesystem>
 
+#include "assets/FileStream.h"
+#include "assets/StringHelpers.h"
+
+namespace {
+// The order in which a language line is tested: the first name the line contains wins.
+struct LanguageName {
+    const char* name;
+    uint32_t number;
+};
+constexpr LanguageName kLanguageNames[] = {{"ENGLISH", 0}, {"SPANISH", 1}, {"CATALAN", 2}, {"GERMAN", 5},
+                                           {"FRENCH", 3},  {"ITALIAN", 4}, {"JAPANESE", 6}};
+
+const char* languageName(uint32_t language) {
+    switch (language) {
+    case 1:
+        return "SPANISH";
+    case 2:
+        return "CATALAN";
+    case 3:
+        return "FRENCH";
+    case 4:
+        return "ITALIAN";
+    case 5:
+        return "GERMAN";
+    case ProgressRecord::kJapanese:
+        return "JAPANESE";
+    default:
+        return "ENGLISH";
+    }
+}
+
+// Leading blanks, an optional sign, digits; anything else ends the number, and no digits give 0.
+// Digits beyond what 64 bits hold saturate, so a giant value reads as the largest one; the result
+// keeps its low 16 bits, as the record's field does.
+uint16_t readVolumeNumber(const std::string& text) {
+    size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+        ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+    uint64_t value = 0;
+    constexpr uint64_t kLimit = 0x7FFFFFFFFFFFFFFFull;
+    for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); ++at) {
+        const uint64_t digit = static_cast<uint64_t>(text[at] - '0');
+        value = value > (kLimit - digit) / 10 ? kLimit : value * 10 + digit;
+    }
+    if (negative) value = ~value + 1; // two's complement, so -1 keeps 0xFFFF
+    return static_cast<uint16_t>(value & 0xFFFF);
+}
+
+uint16_t readVolume(const std::string& line, const std::string& label) {
+    const uint16_t value = readVolumeNumber(replaceFirst(line, label, ""));
+    return value > 128 ? 128 : value;
+}
+} // namespace
+
 bool ProgressRecord::readOptions() {
+    FileStream file;
+    file.open(kOptionsFile, "r");
+    if (!file.isOpen()) return false;
+    int position = 1;
+    while (!file.atEnd())
+        readOptionLine(file.readLine(), position);
+    file.close();
+    return true;
+}
+
+void ProgressRecord::readOptionLine(std::string line, int& position) {
+    if (line.empty() || line[0] == '#') return;
+    line = replaceAll(line, "\r", "");
+    switch (position++) {
+    case 1:
+        for (const LanguageName& known : kLanguageNames) {
+            if (contains(line, known.name)) {
+                language = known.number;
+                break;
+            }
+        }
+        savedLanguage = language;
+        break;
+    case 2:
+        fullscreen = contains(line, "NO") ? 0 : 1;
+        break;
+    case 3:
+        musicVolume = savedMusicVolume = readVolume(line, "BGMVOLUME=");
+        break;
+    case 4:
+        effectVolume = savedEffectVolume = readVolume(line, "SFXVOLUME=");
+        break;
+    default:
+        break;
+    }
+}
+
+std::string ProgressRecord::optionsText() const {
+    std::string text;
+    text += "# Vov Aruzezudor OPTIONS FILE \n\n";
+    text += "# Language, possible settings:\n# ENGLISH, SPANISH, CATALAN\nLANGUAGE=";
+    text += languageName(language);
+    text += "\n\n";
+    text += "# Video mode, possible settings:\n# YES, NO\nFULLSCREEN=";
+    text += fullscreen ? "YES" : "NO";
+    text += "\n\n";
+    text += "# BGM Volume, possible range:\n# [0, 128]\nBGMVOLUME=";
+    text += std::to_string(musicVolume);
+    text += "\n\n";
+    text += "# SFX Volume, possible range:\n# [0, 128]\nSFXVOLUME=";
+    text += std::to_string(effectVolume);
+    text += "\n\n";
+    return text;
+}
+
+void ProgressRecord::writeOptions() {
+    const std::string text = optionsText();
+    {
+        FileStream file;
+        file.open(kOptionsScratchFile, "w");
+        file.writeText(text);
+        if (!file.isOpen()) return;
+        file.close();
+    }
     std::error_code error;
-    return std::filesystem::is_regular_file(kOptionsFile, error);
+    // A short scratch file (a full disk) must not replace a good one. Text mode may add bytes.
+    const auto written = std::filesystem::file_size(kOptionsScratchFile, error);
+    if (!error && written >= text.size()) std::filesystem::rename(kOptionsScratchFile, kOptionsFile, error);
+    if (std::filesystem::exists(kOptionsScratchFile, error))
+        std::filesystem::remove(kOptionsScratchFile, error);
+}
+
+void ProgressRecord::loadFlags() {
+    if (FlagList::load(flags, flagPictureLoader)) currentFlag = 0;
 }

@@ -1,0 +1,321 @@
+#include <SDL.h>
+#include <array>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "core/InputState.h"
+
+namespace {
+// Keys and the mouse as a test wants them: pushed SDL events cannot hold anything down.
+class FakeInput final : public InputSource {
+  public:
+    const uint8_t* keyboard(int* count) override {
+        *count = static_cast<int>(keys.size());
+        return keys.data();
+    }
+    uint32_t mouse(int* x, int* y) override {
+        *x = mx;
+        *y = my;
+        return buttons;
+    }
+    std::array<uint8_t, SDL_NUM_SCANCODES> keys{};
+    int mx = 0, my = 0;
+    uint32_t buttons = 0;
+};
+
+void push(const SDL_Event& event) {
+    SDL_Event copy = event;
+    ASSERT_EQ(SDL_PushEvent(&copy), 1);
+}
+
+void pushKey(uint32_t type, SDL_Scancode scancode) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.keysym.scancode = scancode;
+    push(event);
+}
+
+void pushAxis(uint8_t axis, int16_t value) {
+    SDL_Event event{};
+    event.type = SDL_CONTROLLERAXISMOTION;
+    event.caxis.axis = axis;
+    event.caxis.value = value;
+    push(event);
+}
+
+void pushPadButton(uint32_t type, uint8_t button) {
+    SDL_Event event{};
+    event.type = type;
+    event.cbutton.button = button;
+    push(event);
+}
+
+class Input : public testing::Test {
+  protected:
+    Input() {
+        SDL_Init(SDL_INIT_EVENTS);
+        input = std::make_unique<InputState>();
+        auto source = std::make_unique<FakeInput>();
+        fake = source.get();
+        input->setSource(std::move(source));
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    ~Input() override {
+        input.reset();
+        SDL_Quit();
+    }
+
+    FakeClock clock;
+    std::unique_ptr<InputState> input;
+    FakeInput* fake = nullptr;
+};
+} // namespace
+
+TEST_F(Input, HeldKeysFeedActionsThroughEitherBindingTable) {
+    ASSERT_FALSE(input->failed());
+    // The constructor's own table: A and S are actions 4 and 5.
+    fake->keys[SDL_SCANCODE_A] = 1;
+    input->poll();
+    EXPECT_EQ(input->actionsHeld, 1u << 4);
+    EXPECT_EQ(input->directionsHeld, 0) << "WASD is off until the entry point turns it on";
+
+    input->installDefaultKeyBindings();
+    input->wasdEnabled = 1;
+    input->poll();
+    EXPECT_EQ(input->actionsHeld, 0) << "A is no longer an action";
+    EXPECT_EQ(input->directionsHeld, InputState::kLeft);
+
+    fake->keys[SDL_SCANCODE_A] = 0;
+    fake->keys[SDL_SCANCODE_SPACE] = 1;
+    fake->keys[SDL_SCANCODE_RETURN] = 1;
+    fake->keys[SDL_SCANCODE_4] = 1;
+    fake->keys[SDL_SCANCODE_Q] = 1;
+    input->poll();
+    EXPECT_EQ(input->actionsHeld, (1u << 0) | (1u << 10) | (1u << 15) | (1u << 4));
+    EXPECT_EQ(input->directionsReleased, InputState::kLeft);
+}
+
+TEST_F(Input, PressAndReleaseInOneFrameIsAReleaseWithoutHold) {
+    input->installDefaultKeyBindings();
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
+    pushKey(SDL_KEYUP, SDL_SCANCODE_SPACE);
+    input->poll();
+    EXPECT_EQ(input->actionsReleased, 1u);
+    EXPECT_EQ(input->actionsHeld, 0u);
+    EXPECT_EQ(input->lastKey, static_cast<uint32_t>(SDL_SCANCODE_SPACE));
+    input->poll();
+    EXPECT_EQ(input->actionsReleased, 0u);
+    EXPECT_EQ(input->lastKey, 0u);
+}
+
+TEST_F(Input, DirectionEdgesAndArrowReleases) {
+    fake->keys[SDL_SCANCODE_UP] = 1;
+    input->poll();
+    EXPECT_EQ(input->directionsHeld, InputState::kUp);
+    EXPECT_EQ(input->directionsPressed, InputState::kUp);
+    input->poll();
+    EXPECT_EQ(input->directionsPressed, 0);
+    fake->keys[SDL_SCANCODE_UP] = 0;
+    fake->keys[SDL_SCANCODE_RIGHT] = 1;
+    input->poll();
+    EXPECT_EQ(input->directionsReleased, InputState::kUp);
+    EXPECT_EQ(input->directionsPressed, InputState::kRight);
+    // A key-up event marks the release too, even when the state array already says so.
+    pushKey(SDL_KEYUP, SDL_SCANCODE_DOWN);
+    input->poll();
+    EXPECT_EQ(input->directionsReleased & InputState::kDown, InputState::kDown);
+}
+
+TEST_F(Input, StickCountsOnlyPastItsThreshold) {
+    struct Case {
+        uint8_t axis;
+        int16_t value;
+        uint8_t expected;
+    };
+    const Case cases[] = {
+        {SDL_CONTROLLER_AXIS_LEFTX, 24000, 0},
+        {SDL_CONTROLLER_AXIS_LEFTX, 24001, InputState::kRight},
+        {SDL_CONTROLLER_AXIS_LEFTX, -24000, 0},
+        {SDL_CONTROLLER_AXIS_LEFTX, -24001, InputState::kLeft},
+        {SDL_CONTROLLER_AXIS_LEFTY, 24000, 0},
+        {SDL_CONTROLLER_AXIS_LEFTY, 24001, InputState::kDown},
+        {SDL_CONTROLLER_AXIS_LEFTY, -24000, 0},
+        {SDL_CONTROLLER_AXIS_LEFTY, -24001, InputState::kUp},
+        {SDL_CONTROLLER_AXIS_LEFTX, 32767, InputState::kRight},
+        {SDL_CONTROLLER_AXIS_LEFTY, -32768, InputState::kUp},
+    };
+    for (const Case& c : cases) {
+        pushAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+        pushAxis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+        pushAxis(c.axis, c.value);
+        input->poll();
+        EXPECT_EQ(input->directionsHeld, c.expected) << "axis " << int(c.axis) << " at " << c.value;
+    }
+}
+
+TEST_F(Input, LockHoldsEventsBackUntilItsTimeIsUp) {
+    input->installDefaultKeyBindings();
+    input->inputLockEnabled = 1;
+    input->inputLockMs = 150;
+    fake->keys[SDL_SCANCODE_SPACE] = 1;
+    clock.advance(1000);
+    input->poll();
+    EXPECT_EQ(input->lastInputTicks, clock.now);
+    const uint32_t lastInput = clock.now;
+
+    fake->keys[SDL_SCANCODE_SPACE] = 0;
+    pushKey(SDL_KEYUP, SDL_SCANCODE_SPACE);
+    fake->mx = 77;
+    clock.advance(149);
+    input->poll();
+    EXPECT_EQ(input->actionsHeld, 0u) << "held bits are cleared even while locked";
+    EXPECT_EQ(input->actionsReleased, 0u) << "the key-up waits in the queue";
+    EXPECT_EQ(input->rawMouseX(), 77) << "the pointer still moves";
+    EXPECT_EQ(input->lastInputTicks, lastInput);
+
+    clock.advance(1);
+    input->poll();
+    EXPECT_EQ(input->actionsReleased, 1u);
+    // No input in that frame: the lock does not start again.
+    EXPECT_EQ(input->lastInputTicks, lastInput);
+    clock.advance(1);
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_X);
+    input->poll();
+    EXPECT_EQ(input->lastKey, static_cast<uint32_t>(SDL_SCANCODE_X));
+
+    input->inputLockEnabled = 0;
+    clock.advance(1);
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_Z);
+    input->poll();
+    EXPECT_EQ(input->lastKey, static_cast<uint32_t>(SDL_SCANCODE_Z));
+}
+
+TEST_F(Input, WindowEventsQuitAndFocus) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    push(event);
+    input->poll();
+    EXPECT_TRUE(input->focusLostThisFrame());
+    EXPECT_TRUE(input->windowUnfocused);
+    input->poll();
+    EXPECT_FALSE(input->focusLostThisFrame());
+    EXPECT_TRUE(input->windowUnfocused) << "unfocused until focus returns";
+    event.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    push(event);
+    input->poll();
+    EXPECT_FALSE(input->windowUnfocused);
+    EXPECT_TRUE(input->focusRegained);
+    input->poll();
+    EXPECT_FALSE(input->focusRegained);
+
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    push(quit);
+    input->poll();
+    EXPECT_TRUE(input->quitRequested());
+}
+
+TEST_F(Input, AcceptBackSecondaryAndAcceptOnPress) {
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN2);
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_BACKSPACE);
+    input->poll();
+    EXPECT_TRUE(input->acceptPressed);
+    EXPECT_TRUE(input->backPressed);
+    EXPECT_TRUE(input->escapePressed);
+    EXPECT_TRUE(input->secondaryPressed);
+    input->poll();
+    EXPECT_FALSE(input->acceptPressed);
+    EXPECT_FALSE(input->backPressed);
+
+    input->acceptOnPress = 1;
+    pushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN);
+    input->poll();
+    input->poll();
+    EXPECT_TRUE(input->acceptPressed) << "with acceptOnPress only the reader clears it";
+}
+
+TEST_F(Input, MouseComesFromTheSourceAndReleasesFromEvents) {
+    fake->mx = 640;
+    fake->my = 360;
+    fake->buttons = SDL_BUTTON_LMASK | SDL_BUTTON_RMASK;
+    SDL_Event up{};
+    up.type = SDL_MOUSEBUTTONUP;
+    up.button.button = SDL_BUTTON_MIDDLE;
+    push(up);
+    up.button.button = SDL_BUTTON_LEFT;
+    push(up);
+    input->poll();
+    EXPECT_EQ(input->rawMouseX(), 640);
+    EXPECT_EQ(input->rawMouseY(), 360);
+    EXPECT_EQ(input->mouseButtons(), SDL_BUTTON_LMASK | SDL_BUTTON_RMASK);
+    EXPECT_EQ(input->mouseReleased, 0b011) << "both releases of the frame are kept";
+}
+
+TEST_F(Input, ControllerButtonsAndDpadOfAnXboxLikePad) {
+    input->deviceName = "Generic X360 Controller";
+    ASSERT_TRUE(input->isXboxLike());
+    input->installDefaultControllerBindings();
+    input->dpadEnabled = 1;
+    pushPadButton(SDL_CONTROLLERBUTTONDOWN, 3); // Y: action 1
+    pushPadButton(SDL_CONTROLLERBUTTONDOWN, 11);
+    input->poll();
+    EXPECT_EQ(input->actionsHeld, (1u << 1) | InputState::kDpadUpAction);
+    EXPECT_EQ(input->dpadHeld, InputState::kUp);
+    EXPECT_EQ(input->directionsPressed, InputState::kUp);
+    pushPadButton(SDL_CONTROLLERBUTTONUP, 11);
+    pushPadButton(SDL_CONTROLLERBUTTONUP, 0); // A: accept, action 0
+    input->poll();
+    EXPECT_EQ(input->actionsReleased, 1u | InputState::kDpadUpAction);
+    EXPECT_EQ(input->dpadHeld, 0);
+    EXPECT_EQ(input->directionsReleased, InputState::kUp);
+    EXPECT_TRUE(input->acceptPressed);
+
+    input->deviceName = "Logitech Dual Action";
+    EXPECT_FALSE(input->isXboxLike());
+    input->installDefaultControllerBindings();
+    EXPECT_EQ(input->controllerBindings[0], 1u);
+    EXPECT_EQ(input->controllerBindings[6], 4u);
+    EXPECT_EQ(input->controllerBindings[12], InputState::kUnbound);
+}
+
+// A virtual pad plugged in and out while the game runs, as SDL reports a real one.
+TEST_F(Input, PadConnectedAndRemovedWhileRunning) {
+    for (const char* name : {"X360 Controller", "Cheap USB Gamepad"}) {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = name;
+        const int index = SDL_JoystickAttachVirtualEx(&desc);
+        ASSERT_GE(index, 0) << SDL_GetError();
+        input->poll();
+        ASSERT_EQ(input->deviceName, name);
+        ASSERT_NE(input->controller, nullptr);
+        const bool xbox = std::string(name) == "X360 Controller";
+        EXPECT_EQ(input->backButton, xbox ? 4 : 7);
+        EXPECT_EQ(input->controllerBindings[4], xbox ? 9u : 6u);
+
+        // Held bits of a pad survive frames: they change only with its button events.
+        SDL_JoystickSetVirtualButton(input->joystick, SDL_CONTROLLER_BUTTON_B, 1);
+        input->poll();
+        const uint16_t bBit = xbox ? (1u << 2) : (1u << 0);
+        EXPECT_EQ(input->actionsHeld & bBit, bBit);
+        input->poll();
+        EXPECT_EQ(input->actionsHeld & bBit, bBit);
+        SDL_JoystickSetVirtualAxis(input->joystick, SDL_CONTROLLER_AXIS_LEFTX, 30000);
+        input->poll();
+        EXPECT_EQ(input->directionsHeld, InputState::kRight);
+
+        ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
+        input->poll();
+        EXPECT_EQ(input->deviceName, "None");
+        EXPECT_EQ(input->controller, nullptr);
+        input->poll();
+        EXPECT_EQ(input->actionsHeld, 0u) << "nothing stays held from a pad that is gone";
+        EXPECT_EQ(input->directionsHeld, 0);
+    }
+}

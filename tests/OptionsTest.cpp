@@ -1,0 +1,204 @@
+#include <csignal>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "assets/FileStream.h"
+#include "persist/ProgressRecord.h"
+
+namespace {
+// Runs a test inside a scratch folder, where "config.ini" is what the test makes it.
+class InFolder {
+  public:
+    InFolder() : dir_("options"), here_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir_.path());
+    }
+    ~InFolder() {
+        std::filesystem::current_path(here_);
+        // "Savedata" was made in the scratch folder; the next folder needs its own.
+        FileStream::forgetSavedataForTests();
+    }
+    const ScratchDir& dir() const { return dir_; }
+
+  private:
+    ScratchDir dir_;
+    std::filesystem::path here_;
+};
+
+struct Options {
+    uint32_t language;
+    uint8_t fullscreen;
+    uint16_t music;
+    uint16_t effects;
+};
+
+Options read(const std::string& file, bool* found = nullptr, uint32_t languageBefore = 0) {
+    InFolder folder;
+    folder.dir().write("config.ini", file);
+    ProgressRecord record;
+    record.language = languageBefore;
+    const bool ok = record.readOptions();
+    if (found) *found = ok;
+    EXPECT_EQ(record.savedLanguage, record.language);
+    EXPECT_EQ(record.savedMusicVolume, record.musicVolume);
+    EXPECT_EQ(record.savedEffectVolume, record.effectVolume);
+    return {record.language, record.fullscreen, record.musicVolume, record.effectVolume};
+}
+
+void expectOptions(const Options& got, const Options& want, const std::string& what) {
+    EXPECT_EQ(got.language, want.language) << what;
+    EXPECT_EQ(got.fullscreen, want.fullscreen) << what;
+    EXPECT_EQ(got.music, want.music) << what;
+    EXPECT_EQ(got.effects, want.effects) << what;
+}
+} // namespace
+
+TEST(Options, WrittenTextIsExactAndEveryLanguageComesBack) {
+    InFolder folder;
+    ProgressRecord record;
+    record.language = 5;
+    record.fullscreen = 0;
+    record.musicVolume = 7;
+    record.effectVolume = 128;
+    record.writeOptions();
+    EXPECT_EQ(folder.dir().read("config.ini"),
+              "# Vov Aruzezudor OPTIONS FILE \n\n"
+              "# Language, possible settings:\n# ENGLISH, SPANISH, CATALAN\n"
+              "LANGUAGE=GERMAN\n\n"
+              "# Video mode, possible settings:\n# YES, NO\nFULLSCREEN=NO\n\n"
+              "# BGM Volume, possible range:\n# [0, 128]\nBGMVOLUME=7\n\n"
+              "# SFX Volume, possible range:\n# [0, 128]\nSFXVOLUME=128\n\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.dir().path() / ProgressRecord::kOptionsScratchFile));
+
+    for (uint32_t language = 0; language <= 6; ++language) {
+        for (uint8_t fullscreen : {0, 1}) {
+            ProgressRecord out;
+            out.language = language;
+            out.fullscreen = fullscreen;
+            out.musicVolume = static_cast<uint16_t>(language * 20);
+            out.effectVolume = static_cast<uint16_t>(128 - language);
+            out.writeOptions();
+            ProgressRecord in;
+            ASSERT_TRUE(in.readOptions());
+            EXPECT_EQ(in.language, language);
+            EXPECT_EQ(in.fullscreen, fullscreen);
+            EXPECT_EQ(in.musicVolume, out.musicVolume);
+            EXPECT_EQ(in.effectVolume, out.effectVolume);
+        }
+    }
+    record.language = 7;
+    record.writeOptions();
+    EXPECT_NE(folder.dir().read("config.ini").find("LANGUAGE=ENGLISH\n"), std::string::npos);
+}
+
+TEST(Options, MissingFileIsTheFirstRunAndOnlyCommentsAreNot) {
+    InFolder folder;
+    ProgressRecord record;
+    EXPECT_FALSE(record.readOptions());
+    EXPECT_EQ(record.fullscreen, 1);
+    EXPECT_EQ(record.musicVolume, 128);
+
+    bool found = false;
+    expectOptions(read("", &found), {0, 1, 128, 128}, "empty file");
+    EXPECT_TRUE(found);
+    expectOptions(read("# nothing\n#\n", &found), {0, 1, 128, 128}, "comments only");
+    EXPECT_TRUE(found);
+}
+
+// Each position in turn holds a bad value; the others stay good.
+TEST(Options, EveryPositionWithBadValues) {
+    const std::string good[4] = {"LANGUAGE=GERMAN", "FULLSCREEN=NO", "BGMVOLUME=50", "SFXVOLUME=60"};
+    const Options base = {5, 0, 50, 60};
+    struct Bad {
+        int position;
+        std::string line;
+        Options want;
+    };
+    const Bad cases[] = {
+        {0, "LANGUAGE=KLINGON", {3, 0, 50, 60}}, // no known name: the language stays as it was (3)
+        {0, "garbage", {3, 0, 50, 60}},
+        {0, "LANGUAGE=FRENCH or GERMAN", {5, 0, 50, 60}}, // GERMAN is tested before FRENCH
+        {0, "LANGUAGE=JAPANESE", {6, 0, 50, 60}},
+        {0, "LANGUAGE=ITALIAN\r", {4, 0, 50, 60}},
+        {1, "FULLSCREEN=YES", {5, 1, 50, 60}},
+        {1, "FULLSCREEN=NONE", {5, 0, 50, 60}},
+        {1, "garbage", {5, 1, 50, 60}},
+        {1, "FULLSCREEN=N O", {5, 1, 50, 60}},
+        {2, "BGMVOLUME=300", {5, 0, 128, 60}},
+        {2, "BGMVOLUME=-1", {5, 0, 128, 60}},
+        {2, "BGMVOLUME=65600", {5, 0, 64, 60}},
+        {2, "BGMVOLUME=-65536", {5, 0, 0, 60}},
+        {2, "BGMVOLUME=99999999999999999999999999", {5, 0, 128, 60}},
+        {2, "BGMVOLUME=  +17abc", {5, 0, 17, 60}},
+        {2, "BGMVOLUME=", {5, 0, 0, 60}},
+        {2, "garbage", {5, 0, 0, 60}},
+        {2, "BGMVOLUME=1\r2", {5, 0, 12, 60}}, // carriage returns go before the number is read
+        {3, "SFXVOLUME=129", {5, 0, 50, 128}},
+        {3, "SFXVOLUME=-", {5, 0, 50, 0}},
+        {3, "BGMVOLUME=9", {5, 0, 50, 0}}, // by position: the wrong label is not removed
+    };
+    for (const Bad& bad : cases) {
+        std::string file;
+        for (int i = 0; i < 4; ++i)
+            file += (i == bad.position ? bad.line : good[i]) + "\n";
+        expectOptions(read(file, nullptr, 3), bad.want,
+                      "line " + std::to_string(bad.position + 1) + ": " + bad.line);
+    }
+
+    // A line of a lone carriage return is not skipped: it takes position 1 and pushes the rest on.
+    expectOptions(read("\r\n" + good[0] + "\n" + good[1] + "\n" + good[2] + "\n" + good[3] + "\n"),
+                  {0, 1, 0, 0}, "carriage return first");
+    // Empty lines and comments are not counted.
+    expectOptions(read("\n# c\n" + good[0] + "\n\n\n" + good[1] + "\n#\n" + good[2] + "\n" + good[3]), base,
+                  "blank and comment lines between");
+    expectOptions(read(good[0] + "\r\n" + good[1] + "\r\n" + good[2] + "\r\n" + good[3] + "\r\n"), base,
+                  "CR LF");
+    for (int lines = 0; lines < 4; ++lines) {
+        std::string file;
+        for (int i = 0; i < lines; ++i)
+            file += good[i] + "\n";
+        const Options want = {lines > 0 ? 5u : 0u, static_cast<uint8_t>(lines > 1 ? 0 : 1),
+                              static_cast<uint16_t>(lines > 2 ? 50 : 128), 128};
+        expectOptions(read(file), want, std::to_string(lines) + " lines");
+    }
+    expectOptions(read(good[0] + "\n" + good[1] + "\n" + good[2] + "\n" + good[3] + "\nLANGUAGE=SPANISH\n"),
+                  base, "later lines ignored");
+}
+
+// A child saves in a loop and dies by SIGKILL at a random moment; what is left on disk must be
+// one of the two whole files, never a cut or empty one.
+TEST(Options, KilledWhileSavingLeavesAWholeFile) {
+    InFolder folder;
+    ProgressRecord first;
+    first.language = 6;
+    first.musicVolume = 1;
+    ProgressRecord second;
+    second.fullscreen = 0;
+    second.effectVolume = 99;
+    first.writeOptions();
+    const std::string a = first.optionsText();
+    const std::string b = second.optionsText();
+
+    std::mt19937 random(1234);
+    constexpr int kRounds = 200;
+    for (int round = 0; round < kRounds; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (uint64_t i = 0;; ++i)
+                (i % 2 ? first : second).writeOptions();
+        }
+        usleep(random() % 3000);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        const std::string left = folder.dir().read("config.ini");
+        ASSERT_TRUE(left == a || left == b) << "round " << round << " left " << left.size() << " bytes";
+        ProgressRecord check;
+        ASSERT_TRUE(check.readOptions());
+        ASSERT_TRUE(check.language == 6 || check.effectVolume == 99);
+    }
+}

@@ -2,6 +2,7 @@
 
 #include <glad/gl.h>
 #include <iostream>
+#include <iterator>
 #include <vector>
 
 #include "assets/AssetPack.h"
@@ -88,6 +89,19 @@ void ResourceStore::uploadPixels(const ImageData& image, bool replace) {
     glGenerateMipmap(GL_TEXTURE_2D);
 }
 
+std::unique_ptr<TextureRecord> ResourceStore::textureOf(const ImageData& image, const char* failure) {
+    auto record = std::make_unique<TextureRecord>();
+    glGenTextures(1, &record->glTexture);
+    glBindTexture(GL_TEXTURE_2D, record->glTexture);
+    uploadPixels(image, false);
+    setSamplingForLoadedImage();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    if (record->glTexture == 0) std::cerr << failure << std::endl;
+    record->width = image.width();
+    record->height = image.height();
+    return record;
+}
+
 int32_t ResourceStore::loadSurface(const std::string& path) {
     auto image = readImage(path);
     if (!image) return -1;
@@ -119,16 +133,7 @@ void ResourceStore::deleteSurface(const std::string& name) {
 int32_t ResourceStore::loadTexture(const std::string& path) {
     const auto image = readImage(path);
     if (!image) return -1;
-    auto record = std::make_unique<TextureRecord>();
-    glGenTextures(1, &record->glTexture);
-    glBindTexture(GL_TEXTURE_2D, record->glTexture);
-    uploadPixels(*image, false);
-    setSamplingForLoadedImage();
-    glBindTexture(GL_TEXTURE_2D, 0);
-    if (record->glTexture == 0) std::cerr << "Imposible crear textura. OPENGL Error. " << std::endl;
-    record->width = image->width();
-    record->height = image->height();
-    return textures_.add(path, std::move(record));
+    return textures_.add(path, textureOf(*image, "Imposible crear textura. OPENGL Error. "));
 }
 
 int32_t ResourceStore::getOrLoadTexture(const std::string& path) {
@@ -142,15 +147,7 @@ int32_t ResourceStore::createTextureFromSurface(int32_t surfaceIndex) {
         std::cerr << "Error image: " << surfaceIndex << ": Not found in Array Surface" << std::endl;
         return -1;
     }
-    auto record = std::make_unique<TextureRecord>();
-    glGenTextures(1, &record->glTexture);
-    glBindTexture(GL_TEXTURE_2D, record->glTexture);
-    uploadPixels(*image, false);
-    setSamplingForLoadedImage();
-    glBindTexture(GL_TEXTURE_2D, 0);
-    if (record->glTexture == 0) std::cerr << "Imposible crear textura. OPENGL Error." << std::endl;
-    record->width = image->width();
-    record->height = image->height();
+    auto record = textureOf(*image, "Imposible crear textura. OPENGL Error.");
     const std::string* name = surfaces_.nameOf(surfaceIndex);
     return textures_.add(name ? *name : std::string(), std::move(record));
 }
@@ -221,32 +218,17 @@ std::string ResourceStore::textureName(int32_t index) const {
 }
 
 int32_t ResourceStore::createShader(const std::string& name, uint32_t kind) {
-    std::unique_ptr<Shader> shader;
-    switch (kind) {
-    case 0:
-        shader = std::make_unique<ShaderColor>();
-        break;
-    case 1:
-        shader = std::make_unique<ShaderTexture>();
-        break;
-    case 2:
-        shader = std::make_unique<ShaderShadow1D>();
-        break;
-    case 3:
-        shader = std::make_unique<ShaderShadowRender>();
-        break;
-    case 4:
-        shader = std::make_unique<ShaderPaletteTexture>();
-        break;
-    case 5:
-        shader = std::make_unique<ShaderEffect>();
-        break;
-    case 6:
-        shader = std::make_unique<ShaderStrokeColor>();
-        break;
-    default:
-        return -1;
-    }
+    static std::unique_ptr<Shader> (*const kMakers[])() = {
+        [] { return std::unique_ptr<Shader>(new ShaderColor); },
+        [] { return std::unique_ptr<Shader>(new ShaderTexture); },
+        [] { return std::unique_ptr<Shader>(new ShaderShadow1D); },
+        [] { return std::unique_ptr<Shader>(new ShaderShadowRender); },
+        [] { return std::unique_ptr<Shader>(new ShaderPaletteTexture); },
+        [] { return std::unique_ptr<Shader>(new ShaderEffect); },
+        [] { return std::unique_ptr<Shader>(new ShaderStrokeColor); },
+    };
+    if (kind >= std::size(kMakers)) return -1;
+    std::unique_ptr<Shader> shader = kMakers[kind]();
     shader->load(name);
     if (!shader->valid) return -1;
     return shaders_.add(name, std::move(shader));

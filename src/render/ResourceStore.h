@@ -57,6 +57,9 @@ class ResourceStore final {
   private:
     // Uploads pixels of any channel count into the bound GL texture, never reading past them.
     static void uploadPixels(const ImageData& image, bool replace);
+    // A new GL texture holding `image`, sampled as loaded pictures are; `failure` is written when
+    // GL gives no texture name.
+    static std::unique_ptr<TextureRecord> textureOf(const ImageData& image, const char* failure);
 
     IndexedSlots<ImageData> surfaces_;
     IndexedSlots<TextureRecord> textures_;

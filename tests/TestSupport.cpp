@@ -1,9 +1,19 @@
 #include "TestSupport.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
+
+namespace {
+// Every test runs headless: no screen, no sound card. A driver named from outside still wins.
+const bool headless = [] {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    return true;
+}();
+} // namespace
 
 ScratchDir::ScratchDir(const std::string& tag) {
     std::random_device seed;

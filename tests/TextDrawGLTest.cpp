@@ -34,7 +34,9 @@ class TextGL : public ::testing::Test {
         GameWide<ResourceStore>::set(store_.get());
         Renderer* renderer = Renderer::instance();
         renderer->fullscreen = 0;
-        ASSERT_EQ(renderer->initialise(), 0);
+        if (!renderer->window()) {
+            ASSERT_EQ(renderer->initialise(), 0);
+        }
         texts_ = std::make_unique<GameTexts>();
         GameWide<GameTexts>::set(texts_.get());
         texts_->loadLanguage(0, "Assets/");
@@ -49,8 +51,8 @@ class TextGL : public ::testing::Test {
         store_.reset();
         GameWide<AssetPack>::set(nullptr);
         pack_.reset();
-        Renderer::destroyInstance();
-        SDL_Quit();
+        // The window, context and SDL stay to the end of the process: tearing them down unloads
+        // Mesa, whose own leaks then come from an unknown module that no suppression can name.
     }
 
     void clear() {

@@ -1,20 +1,10 @@
 #include "assets/ImageData.h"
 
 #include <cstdio>
-#include <cstring>
 #include <stb_image.h>
 
 namespace {
 constexpr int kLargestSide = 8192;
-
-std::unique_ptr<ImageData> adopt(unsigned char* pixels, int w, int h, int channels) {
-    if (!pixels) return nullptr;
-    const size_t bytes = static_cast<size_t>(w) * static_cast<size_t>(h) * static_cast<size_t>(channels);
-    auto owned = std::make_unique<uint8_t[]>(bytes);
-    std::memcpy(owned.get(), pixels, bytes);
-    stbi_image_free(pixels);
-    return std::make_unique<ImageData>(w, h, channels, std::move(owned));
-}
 
 int readCallback(void* user, char* data, int size) {
     return static_cast<int>(std::fread(data, 1, static_cast<size_t>(size), static_cast<FILE*>(user)));
@@ -29,7 +19,15 @@ int eofCallback(void* user) {
 
 ImageData::ImageData(int width, int height, int channels, std::unique_ptr<uint8_t[]> pixels)
     : width_(width), height_(height), channels_(channels),
-      pixels_(std::move(pixels)), clip_{0, 0, static_cast<uint16_t>(width), static_cast<uint16_t>(height)} {}
+      pixels_(pixels.release(), [](uint8_t* p) { delete[] p; }), clip_{0, 0, static_cast<uint16_t>(width),
+                                                                       static_cast<uint16_t>(height)} {}
+
+std::unique_ptr<ImageData> ImageData::fromDecoder(uint8_t* pixels, int width, int height, int channels) {
+    if (!pixels) return nullptr;
+    auto image = std::make_unique<ImageData>(width, height, channels, nullptr);
+    image->pixels_ = {pixels, [](uint8_t* p) { stbi_image_free(p); }};
+    return image;
+}
 
 bool ImageData::acceptableSize(int width, int height) {
     return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide;
@@ -41,7 +39,7 @@ std::unique_ptr<ImageData> ImageData::decode(const uint8_t* bytes, size_t size) 
     int w = 0, h = 0, channels = 0;
     if (!stbi_info_from_memory(bytes, length, &w, &h, &channels) || !acceptableSize(w, h)) return nullptr;
     unsigned char* pixels = stbi_load_from_memory(bytes, length, &w, &h, &channels, 0);
-    return adopt(pixels, w, h, channels);
+    return fromDecoder(pixels, w, h, channels);
 }
 
 std::unique_ptr<ImageData> ImageData::decodeFile(const char* path) {
@@ -55,5 +53,5 @@ std::unique_ptr<ImageData> ImageData::decodeFile(const char* path) {
         pixels = stbi_load_from_callbacks(&callbacks, file, &w, &h, &channels, 0);
     }
     std::fclose(file);
-    return adopt(pixels, w, h, channels);
+    return fromDecoder(pixels, w, h, channels);
 }

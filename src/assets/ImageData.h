@@ -21,6 +21,8 @@ class ImageData final {
     static bool acceptableSize(int width, int height);
 
     ImageData(int width, int height, int channels, std::unique_ptr<uint8_t[]> pixels);
+    // Takes over a block stb_image decoded, so a picture is never copied after decoding.
+    static std::unique_ptr<ImageData> fromDecoder(uint8_t* pixels, int width, int height, int channels);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -35,6 +37,7 @@ class ImageData final {
     int width_;
     int height_;
     int channels_;
-    std::unique_ptr<uint8_t[]> pixels_;
+    // Pixels come from new[] (blank surfaces, tests) or from the decoder's own allocator.
+    std::unique_ptr<uint8_t[], void (*)(uint8_t*)> pixels_;
     ClipRect clip_;
 };

@@ -3,6 +3,7 @@
 #include <glad/gl.h>
 
 #include "core/GameWide.h"
+#include "render/Argb.h"
 #include "render/Matrix4.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
@@ -15,8 +16,7 @@ ResourceStore* store() {
 }
 
 void setColour(const Shader& shader, uint32_t argb) {
-    glUniform4f(shader.uniform(Shader::Colour), ((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f,
-                (argb & 0xFF) / 255.0f, ((argb >> 24) & 0xFF) / 255.0f);
+    glUniform4fv(shader.uniform(Shader::Colour), 1, unpackArgb(argb).data());
 }
 
 void setTexClamp(const Shader& shader, const TextureRecord& texture, const ClipRect& source) {

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "core/GameWide.h"
+#include "render/Argb.h"
 #include "render/Draw.h"
 #include "render/ResourceStore.h"
 
@@ -252,8 +253,7 @@ void Renderer::drawLight(int32_t x, int32_t y, uint32_t argb) {
     glBindTexture(GL_TEXTURE_2D, map->glTexture);
     ResourceStore::applyBlendMode(0);
     glUseProgram(shader->program);
-    glUniform4f(shader->uniform(Shader::Colour), ((argb >> 16) & 0xFF) / 255.0f,
-                ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f, ((argb >> 24) & 0xFF) / 255.0f);
+    glUniform4fv(shader->uniform(Shader::Colour), 1, unpackArgb(argb).data());
     glUniform1i(shader->uniform(Shader::Texture), 0);
     glUniform2f(shader->uniform(Shader::Resolution), static_cast<float>(lightMapSize),
                 static_cast<float>(lightMapSize));
@@ -265,8 +265,8 @@ void Renderer::drawLight(int32_t x, int32_t y, uint32_t argb) {
 }
 
 void Renderer::clearTarget(uint32_t argb, uint32_t target) {
-    glClearColor(((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f,
-                 ((argb >> 24) & 0xFF) / 255.0f);
+    const auto rgba = unpackArgb(argb);
+    glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
     bindTarget(target, -1);
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0, 0, 0, 0);

@@ -24,6 +24,18 @@ constexpr int32_t kFades[SceneManager::kSceneCount][2] = {
     {200, 200}, {200, 200},   {200, 1000}, {200, 200}, {200, 200}, {200, 1000},  {200, 1000}};
 constexpr uint32_t kAdviceScene = 3;
 constexpr uint16_t kStudioLogoScene = 4;
+// A game-wide object is made and registered, or unregistered and deleted, in one step, so no
+// pointer to a deleted object is ever left behind for the others.
+template <class T> T& create(std::unique_ptr<T>& slot) {
+    slot = std::make_unique<T>();
+    GameWide<T>::set(slot.get());
+    return *slot;
+}
+
+template <class T> void release(std::unique_ptr<T>& slot) {
+    GameWide<T>::set(nullptr);
+    slot.reset();
+}
 } // namespace
 
 Game::Game() = default;
@@ -33,21 +45,17 @@ Game::~Game() {
 }
 
 int Game::startUp() {
-    pack_ = std::make_unique<AssetPack>();
-    GameWide<AssetPack>::set(pack_.get());
+    create(pack_);
     pack_->loadIndex();
-    store_ = std::make_unique<ResourceStore>();
-    GameWide<ResourceStore>::set(store_.get());
+    create(store_);
 
     Renderer* renderer = Renderer::instance();
     renderer_ = true;
-    audio_ = std::make_unique<AudioSystem>();
-    GameWide<AudioSystem>::set(audio_.get());
+    create(audio_);
     // The mixer would not open: its message is written, and the game cannot go on.
     if (audio_->failed()) return 1;
 
-    progress_ = std::make_unique<ProgressRecord>();
-    GameWide<ProgressRecord>::set(progress_.get());
+    create(progress_);
     firstRun_ = !progress_->readOptions();
 
     renderer->fullscreen = progress_->fullscreen;
@@ -55,18 +63,14 @@ int Game::startUp() {
     renderer->logicalHeight = 200;
     if (const int failure = renderer->initialise()) return failure;
 
-    input_ = std::make_unique<InputState>();
-    GameWide<InputState>::set(input_.get());
+    create(input_);
     // The game-controller subsystem would not start.
     if (input_->failed()) return 1;
     input_->installDefaultKeyBindings();
     input_->wasdEnabled = 1;
-    scenes_ = std::make_unique<SceneManager>();
-    GameWide<SceneManager>::set(scenes_.get());
-    bullets_ = std::make_unique<BulletManager>();
-    GameWide<BulletManager>::set(bullets_.get());
-    texts_ = std::make_unique<GameTexts>();
-    GameWide<GameTexts>::set(texts_.get());
+    create(scenes_);
+    create(bullets_);
+    create(texts_);
     texts_->loadLanguage(0, "Assets/");
 
     buildScenes();
@@ -102,22 +106,14 @@ void Game::run() {
 
 void Game::shutDown() {
     loop_.reset();
-    GameWide<AssetPack>::set(nullptr);
-    pack_.reset();
-    GameWide<ProgressRecord>::set(nullptr);
-    progress_.reset();
-    GameWide<SceneManager>::set(nullptr);
-    scenes_.reset();
-    GameWide<BulletManager>::set(nullptr);
-    bullets_.reset();
-    GameWide<GameTexts>::set(nullptr);
-    texts_.reset();
-    GameWide<InputState>::set(nullptr);
-    input_.reset();
-    GameWide<AudioSystem>::set(nullptr);
-    audio_.reset();
-    GameWide<ResourceStore>::set(nullptr);
-    store_.reset();
+    release(pack_);
+    release(progress_);
+    release(scenes_);
+    release(bullets_);
+    release(texts_);
+    release(input_);
+    release(audio_);
+    release(store_);
     if (renderer_) {
         Renderer::destroyInstance();
         SDL_Quit();

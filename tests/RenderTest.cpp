@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "assets/PackWriter.h"
 #include "core/GameWide.h"
+#include "persist/ProgressRecord.h"
 #include "render/Draw.h"
 
 namespace {
@@ -260,4 +261,31 @@ TEST_F(Render, TestSceneComposesEveryKindOfDraw) {
         EXPECT_TRUE(savePng(path, renderer->windowWidth, renderer->windowHeight, pixels));
     }
     store->deleteTexture("blob");
+}
+
+// The shipped flags become surfaces and textures; a texture shows its picture's own pixels.
+TEST_F(Render, ShippedFlagsBecomeTexturesHoldingTheirPictures) {
+    std::ifstream list("Flags/flags.txt");
+    size_t named = 0;
+    for (std::string line; std::getline(list, line);)
+        if (!line.empty() && line[0] != '#') ++named;
+    ProgressRecord progress;
+    progress.loadFlags();
+    ASSERT_EQ(progress.flags.size(), named);
+    ASSERT_GT(named, 0u);
+    const Flag& flag = progress.flags.front();
+    const ImageData* picture = store->surface(flag.surface);
+    const TextureRecord* texture = store->texture(flag.texture);
+    ASSERT_TRUE(picture && texture);
+    EXPECT_EQ(texture->width, flag.width);
+    EXPECT_EQ(texture->height, flag.height);
+    GlFixture::clearAll(0xFF000000);
+    renderer->bindGameScreen();
+    drawSprite(flag.texture, {0, 0, flag.width, flag.height}, 0, 0);
+    // The middle of the leftmost column: the paint palette the levels read.
+    const int y = flag.height / 2;
+    const uint8_t* expected = picture->pixels() + static_cast<size_t>(y) * picture->pitch();
+    const Rgba shown = GlFixture::gameScreenPixel(0, y);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_NEAR(shown[c], expected[c] * expected[3] / 255, 2) << c;
 }

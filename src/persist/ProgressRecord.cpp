@@ -5,6 +5,8 @@
 
 #include "assets/FileStream.h"
 #include "assets/StringHelpers.h"
+#include "core/GameWide.h"
+#include "render/ResourceStore.h"
 
 namespace {
 // The order in which a language line is tested: the first name the line contains wins.
@@ -130,6 +132,20 @@ void ProgressRecord::writeOptions() {
     if (!error && written >= text.size()) std::filesystem::rename(kOptionsScratchFile, kOptionsFile, error);
     if (std::filesystem::exists(kOptionsScratchFile, error))
         std::filesystem::remove(kOptionsScratchFile, error);
+}
+
+FlagPicture ProgressRecord::flagPictureFromStore(const std::string& path) {
+    FlagPicture picture;
+    ResourceStore* store = GameWide<ResourceStore>::get();
+    if (!store) return picture;
+    picture.surface = store->getOrLoadSurface(path);
+    const ImageData* image = store->surface(picture.surface);
+    if (!image) return picture;
+    picture.width = static_cast<uint16_t>(image->width());
+    picture.height = static_cast<uint16_t>(image->height());
+    picture.texture = store->createRenderTexture(path, image->width(), image->height(), false, true);
+    store->uploadSurface(picture.surface, picture.texture);
+    return picture;
 }
 
 void ProgressRecord::loadFlags() {

@@ -34,7 +34,10 @@ class ProgressRecord final {
     std::vector<Flag> flags;
     uint32_t currentFlag = 0;
     // Turns "Flags/<name>" into a surface and a texture; the texture store in the game.
-    FlagPictureLoader flagPictureLoader;
+    FlagPictureLoader flagPictureLoader = &ProgressRecord::flagPictureFromStore;
+    // The game's loader: the picture as a surface (loose file first, then the pack) and a smoothed
+    // texture of its size under the same name, holding a copy of it. Surface -1 when it fails.
+    static FlagPicture flagPictureFromStore(const std::string& path);
 
     PausableTimer levelTimer;
 

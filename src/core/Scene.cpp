@@ -4,10 +4,12 @@
 
 #include "core/FrameClock.h"
 #include "core/GameWide.h"
+#include "core/InputState.h"
 #include "core/SceneManager.h"
 #include "render/Draw.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
+#include "text/TextBox.h"
 
 #include <iostream>
 
@@ -36,6 +38,7 @@ Scene::Scene() {
         }
         defaultPointerTexture = pointerTexture;
     }
+    noticeLine = std::make_unique<TextLine>(0, 0);
     if (Renderer* renderer = Renderer::instance()) {
         logicalWidth = static_cast<uint16_t>(renderer->logicalWidth);
         logicalHeight = static_cast<uint16_t>(renderer->logicalHeight);
@@ -70,6 +73,7 @@ void Scene::reset() {
     layerX.clear();
     layerY.clear();
     hoveredElement = -1;
+    elements.clear();
     load();
 }
 
@@ -80,6 +84,74 @@ void Scene::enter() {
     fadeInClock = 0;
     fadeOutClock = 0;
     inputConsumed = 0;
+    if (InputState* input = GameWide<InputState>::get()) input->stopRumble();
+}
+
+void Scene::refreshTexts() {
+    for (const auto& element : elements)
+        if (element && element->isKindOf(32)) static_cast<TextBox*>(element.get())->refreshText();
+    if (showButtonTips) setButtonTips(255);
+}
+
+void Scene::showNotice(const std::string& key) {
+    noticeTime = 3000;
+    noticeLine->setKey(40, static_cast<int16_t>(windowHeight - 40), key, 0);
+}
+
+namespace {
+struct Tip {
+    const char* key;
+    uint16_t icon;
+    uint16_t gapAfter; // room left of this tip for the next one's icon, when this tip has one
+};
+constexpr uint16_t kNone = Scene::kNoIcon;
+constexpr Tip kMouseAndAccept[] = {{"GEN_USEMOUSE", kNone, 0}, {"GEN_ACCEPT", 0, 40}};
+constexpr Tip kLevelTips[] = {
+    {"GEN_USEMOUSEACTION", kNone, 0}, {"BUTTONTIP_WALK", 15, 40}, {"TEST_VOID", 14, 40},
+    {"BUTTONTIP_OR", 13, 40},         {"TEST_VOID", 12, 40},      {"GEN_PAUSE_MENU", 7, 40}};
+constexpr Tip kMenuTips[] = {{"GEN_USEMOUSE", kNone, 0}, {"GEN_BACK", 1, 24}, {"GEN_ACCEPT", 0, 40}};
+} // namespace
+
+void Scene::setButtonTips(uint16_t layout) {
+    showButtonTips = 1;
+    if (layout != 255) tipLayout = layout;
+    tipLines.clear();
+    tipIcons.clear();
+    const Tip* tips = kMenuTips;
+    size_t count = std::size(kMenuTips);
+    if (tipLayout == 1) {
+        tips = kMouseAndAccept;
+        count = std::size(kMouseAndAccept);
+    } else if (tipLayout == 2) {
+        tips = kLevelTips;
+        count = std::size(kLevelTips);
+    }
+    int x = windowWidth - 40;
+    const int y = windowHeight - 40;
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0) {
+            // Each tip stands left of the one before, leaving room for that one's icon.
+            x = tipLines.back()->drawX - (tips[i - 1].icon != kNone ? tips[i - 1].gapAfter : 0);
+        }
+        auto line = std::make_unique<TextLine>(5, 0);
+        line->setKey(static_cast<int16_t>(x), static_cast<int16_t>(y), tips[i].key, TextLine::Right);
+        tipLines.push_back(std::move(line));
+        tipIcons.push_back(tips[i].icon);
+    }
+}
+
+void Scene::drawButtonTips() {
+    if (!showButtonTips) return;
+    Renderer::instance()->bindTarget(Renderer::Window, -1);
+    const InputState* input = GameWide<InputState>::get();
+    const int32_t row = input && input->isXboxLike() ? 0 : 32;
+    for (size_t i = 0; i < tipLines.size(); ++i) {
+        if (tipIcons[i] != kNoIcon)
+            drawSprite(padButtonsTexture, {tipIcons[i] * 32, row, 32, 32},
+                       static_cast<int16_t>(tipLines[i]->drawX - 36),
+                       static_cast<int16_t>(tipLines[i]->drawY - 8));
+        tipLines[i]->draw(false);
+    }
 }
 
 void Scene::render() {

@@ -8,9 +8,13 @@
 // Life: not entered -> enter -> 0 fading in -> 1 running -> (requestExit) 2 fading out ->
 // switchScene -> not entered. Every clock advances by frameDeltaMs.
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "gui/GraphicElement.h"
 #include "render/ClipRect.h"
+#include "text/TextLine.h"
 
 class Scene {
   public:
@@ -25,7 +29,7 @@ class Scene {
     virtual void reset();
     virtual void enter();
     virtual void render();
-    virtual void refreshTexts() {}
+    virtual void refreshTexts();
     virtual const char* className() const { return "Scene"; }
     virtual bool isKindOf(int kind) const { return kind == 29; }
     virtual void drawFadeIn() {}
@@ -44,6 +48,12 @@ class Scene {
     virtual void drawFadeOutCurtain();
     virtual void drawWipe();
     virtual void drawScanlines();
+    virtual void showNotice(const std::string& key);
+
+    // The tips along the bottom of the window: layout 1, 2 or any other (see the table in the
+    // source); 255 rebuilds the last layout, as after a language change.
+    void setButtonTips(uint16_t layout);
+    void drawButtonTips();
 
     // The usual subclass steps: advance a fade clock, leave the fade when it passes its duration.
     // Returns true in the frame the fade ended.
@@ -96,6 +106,15 @@ class Scene {
     uint8_t inputConsumed = 0;
     int32_t noticeTime = 0;
     int32_t padButtonsTexture = -1;
+    // Owned; deleted by reset and by the destructor.
+    std::vector<std::unique_ptr<GraphicElement>> elements;
+    std::unique_ptr<TextLine> noticeLine;
+    uint16_t tipLayout = 0;
+    uint8_t showButtonTips = 0;
+    std::vector<std::unique_ptr<TextLine>> tipLines;
+    // Cell of "Assets/gui/padbuttons.png" per tip; kNoIcon for none.
+    std::vector<uint16_t> tipIcons;
+    static constexpr uint16_t kNoIcon = 65535;
 
   protected:
     // The fade texture over the whole game screen at `alpha`; nothing for a negative alpha.

@@ -4,17 +4,22 @@
 
 #include "TestSupport.h"
 #include "core/Game.h"
+#include "core/GameWide.h"
 #include "core/MainLoop.h"
 #include "core/SceneManager.h"
 #include "render/Renderer.h"
+#include "text/GameTexts.h"
+#include "text/TextLine.h"
 
 namespace {
 // Runs the game's start-up in a scratch folder, so "config.ini" is there or not as the test wants.
 class GameInFolder {
   public:
-    explicit GameInFolder(bool withOptions) : dir_("game"), here_(std::filesystem::current_path()) {
-        std::filesystem::copy_file(std::filesystem::path(VOV_RUN_DIR) / "Vedezaviva.zez",
-                                   dir_.path() / "Vedezaviva.zez");
+    explicit GameInFolder(bool withOptions, bool withPack = true)
+        : dir_("game"), here_(std::filesystem::current_path()) {
+        if (withPack)
+            std::filesystem::copy_file(std::filesystem::path(VOV_RUN_DIR) / "Vedezaviva.zez",
+                                       dir_.path() / "Vedezaviva.zez");
         if (withOptions) dir_.write("config.ini", "0\n");
         std::filesystem::current_path(dir_.path());
     }
@@ -77,4 +82,23 @@ TEST(GameStart, WindowLayoutScalesByWholeFactors) {
     EXPECT_EQ(b.offsetX, 160);
     EXPECT_EQ(b.offsetY, 30);
     EXPECT_TRUE(WindowLayout::compute(320, 200, 320, 200).nativeSize);
+}
+
+TEST(GameStart, WithoutAPackTheGameRunsAndTextDrawsNothing) {
+    GameInFolder folder(true, false);
+    Game game;
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(game.startUp(), 0);
+    testing::internal::GetCapturedStderr();
+    const GameTexts* texts = GameWide<GameTexts>::get();
+    ASSERT_NE(texts, nullptr);
+    EXPECT_EQ(texts->fontCount(), 0u);
+    TextLine line(0, 0);
+    line.setString(10, 10, "GO IN", TextLine::Left);
+    EXPECT_EQ(line.width, 0);
+    line.draw(true);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(game.loop()->runFrame());
+    pushQuit();
+    EXPECT_FALSE(game.loop()->runFrame());
 }

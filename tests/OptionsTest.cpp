@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include "TestSupport.h"
+#include "assets/AssetPack.h"
 #include "assets/FileStream.h"
+#include "assets/PackWriter.h"
+#include "core/GameWide.h"
 #include "persist/ProgressRecord.h"
 
 namespace {
@@ -201,4 +204,22 @@ TEST(Options, KilledWhileSavingLeavesAWholeFile) {
         ASSERT_TRUE(check.readOptions());
         ASSERT_TRUE(check.language == 6 || check.effectVolume == 99);
     }
+}
+
+TEST(LevelNames, TheRecordReadsItsTableFromThePackWhenMade) {
+    ScratchDir dir("names");
+    PackWriter writer;
+    const std::string table = "# key<TAB>name\nSpain\tEspa\xc3\xb1"
+                              "a\nSpain\tlater line loses\nFrance\tFrance\r\n";
+    writer.add(GameTexts::kLevelNamesFile, {table.begin(), table.end()});
+    ASSERT_TRUE(writer.write(dir.path() / "p.zez", nullptr));
+    AssetPack pack((dir.path() / "p.zez").string());
+    ASSERT_TRUE(pack.loadIndex());
+    GameWide<AssetPack>::set(&pack);
+    ProgressRecord record;
+    GameWide<AssetPack>::set(nullptr);
+    EXPECT_EQ(record.levelNames.size(), 2u);
+    EXPECT_EQ(record.levelNames["Spain"], "Espa\xc3\xb1"
+                                          "a");
+    EXPECT_EQ(record.levelNames["France"], "France\r");
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "assets/AssetPack.h"
 #include "assets/FileStream.h"
 #include "assets/StringHelpers.h"
 #include "core/GameWide.h"
@@ -132,6 +133,10 @@ void ProgressRecord::writeOptions() {
     if (!error && written >= text.size()) std::filesystem::rename(kOptionsScratchFile, kOptionsFile, error);
     if (std::filesystem::exists(kOptionsScratchFile, error))
         std::filesystem::remove(kOptionsScratchFile, error);
+}
+
+ProgressRecord::ProgressRecord() {
+    if (GameWide<AssetPack>::get()) GameTexts::readTableFile(GameTexts::kLevelNamesFile, levelNames);
 }
 
 FlagPicture ProgressRecord::flagPictureFromStore(const std::string& path) {

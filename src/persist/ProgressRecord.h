@@ -13,6 +13,7 @@
 
 #include "core/PausableTimer.h"
 #include "persist/FlagList.h"
+#include "text/GameTexts.h"
 
 class ProgressRecord final {
   public:
@@ -21,6 +22,9 @@ class ProgressRecord final {
     // the old file or the new one, never a cut one.
     static constexpr const char* kOptionsScratchFile = "config.ini.tmp";
     static constexpr uint32_t kJapanese = 6;
+
+    // Reads the level-name table from the pack, when there is a pack to read.
+    ProgressRecord();
 
     // Options, at the head of the record. A missing "config.ini" is the first run: full screen.
     uint8_t fullscreen = 1;
@@ -31,6 +35,8 @@ class ProgressRecord final {
     uint32_t savedLanguage = 0;
     uint32_t language = 0;
 
+    // Level key to the name players read, one table for all languages.
+    GameTexts::Table levelNames;
     std::vector<Flag> flags;
     uint32_t currentFlag = 0;
     // Turns "Flags/<name>" into a surface and a texture; the texture store in the game.

@@ -217,7 +217,7 @@ TEST_F(Render, ABrokenShaderReportsAndGivesMinusOne) {
 }
 
 // A scene of every kind of draw, composed into the window like a real frame. Saved as a PNG when
-// VOV_SCREENSHOT names a file, so a person can look at it.
+// VOV_SCREENSHOT_DIR names a folder (scene.png), so a person can look at it.
 TEST_F(Render, TestSceneComposesEveryKindOfDraw) {
     const int32_t pointer = store->getOrLoadTexture("Assets/hud/mousenormal.png");
     const int32_t scanlines = store->getOrLoadTexture("Assets/gui/scanlines.png");
@@ -257,8 +257,9 @@ TEST_F(Render, TestSceneComposesEveryKindOfDraw) {
     EXPECT_GT(brightness(GlFixture::gameScreenPixel(120, 155)),
               brightness(GlFixture::gameScreenPixel(200, 155)));
     const auto pixels = readWindow(renderer->windowWidth, renderer->windowHeight);
-    if (const char* path = std::getenv("VOV_SCREENSHOT")) {
-        EXPECT_TRUE(savePng(path, renderer->windowWidth, renderer->windowHeight, pixels));
+    if (const char* dir = std::getenv("VOV_SCREENSHOT_DIR")) {
+        EXPECT_TRUE(
+            savePng(std::string(dir) + "/scene.png", renderer->windowWidth, renderer->windowHeight, pixels));
     }
     store->deleteTexture("blob");
 }

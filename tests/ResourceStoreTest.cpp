@@ -1,3 +1,4 @@
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "GlFixture.h"
@@ -143,4 +144,25 @@ TEST_F(Store, GreyAndRgbPicturesOfOddWidthLookRight) {
             const auto g = static_cast<uint8_t>(x * 60);
             EXPECT_EQ(GlFixture::gameScreenPixel(x, 10 + y), (Rgba{g, g, g, 255})) << x << "," << y;
         }
+}
+
+TEST(ImageDecoding, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
+    std::ifstream in(std::string(VOV_SOURCE_DIR) + "/data/Assets/hud/mousenormal.png", std::ios::binary);
+    std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto* bytes = reinterpret_cast<const uint8_t*>(png.data());
+    ASSERT_TRUE(ImageData::pngChunksFit(bytes, png.size()));
+    ASSERT_TRUE(ImageData::decode(bytes, png.size()));
+    const size_t idat = png.find("IDAT");
+    ASSERT_NE(idat, std::string::npos);
+    std::string damaged = png;
+    damaged[idat - 4] = 0x7f; // the chunk now claims about two gigabytes
+    const auto* hostile = reinterpret_cast<const uint8_t*>(damaged.data());
+    EXPECT_FALSE(ImageData::pngChunksFit(hostile, damaged.size()));
+    EXPECT_FALSE(ImageData::decode(hostile, damaged.size()));
+    // The same file on disk takes the same check.
+    ScratchDir dir("png");
+    dir.write("bad.png", damaged);
+    dir.write("good.png", png);
+    EXPECT_FALSE(ImageData::decodeFile((dir.path() / "bad.png").c_str()));
+    EXPECT_TRUE(ImageData::decodeFile((dir.path() / "good.png").c_str()));
 }

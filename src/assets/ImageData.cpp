@@ -1,10 +1,35 @@
 #include "assets/ImageData.h"
 
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <stb_image.h>
 
 namespace {
 constexpr int kLargestSide = 8192;
+
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
+// Reads `count` bytes at `offset`; false when they are not all there.
+using ReadAt = std::function<bool(uint64_t offset, uint8_t* out, size_t count)>;
+
+// The PNG decoder grows its buffer to what a chunk header claims before it reads the chunk, so a
+// few damaged bytes could make it ask for gigabytes. Every chunk must fit in the file first.
+// Anything that is not a PNG passes.
+bool chunksFit(const ReadAt& read, uint64_t size) {
+    uint8_t header[8];
+    if (!read(0, header, 8) || std::memcmp(header, kPngSignature, 8) != 0) return true;
+    for (uint64_t offset = 8; offset + 8 <= size;) {
+        if (!read(offset, header, 8)) return false;
+        const uint64_t length = static_cast<uint64_t>(header[0]) << 24 |
+                                static_cast<uint64_t>(header[1]) << 16 |
+                                static_cast<uint64_t>(header[2]) << 8 | header[3];
+        if (length + 12 > size - offset) return false;
+        if (std::memcmp(header + 4, "IEND", 4) == 0) return true;
+        offset += length + 12;
+    }
+    return true;
+}
 
 int readCallback(void* user, char* data, int size) {
     return static_cast<int>(std::fread(data, 1, static_cast<size_t>(size), static_cast<FILE*>(user)));
@@ -29,6 +54,16 @@ std::unique_ptr<ImageData> ImageData::fromDecoder(uint8_t* pixels, int width, in
     return image;
 }
 
+bool ImageData::pngChunksFit(const uint8_t* bytes, size_t size) {
+    return chunksFit(
+        [&](uint64_t offset, uint8_t* out, size_t count) {
+            if (offset > size || count > size - offset) return false;
+            std::memcpy(out, bytes + offset, count);
+            return true;
+        },
+        size);
+}
+
 bool ImageData::acceptableSize(int width, int height) {
     return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide;
 }
@@ -37,7 +72,9 @@ std::unique_ptr<ImageData> ImageData::decode(const uint8_t* bytes, size_t size) 
     if (!bytes || size == 0 || size > 0x7fffffff) return nullptr;
     const int length = static_cast<int>(size);
     int w = 0, h = 0, channels = 0;
-    if (!stbi_info_from_memory(bytes, length, &w, &h, &channels) || !acceptableSize(w, h)) return nullptr;
+    if (!stbi_info_from_memory(bytes, length, &w, &h, &channels) || !acceptableSize(w, h) ||
+        !pngChunksFit(bytes, size))
+        return nullptr;
     unsigned char* pixels = stbi_load_from_memory(bytes, length, &w, &h, &channels, 0);
     return fromDecoder(pixels, w, h, channels);
 }
@@ -48,7 +85,16 @@ std::unique_ptr<ImageData> ImageData::decodeFile(const char* path) {
     const stbi_io_callbacks callbacks{readCallback, skipCallback, eofCallback};
     int w = 0, h = 0, channels = 0;
     unsigned char* pixels = nullptr;
-    if (stbi_info_from_callbacks(&callbacks, file, &w, &h, &channels) && acceptableSize(w, h)) {
+    std::fseek(file, 0, SEEK_END);
+    const long end = std::ftell(file);
+    const bool fits = end > 0 && chunksFit(
+                                     [file](uint64_t offset, uint8_t* out, size_t count) {
+                                         return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
+                                                std::fread(out, 1, count, file) == count;
+                                     },
+                                     static_cast<uint64_t>(end));
+    std::rewind(file);
+    if (fits && stbi_info_from_callbacks(&callbacks, file, &w, &h, &channels) && acceptableSize(w, h)) {
         std::rewind(file);
         pixels = stbi_load_from_callbacks(&callbacks, file, &w, &h, &channels, 0);
     }

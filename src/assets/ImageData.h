@@ -11,12 +11,16 @@ class ImageData final {
     static constexpr uint32_t kRedMask = 0x000000FF, kGreenMask = 0x0000FF00, kBlueMask = 0x00FF0000,
                               kAlphaMask = 0xFF000000;
 
-    // Decodes an image held in memory. Null when stb_image cannot decode it or when it is larger
-    // than the game ever accepts (checked from the header, before any pixel memory is taken).
+    // Decodes an image held in memory. Null when stb_image cannot decode it, when it is larger than
+    // the game ever accepts, or when a PNG chunk claims more than the file holds (both checked
+    // before any pixel memory is taken).
     static std::unique_ptr<ImageData> decode(const uint8_t* bytes, size_t size);
     // Decodes a file on disk through stb_image's callbacks (read, skip, end test). Null as above,
     // also when the file cannot be opened.
     static std::unique_ptr<ImageData> decodeFile(const char* path);
+    // False for a PNG with a chunk that claims more bytes than the file holds (the decoder would
+    // take memory for it before noticing); true for anything else.
+    static bool pngChunksFit(const uint8_t* bytes, size_t size);
     // The same size limit for any caller that learns a size from a header.
     static bool acceptableSize(int width, int height);
 

@@ -61,6 +61,17 @@ bool savePng(const std::string& path, int width, int height, const std::vector<u
     return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
 }
 
+std::string encodePng(int width, int height, int channels, const std::string& pixels) {
+    std::string out;
+    stbi_write_png_to_func(
+        [](void* context, void* data, int size) {
+            static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                                       static_cast<size_t>(size));
+        },
+        &out, width, height, channels, pixels.data(), width * channels);
+    return out;
+}
+
 std::vector<uint8_t> readWindow(int width, int height) {
     Renderer::instance()->bindTarget(Renderer::Window, -1);
     std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 4), topDown(bottomUp.size());

@@ -10,9 +10,12 @@
 namespace {
 using Rgba = std::array<uint8_t, 4>;
 
-// PNM pictures: the simplest files stb_image reads with 1 (P5) or 3 (P6) channels.
-std::string pnm(const char* magic, int w, int h, const std::string& pixels) {
-    return std::string(magic) + "\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n" + pixels;
+// A PNG of `w` x `h` pixels with 1 (grey) or 3 (RGB) channels, rows packed as given.
+std::string grey(int w, int h, const std::string& pixels) {
+    return encodePng(w, h, 1, pixels);
+}
+std::string rgb(int w, int h, const std::string& pixels) {
+    return encodePng(w, h, 3, pixels);
 }
 
 class Store : public testing::Test {
@@ -36,26 +39,26 @@ class Store : public testing::Test {
 } // namespace
 
 TEST_F(Store, FreedTextureSlotsAreReused) {
-    dir.write("a.ppm", pnm("P6", 1, 1, "abc"));
-    dir.write("b.ppm", pnm("P6", 1, 1, "def"));
-    dir.write("c.ppm", pnm("P6", 1, 1, "ghi"));
-    dir.write("d.ppm", pnm("P6", 1, 1, "jkl"));
-    const int32_t a = store->getOrLoadTexture("a.ppm");
-    const int32_t b = store->getOrLoadTexture("b.ppm");
-    const int32_t c = store->getOrLoadTexture("c.ppm");
+    dir.write("a.png", rgb(1, 1, "abc"));
+    dir.write("b.png", rgb(1, 1, "def"));
+    dir.write("c.png", rgb(1, 1, "ghi"));
+    dir.write("d.png", rgb(1, 1, "jkl"));
+    const int32_t a = store->getOrLoadTexture("a.png");
+    const int32_t b = store->getOrLoadTexture("b.png");
+    const int32_t c = store->getOrLoadTexture("c.png");
     ASSERT_GE(a, 0);
-    EXPECT_EQ(store->getOrLoadTexture("b.ppm"), b);
-    store->deleteTexture("b.ppm");
+    EXPECT_EQ(store->getOrLoadTexture("b.png"), b);
+    store->deleteTexture("b.png");
     EXPECT_EQ(store->texture(b), nullptr);
     EXPECT_EQ(store->textureName(b), "NULL");
-    EXPECT_EQ(store->getOrLoadTexture("d.ppm"), b);
-    EXPECT_EQ(store->textureName(c), "c.ppm");
+    EXPECT_EQ(store->getOrLoadTexture("d.png"), b);
+    EXPECT_EQ(store->textureName(c), "c.png");
 
     // Surfaces do not offer a freed slot at once: only textures lower the next free slot.
-    const int32_t s1 = store->loadSurface("a.ppm");
-    const int32_t s2 = store->loadSurface("b.ppm");
-    store->deleteSurface("a.ppm");
-    EXPECT_GT(store->loadSurface("c.ppm"), s2);
+    const int32_t s1 = store->loadSurface("a.png");
+    const int32_t s2 = store->loadSurface("b.png");
+    store->deleteSurface("a.png");
+    EXPECT_GT(store->loadSurface("c.png"), s2);
     EXPECT_EQ(store->surface(s1), nullptr);
     testing::internal::CaptureStdout();
     store->deleteSurface("never.png");
@@ -65,24 +68,24 @@ TEST_F(Store, FreedTextureSlotsAreReused) {
 
 TEST_F(Store, LooseFileWinsOverThePackAndMissingGivesMinusOne) {
     PackWriter writer;
-    const std::string packed = pnm("P6", 1, 1, std::string("\xff\x00\x00", 3));
-    writer.add("Assets/pic.ppm", {packed.begin(), packed.end()});
-    writer.add("Assets/only-packed.ppm", {packed.begin(), packed.end()});
+    const std::string packed = rgb(1, 1, std::string("\xff\x00\x00", 3));
+    writer.add("Assets/pic.png", {packed.begin(), packed.end()});
+    writer.add("Assets/only-packed.png", {packed.begin(), packed.end()});
     ASSERT_TRUE(writer.write(dir.path() / "p.zez", nullptr));
     AssetPack pack((dir.path() / "p.zez").string());
     ASSERT_TRUE(pack.loadIndex());
     GameWide<AssetPack>::set(&pack);
-    dir.write("Assets/pic.ppm", pnm("P6", 1, 1, std::string("\x00\xff\x00", 3)));
+    dir.write("Assets/pic.png", rgb(1, 1, std::string("\x00\xff\x00", 3)));
 
-    const int32_t loose = store->loadSurface("Assets/pic.ppm");
+    const int32_t loose = store->loadSurface("Assets/pic.png");
     ASSERT_GE(loose, 0);
     EXPECT_EQ(store->surface(loose)->pixels()[1], 0xff); // green: the loose file
-    const int32_t packedOnly = store->loadSurface("Assets/only-packed.ppm");
+    const int32_t packedOnly = store->loadSurface("Assets/only-packed.png");
     ASSERT_GE(packedOnly, 0);
     EXPECT_EQ(store->surface(packedOnly)->pixels()[0], 0xff);
     // A loose file that does not decode falls back to the pack entry.
-    dir.write("Assets/only-packed.ppm", "not a picture");
-    EXPECT_GE(store->loadTexture("Assets/only-packed.ppm"), 0);
+    dir.write("Assets/only-packed.png", "not a picture");
+    EXPECT_GE(store->loadTexture("Assets/only-packed.png"), 0);
 
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
@@ -116,21 +119,21 @@ TEST_F(Store, ZeroSizesAndUnknownIndicesGiveMinusOneAndTouchNothing) {
 
 TEST_F(Store, GreyAndRgbPicturesOfOddWidthLookRight) {
     // 5 pixels wide: RGB rows of 15 bytes, which a 4-byte row alignment would skew.
-    std::string rgb, grey;
+    std::string rgbPixels, greyPixels;
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) {
-            rgb += static_cast<char>(x * 50);
-            rgb += static_cast<char>(y * 100);
-            rgb += static_cast<char>(200);
-            grey += static_cast<char>(x * 60);
+            rgbPixels += static_cast<char>(x * 50);
+            rgbPixels += static_cast<char>(y * 100);
+            rgbPixels += static_cast<char>(200);
+            greyPixels += static_cast<char>(x * 60);
         }
-    dir.write("rgb.ppm", pnm("P6", 5, 3, rgb));
-    dir.write("grey.pgm", pnm("P5", 5, 3, grey));
-    const int32_t rgbTexture = store->loadTexture("rgb.ppm");
-    const int32_t greyTexture = store->loadTexture("grey.pgm");
+    dir.write("rgb.png", rgb(5, 3, rgbPixels));
+    dir.write("grey-picture.png", grey(5, 3, greyPixels));
+    const int32_t rgbTexture = store->loadTexture("rgb.png");
+    const int32_t greyTexture = store->loadTexture("grey-picture.png");
     ASSERT_GE(rgbTexture, 0);
     ASSERT_GE(greyTexture, 0);
-    EXPECT_EQ(store->surface(store->loadSurface("grey.pgm"))->bytesPerPixel(), 1);
+    EXPECT_EQ(store->surface(store->loadSurface("grey-picture.png"))->bytesPerPixel(), 1);
 
     GlFixture::clearAll(0xFF000000);
     fixture->renderer()->bindGameScreen();

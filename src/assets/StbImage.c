@@ -1,6 +1,6 @@
 /* The one place stb_image's decoder is compiled. Pictures above STBI_MAX_DIMENSIONS are refused
  * before any allocation, so a hostile header cannot ask for gigabytes. Only the formats a player
- * is likely to drop in are decoded; the rarer ones (PSD, GIF, HDR, PIC) only widen what a damaged
+ * is likely to drop in are decoded; the rarer ones (PNM, PSD, GIF, HDR, PIC) only widen what a damaged
  * file can reach. */
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_FAILURE_USERMSG
@@ -8,5 +8,4 @@
 #define STBI_ONLY_JPEG
 #define STBI_ONLY_BMP
 #define STBI_ONLY_TGA
-#define STBI_ONLY_PNM
 #include <stb_image.h>

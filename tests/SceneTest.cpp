@@ -297,6 +297,19 @@ TEST(SceneBase, LayersWrapByExactlyTheirWidthAndResetEmptiesThem) {
     scene.updateScrollingLayers();
     EXPECT_EQ(scene.layerX[0], 99000 + 32000 - 100000);
     EXPECT_EQ(scene.layerX[1], 5000);
+
+    // The other way, and from a wide picture's anchor left of the screen, into [0, width × 1000).
+    scene.addScrollingLayer(3, {0, 0, 100, 50}, -2000, 1000, 0);
+    scene.addScrollingLayer(3, {0, 0, 500, 50}, 1000, -180000, 0);
+    scene.addScrollingLayer(3, {0, 0, 65535, 50}, -1, -65215000, 0);
+    scene.updateScrollingLayers();
+    EXPECT_EQ(scene.layerX[2], 69000);
+    EXPECT_EQ(scene.layerX[3], 336000);
+    EXPECT_EQ(scene.layerX[4], 319984);
+    for (int i = 0; i < 11; ++i)
+        scene.updateScrollingLayers();
+    EXPECT_EQ(scene.layerX[2], 17000);
+    EXPECT_EQ(scene.layerX[3], 12000);
     scene.hoveredElement = 3;
     scene.reset();
     EXPECT_TRUE(scene.layerX.empty());

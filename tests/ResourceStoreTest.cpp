@@ -120,7 +120,11 @@ TEST_F(Store, NewTexturesAndTargetsStartClearOnADriverThatLeavesGarbage) {
     Renderer::instance()->bindGameScreen();
     store->createRenderTexture("mid-frame", 4, 4, true, false);
     drawColourRect(0, 0, 2, 2, 0xFFFFFFFF);
-    EXPECT_EQ(GlFixture::gameScreenPixel(1, 1), (Rgba{255, 255, 255, 255}));
+    // Read from the game screen's own framebuffer: the renderer believes it is still bound.
+    glBindFramebuffer(GL_FRAMEBUFFER, store->texture(Renderer::instance()->gameScreen)->framebuffer);
+    Rgba shown{};
+    glReadPixels(1, 198, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, shown.data());
+    EXPECT_EQ(shown, (Rgba{255, 255, 255, 255}));
     store->deleteTexture("mid-frame");
 }
 

@@ -97,20 +97,20 @@ TEST_F(SceneLoop, FadesInRunsFadesOutAndSwitches) {
     EXPECT_TRUE(frame(0));
     EXPECT_TRUE(raw[4]->entered);
     EXPECT_EQ(raw[4]->state, Scene::FadingIn);
-    for (int i = 0; i < 31; ++i)
-        frame(16); // 496 ms: not yet past 500
+    for (int i = 0; i < 50; ++i)
+        frame(10); // exactly 500 ms: not yet past 500
     EXPECT_EQ(raw[4]->state, Scene::FadingIn);
-    frame(16);
+    frame(10);
     EXPECT_EQ(raw[4]->state, Scene::Running);
     EXPECT_EQ(raw[4]->fadeInClock, 0);
     frame(16);
     EXPECT_EQ(raw[4]->runningFrames, 1);
 
     raw[4]->requestExit(1, 7);
-    for (int i = 0; i < 31; ++i)
-        frame(16);
+    for (int i = 0; i < 50; ++i)
+        frame(10);
     EXPECT_EQ(scenes.currentScene, 4u);
-    frame(16);
+    frame(10);
     EXPECT_EQ(scenes.currentScene, 7u);
     EXPECT_EQ(scenes.previousScene, 4u);
     EXPECT_FALSE(raw[4]->entered);

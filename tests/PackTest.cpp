@@ -20,13 +20,6 @@ std::vector<uint8_t> toBytes(const std::string& s) {
     return {s.begin(), s.end()};
 }
 
-std::string readWhole(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 void putNumber(std::string& out, uint32_t value) {
     const uint32_t stored = *PackFormat::scramble(value);
     for (int i = 0; i < 4; ++i)

@@ -25,6 +25,9 @@ class FakeClock {
     std::vector<uint32_t> slept;
 };
 
+// A whole file's bytes; empty when it cannot be read.
+std::string readWhole(const std::filesystem::path& path);
+
 // A fresh directory under the system temp folder, removed on destruction.
 class ScratchDir {
   public:

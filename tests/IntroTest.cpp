@@ -3,6 +3,7 @@
 #include <array>
 #include <gtest/gtest.h>
 
+#include "RunningGame.h"
 #include "TestSupport.h"
 #include "audio/AudioSystem.h"
 #include "core/FrameClock.h"
@@ -15,85 +16,17 @@
 #include "core/SceneLogoQuillon.h"
 #include "core/SceneManager.h"
 #include "render/Renderer.h"
+#include "text/GameTexts.h"
 #include "text/TextBox.h"
 
 namespace {
-// Keys and mouse as a test holds them; SDL's own arrays cannot be held from a test.
-class HeldInput final : public InputSource {
-  public:
-    const uint8_t* keyboard(int* count) override {
-        *count = static_cast<int>(keys.size());
-        return keys.data();
-    }
-    uint32_t mouse(int* x, int* y) override {
-        *x = mx;
-        *y = my;
-        return buttons;
-    }
-    std::array<uint8_t, SDL_NUM_SCANCODES> keys{};
-    int mx = 0, my = 0;
-    uint32_t buttons = 0;
-};
-
-void pushKey(SDL_Scancode code) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.scancode = code;
-    SDL_PushEvent(&event);
+int brightness(const std::array<uint8_t, 4>& c) {
+    return c[0] + c[1] + c[2];
 }
 
-void pushQuit() {
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
-}
-
-// The real game, started in a scratch folder with or without "config.ini", on a fake clock, its
-// input read from a source the test holds.
-class Intro : public testing::Test {
+class Intro : public RunningGame {
   protected:
-    void start(bool withOptions) {
-        std::filesystem::copy_file(std::filesystem::path(VOV_RUN_DIR) / "Vedezaviva.zez",
-                                   dir.path() / "Vedezaviva.zez");
-        if (withOptions) dir.write("config.ini", "0\n");
-        std::filesystem::current_path(dir.path());
-        ASSERT_EQ(game.startUp(), 0);
-        auto source = std::make_unique<HeldInput>();
-        held = source.get();
-        game.input()->setSource(std::move(source));
-        Renderer::instance()->frameLimiterEnabled = 0;
-        game.loop()->swapInterval = [] { return 1; };
-        scenes = game.scenes();
-        audio = GameWide<AudioSystem>::get();
-        frame(0);
-    }
-    void TearDown() override {
-        game.shutDown();
-        std::filesystem::current_path(here);
-    }
-    bool frame(uint32_t ms = 16) {
-        clock.advance(ms);
-        return game.loop()->runFrame();
-    }
-    // Frames of 16 ms until `done` holds (at most `limit`); how many it took.
-    template <class F> int framesUntil(F done, int limit = 1000) {
-        int n = 0;
-        while (!done() && n < limit) {
-            frame();
-            ++n;
-        }
-        return n;
-    }
-    Scene* current() const { return scenes->current(); }
     SceneLogoQuillon* studio() const { return static_cast<SceneLogoQuillon*>(scenes->scene(4)); }
-
-    FakeClock clock;
-    ScratchDir dir{"intro"};
-    std::filesystem::path here = std::filesystem::current_path();
-    Game game;
-    HeldInput* held = nullptr;
-    SceneManager* scenes = nullptr;
-    AudioSystem* audio = nullptr;
 };
 } // namespace
 
@@ -304,4 +237,57 @@ TEST_F(Intro, TheCloseButtonEndsTheGameFromEveryIntroScene) {
         EXPECT_TRUE(scenes->quitRequested);
         EXPECT_FALSE(scene->entered) << number << " leaves itself";
     }
+}
+
+TEST_F(Intro, LogosAndAdviceDrawOnTheirOwnColours) {
+    start(false);
+    // The pointer stands low in the middle, out of the way of the text and the logos.
+    held->mx = 640;
+    held->my = 690;
+    using Rgba = std::array<uint8_t, 4>;
+    auto countPixels = [](int y0, int y1, auto pick) {
+        int n = 0;
+        for (int y = y0; y < y1; y += 2)
+            for (int x = 0; x < 320; x += 2)
+                n += pick(GlFixture::gameScreenPixel(x, y)) ? 1 : 0;
+        return n;
+    };
+    auto light = [](const Rgba& c) { return c[0] > 200 && c[1] > 200 && c[2] > 200; };
+    auto advice = static_cast<SceneAdvice*>(current());
+    framesUntil([&] { return advice->textBox->finished; });
+    EXPECT_EQ(GlFixture::gameScreenPixel(2, 2), (Rgba{0, 0, 0, 255}));
+    const int english = countPixels(30, 170, light);
+    EXPECT_GT(english, 40) << "four lines of light text";
+    EXPECT_EQ(countPixels(0, 30, light), 0) << "the page is centred";
+    saveWindowShot("advice_en.png");
+
+    GameWide<GameTexts>::get()->changeLanguage(1);
+    advice->entered = 0;
+    framesUntil([&] { return advice->entered && advice->textBox->finished; });
+    const int spanish = countPixels(30, 170, light);
+    EXPECT_GT(spanish, 40);
+    EXPECT_NE(spanish, english) << "another language, other words";
+    saveWindowShot("advice_sp.png");
+
+    scenes->currentScene = 4;
+    framesUntil([&] { return studio()->entered && studio()->state == Scene::Running; });
+    frame();
+    EXPECT_EQ(GlFixture::gameScreenPixel(2, 2), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(GlFixture::gameScreenPixel(317, 197), (Rgba{255, 255, 255, 255}));
+    // The logo sits in the middle: dark ink around the centre, white far from it.
+    auto ink = [](const Rgba& c) { return c[0] < 80 && c[1] < 80 && c[2] < 80; };
+    EXPECT_GT(countPixels(62, 138, ink), 30);
+    EXPECT_EQ(countPixels(0, 60, ink), 0);
+    saveWindowShot("logo_studio.png");
+
+    scenes->currentScene = 5;
+    Scene* second = scenes->scene(5);
+    framesUntil([&] { return second->entered && second->state == Scene::Running; });
+    frame();
+    const Rgba corner = GlFixture::gameScreenPixel(2, 2);
+    EXPECT_EQ(brightness(corner), 0) << "cleared to colour 0";
+    auto warm = [](const Rgba& c) { return c[0] > 200 && c[1] > 100 && c[2] < 120; };
+    EXPECT_GT(countPixels(70, 130, warm), 30);
+    EXPECT_EQ(countPixels(0, 60, warm), 0);
+    saveWindowShot("logo_second.png");
 }

@@ -74,7 +74,8 @@ void ScenePong::followPointer() {
     if (!input || windowWidth <= 0 || windowHeight <= 0) return;
     // The same mapping the main loop gives scenes with a pointer: window pixels to logical ones.
     const int32_t x = std::clamp<int32_t>(logicalWidth * input->rawMouseX() / windowWidth, 0, logicalWidth);
-    const int32_t y = std::clamp<int32_t>(logicalHeight * input->rawMouseY() / windowHeight, 0, logicalHeight);
+    const int32_t y =
+        std::clamp<int32_t>(logicalHeight * input->rawMouseY() / windowHeight, 0, logicalHeight);
     const int32_t side = static_cast<int32_t>(logicalWidth * 0.01);
     lightSquare = {x - side / 2, y - side / 2, side, side};
 }
@@ -131,8 +132,8 @@ void ScenePong::drawRunning() {
 
     const float spin = static_cast<float>(frameTimeMs) / 10.0f;
     const PongRect& ball = table.ball;
-    drawTexture(flipTexture, kFlipSource, i16(ball.x), i16(ball.y), spin, u16(ball.w), u16(ball.h), nullptr, 0,
-                255);
+    drawTexture(flipTexture, kFlipSource, i16(ball.x), i16(ball.y), spin, u16(ball.w), u16(ball.h), nullptr,
+                0, 255);
     for (const PongRect* paddle : {&table.leftPaddle, &table.rightPaddle})
         drawColourRect(i16(paddle->x), i16(paddle->y), u16(paddle->w), u16(paddle->h), PongTable::kColour);
 
@@ -148,7 +149,8 @@ void ScenePong::drawRunning() {
 
     const int16_t bigSide = i16(10 * table.ballSize);
     drawTexture(flipTexture, kFlipSource, i16(static_cast<int32_t>(logicalWidth * 0.31)),
-                i16(static_cast<int32_t>(logicalHeight * 0.5)), spin, u16(bigSide), u16(bigSide), nullptr, 0, 255);
+                i16(static_cast<int32_t>(logicalHeight * 0.5)), spin, u16(bigSide), u16(bigSide), nullptr, 0,
+                255);
 
     drawLights();
     drawButtonTips();
@@ -171,8 +173,9 @@ void ScenePong::drawLightWithShadows(int32_t x, int32_t y, uint32_t argb) {
     for (const PongRect& block : table.blocks) {
         const auto bx = static_cast<int32_t>(static_cast<float>(block.x - x) * occluderScale[0]) + half;
         const auto by = static_cast<int32_t>(static_cast<float>(block.y - y) * occluderScale[1]) + half;
-        drawColourRect(i16(bx), i16(by), u16(static_cast<int32_t>(static_cast<float>(block.w) * occluderScale[0])),
-                       u16(static_cast<int32_t>(static_cast<float>(block.h) * occluderScale[1])), 0xFF000000u);
+        drawColourRect(
+            i16(bx), i16(by), u16(static_cast<int32_t>(static_cast<float>(block.w) * occluderScale[0])),
+            u16(static_cast<int32_t>(static_cast<float>(block.h) * occluderScale[1])), 0xFF000000u);
     }
     renderer->computeShadowMap();
     renderer->bindGameScreen();
@@ -184,7 +187,8 @@ void ScenePong::drawLights() {
     auto lightAt = [this](int32_t cx, int32_t cy, uint32_t argb) {
         lightSquare.x = cx - lightSquare.w / 2;
         lightSquare.y = cy - lightSquare.h / 2;
-        drawColourRect(i16(lightSquare.x), i16(lightSquare.y), u16(lightSquare.w), u16(lightSquare.h), kYellow);
+        drawColourRect(i16(lightSquare.x), i16(lightSquare.y), u16(lightSquare.w), u16(lightSquare.h),
+                       kYellow);
         drawLightWithShadows(cx, cy, argb);
     };
     // The player's own light first, then the fixed and the orbiting ones.

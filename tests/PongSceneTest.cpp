@@ -103,12 +103,14 @@ TEST_F(PongScene, ABlockShadowsThePixelsBehindItFromTheLight) {
     EXPECT_LT(brightness(GlFixture::gameScreenPixel(160, 45)),
               brightness(GlFixture::gameScreenPixel(160, 155)) / 4);
 
-    // Half-size occluders on the map cast a shorter shadow: the block's far side is lit again.
+    // Half-size occluders on the map: the block stands half as far from the light,
     pong.table.blocks = {{190, 94, 9, 12}};
     pong.occluderScale[0] = pong.occluderScale[1] = 0.5f;
     renderer->clearTarget(0xFF000000u, Renderer::GameScreen);
     pong.drawLightWithShadows(160, 100, 0xFFFFFFFFu);
-    EXPECT_GT(brightness(GlFixture::gameScreenPixel(172, 100)), mirror);
+    EXPECT_LT(brightness(GlFixture::gameScreenPixel(182, 100)), mirror / 4);
+    // and is half as tall: 20 degrees below the axis is lit, though the full-size block covers it.
+    EXPECT_GT(brightness(GlFixture::gameScreenPixel(216, 120)), mirror * 3 / 4);
 }
 
 TEST_F(PongScene, TheSceneRendersPaddlesScoreAndLightsOverTheGrid) {

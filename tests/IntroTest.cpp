@@ -94,7 +94,7 @@ TEST_F(Intro, FirstRunAdviceTurnsPagesOnConfirmAndLeadsToTheStudioLogo) {
     frame();
     EXPECT_EQ(advice->state, Scene::Running);
 
-    pushKey(SDL_SCANCODE_RETURN);
+    pushClick(SDL_BUTTON_LEFT); // a tap between two frames confirms as well
     frame();
     EXPECT_EQ(advice->state, Scene::FadingOut);
     EXPECT_EQ(framesUntil([&] { return scenes->currentScene != 3; }), 13);
@@ -105,7 +105,7 @@ TEST_F(Intro, FirstRunAdviceTurnsPagesOnConfirmAndLeadsToTheStudioLogo) {
     EXPECT_EQ(studio()->state, Scene::FadingIn);
 }
 
-TEST_F(Intro, ALongAdviceShowsEachPageWholeAndAHeldButtonTurnsThem) {
+TEST_F(Intro, ALongAdviceShowsEachPageWholeAndConfirmsTurnThem) {
     start(false);
     auto* advice = static_cast<SceneAdvice*>(current());
     TextBox& box = *advice->textBox;
@@ -123,11 +123,12 @@ TEST_F(Intro, ALongAdviceShowsEachPageWholeAndAHeldButtonTurnsThem) {
     EXPECT_TRUE(box.pageFull);
     EXPECT_FALSE(box.finished);
     EXPECT_EQ(box.pageStart, 0);
-    held->buttons = SDL_BUTTON_LMASK;
+    pushKey(SDL_SCANCODE_RETURN);
     frame();
     EXPECT_EQ(box.pageStart, 4) << "a confirm on a full page turns it";
     EXPECT_EQ(box.lines[4]->lastGlyph, static_cast<int16_t>(box.lines[4]->items.size()) - 1);
     EXPECT_EQ(advice->state, Scene::Running);
+    held->buttons = SDL_BUTTON_LMASK;
     frame();
     EXPECT_TRUE(box.finished);
     frame();
@@ -152,8 +153,14 @@ TEST_F(Intro, EverySkipInputCutsTheLogosShort) {
     EXPECT_EQ(framesUntil([&] { return scenes->currentScene == 6; }), 3);
     held->buttons = 0;
 
-    // Return and Escape, pressed once in each phase, end that phase in the same frame.
-    for (SDL_Scancode key : {SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE}) {
+    // Return, Escape and a quick click, once in each phase, end that phase in the same frame.
+    const auto press = [](int which) {
+        if (which == 2)
+            pushClick(SDL_BUTTON_LEFT);
+        else
+            pushKey(which == 0 ? SDL_SCANCODE_RETURN : SDL_SCANCODE_ESCAPE);
+    };
+    for (int key : {0, 1, 2}) {
         scenes->currentScene = 5;
         Scene* logo = scenes->scene(5);
         frame();
@@ -161,17 +168,17 @@ TEST_F(Intro, EverySkipInputCutsTheLogosShort) {
         for (int i = 0; i < 5; ++i)
             frame();
         EXPECT_EQ(logo->state, Scene::FadingIn);
-        pushKey(key);
+        press(key);
         frame();
         EXPECT_EQ(logo->state, Scene::Running) << key;
         frame();
         EXPECT_EQ(logo->state, Scene::Running) << "a press counts once";
-        pushKey(key);
+        press(key);
         frame();
         EXPECT_EQ(logo->state, Scene::FadingOut) << key;
         frame();
         EXPECT_EQ(scenes->currentScene, 5u);
-        pushKey(key);
+        press(key);
         frame();
         EXPECT_EQ(scenes->currentScene, 6u) << key;
     }

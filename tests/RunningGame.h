@@ -104,3 +104,14 @@ inline void saveWindowShot(const std::string& name) {
     EXPECT_TRUE(
         savePng(std::string(dir) + "/" + name, renderer->windowWidth, renderer->windowHeight, pixels));
 }
+
+// A button that goes down and up between two frames, as a quick tap does: only events, no hold.
+inline void pushClick(uint8_t button) {
+    for (uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = button;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        SDL_PushEvent(&event);
+    }
+}

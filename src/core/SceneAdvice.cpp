@@ -16,7 +16,8 @@ SceneAdvice::~SceneAdvice() = default;
 
 bool SceneAdvice::confirmed() {
     const InputState* input = GameWide<InputState>::get();
-    return input && (input->acceptPressed || input->mouseButtons() != 0);
+    // A quick click (a touchpad tap) can go down and up between two frames: take it from the event too.
+    return input && (input->acceptPressed || input->mouseButtons() != 0 || input->mousePressed);
 }
 
 void SceneAdvice::load() {

@@ -19,7 +19,9 @@ SceneLogo::SceneLogo(std::string logoPath, uint32_t clearArgb, uint16_t next)
 
 bool SceneLogo::confirmed() {
     const InputState* input = GameWide<InputState>::get();
-    return input && (input->acceptPressed || input->backPressed || input->mouseButtons() != 0);
+    // A quick click (a touchpad tap) can go down and up between two frames: take it from the event too.
+    return input &&
+           (input->acceptPressed || input->backPressed || input->mouseButtons() != 0 || input->mousePressed);
 }
 
 void SceneLogo::load() {

@@ -182,21 +182,3 @@ TEST(PongTable, TwentyBlocksRolledWidthHeightXYInTurn) {
     table.step();
     EXPECT_EQ(table.blocks[0].x, first.x);
 }
-
-TEST(PongTable, DigitsAreDistinctShapesInTheirBox) {
-    const PongTable table(320, 200);
-    std::set<std::set<std::pair<int, int>>> shapes;
-    for (int d = 0; d <= 9; ++d) {
-        std::set<std::pair<int, int>> pixels;
-        for (const PongRect& p : table.digitPieces(d, 0, 0))
-            for (int y = p.y; y < p.y + p.h; ++y)
-                for (int x = p.x; x < p.x + p.w; ++x) {
-                    EXPECT_LT(x, d == 1 ? 3 : 11) << d;
-                    EXPECT_LT(y, 19) << d;
-                    pixels.insert({x, y});
-                }
-        EXPECT_FALSE(pixels.empty()) << d;
-        shapes.insert(pixels);
-    }
-    EXPECT_EQ(shapes.size(), 10u);
-}

@@ -66,8 +66,8 @@ TEST(SceneFile, ElementsKeepTheirFileIndexAndTheirPhaseBitsAndPaths) {
     menu.read("NO_IMAGE\r\nNO\r\n5\r\n# comment lines do not count\r\n"
               "BOGUS\tanything\r\n"
               "IMAGE\tAssets/a.png\t1,2,8,9\t10,20\t5\r\n"
+              "# in the place of the fly-in path: consumed as an empty one\r\n"
               "(0,0)(100,0)\t100\r\n"
-              "# in the place of the fly-out path: consumed as an empty one\r\n"
               "GUI_ELEMENT\tAssets/gui/b.btn\t30,40\t0\r\n"
               "ANIMATION\tAssets/gui/missing.ani\t1,1\r\n"
               "GUI_ELEMENT\tAssets/gui/b.btn\t50,60\t6\r\n"
@@ -84,10 +84,10 @@ TEST(SceneFile, ElementsKeepTheirFileIndexAndTheirPhaseBitsAndPaths) {
     EXPECT_TRUE(menu.inPhase(Menu::FadeInPhase, 1));
     EXPECT_FALSE(menu.inPhase(Menu::RunningPhase, 1));
     EXPECT_TRUE(menu.inPhase(Menu::FadeOutPhase, 1));
-    ASSERT_EQ(menu.entryPaths[1].size(), 2u);
-    EXPECT_EQ(menu.entryPaths[1][1].x, 100);
-    EXPECT_EQ(menu.entrySpeeds[1], 100);
-    EXPECT_TRUE(menu.exitPaths[1].empty());
+    EXPECT_TRUE(menu.entryPaths[1].empty());
+    ASSERT_EQ(menu.exitPaths[1].size(), 2u);
+    EXPECT_EQ(menu.exitPaths[1][1].x, 100);
+    EXPECT_EQ(menu.exitSpeeds[1], 100);
 
     ASSERT_NE(menu.element(2), nullptr);
     EXPECT_TRUE(menu.element(2)->isKindOf(3));

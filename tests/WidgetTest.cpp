@@ -260,6 +260,10 @@ TEST(SelectorRules, ShortOrEmptyOptionListsHoldNoEmptyEntries) {
         shortFile.step(false);
     EXPECT_EQ(shortFile.getValue(), 1);
 
+    Selector longFile;
+    parse(longFile, "Assets/gui/lang.sel", "selector.png\n160\n20\n20\n1\nLANG_A\t1,0\nLANG_B\t1,0\n");
+    EXPECT_EQ(longFile.options.size(), 1u) << "lines past the count are not options";
+
     Selector empty;
     parse(empty, "Assets/gui/e.sel", "selector.png\n160\n20\n20\n0\n");
     empty.step(true);
@@ -275,6 +279,7 @@ TEST(SelectorRules, ShortOrEmptyOptionListsHoldNoEmptyEntries) {
     const std::string text = "selector.png\n160\n20\n20\n0\n";
     narrow.parseDescriptionBytes("n.sel", reinterpret_cast<const uint8_t*>(text.data()), text.size(), slim);
     EXPECT_EQ(narrow.pieceRect.w, 0) << "a picture narrower than two arrows has no pieces";
+    narrow.draw(); // and draws no middle tiles rather than stepping by 0 for ever
 }
 
 TEST(SelectorFiles, BinaryFormFieldByField) {
@@ -333,8 +338,11 @@ TEST(SliderRules, EveryPressedLookReturnsToFocus) {
     for (int pressed : {2, 4, 5}) {
         Slider slider;
         parse(slider, "v.sli", "slider.png\n100\n16\n10,4\n8\n0,100\n10\n");
+        slider.setValue(50);
         slider.setState(1);
         slider.pressTimer = 150;
+        // Held Right (or Left) steps frame after frame: the press look must still end.
+        slider.setState(pressed);
         slider.setState(pressed);
         EXPECT_EQ(slider.previousState, 1) << pressed;
         EXPECT_EQ(slider.pressTimer, 0u) << pressed;
@@ -370,6 +378,21 @@ TEST(SliderRules, PointerValueAndEmptyRanges) {
     EXPECT_TRUE(upsideDown.emptyRange());
     EXPECT_EQ(upsideDown.fillLength(), 0);
     upsideDown.hitTest(20, 5);
+
+    Slider flat;
+    parse(flat, "f.sli", "slider.png\n100\n16\n10,4\n8\n50,50\n1\n");
+    flat.setValue(50);
+    flat.hitTest(30, 5);
+    EXPECT_TRUE(flat.emptyRange()) << "min equal to max";
+    EXPECT_EQ(flat.fillLength(), 0);
+
+    Slider thin;
+    FakeTextures sliver;
+    sliver.width = 2;
+    const std::string thinText = "slider.png\n100\n16\n10,4\n8\n0,100\n1\n";
+    thin.parseDescriptionBytes("t.sli", reinterpret_cast<const uint8_t*>(thinText.data()), thinText.size(),
+                               sliver);
+    thin.draw(); // a picture under three pixels wide has no piece to step by
 
     Slider narrow;
     parse(narrow, "n.sli", "slider.png\n20\n16\n10\n8\n0,100\n1\n");
@@ -443,7 +466,8 @@ TEST(SwitchFiles, BinaryFormCarriesOnLabelsOnlyInTwoLabelMode) {
         single +=
             u16(static_cast<uint16_t>(i)) + (i == 1 ? textRef("OPT_ON", 3, 2) : textRef("NO_TEXT", 0, 0));
     SwitchButton lamp;
-    readBytes(lamp, single);
+    readBytes(lamp, single + u16(0) + textRef("OPT_YES", 0, 0));
+    EXPECT_FALSE(lamp.onLabels[0]) << "a one-label file carries no on-labels";
     EXPECT_EQ(lamp.texture, -1);
     ASSERT_TRUE(lamp.offLabels[1]);
     EXPECT_EQ(lamp.offLabels[1]->fontIndex, 3);

@@ -9,21 +9,6 @@
 #include "persist/ProgressRecord.h"
 
 namespace {
-class InFolder {
-  public:
-    explicit InFolder(const ScratchDir& dir) : here_(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir.path());
-    }
-    ~InFolder() {
-        std::filesystem::current_path(here_);
-        // "Savedata" was made in the scratch folder; the next folder needs its own.
-        FileStream::forgetSavedataForTests();
-    }
-
-  private:
-    std::filesystem::path here_;
-};
-
 // Pictures that "exist" get consecutive surface numbers; every request is remembered.
 struct StubPictures {
     FlagPictureLoader loader() {
@@ -53,8 +38,8 @@ std::vector<std::string> names(const std::vector<Flag>& flags) {
 } // namespace
 
 TEST(FlagList, HandWrittenBadListsKeepOnlyLoadablePictures) {
-    ScratchDir dir("flags");
-    InFolder folder(dir);
+    InScratchFolder folder("flags");
+    const ScratchDir& dir = folder.dir();
     dir.write("Flags/flags.txt", "# flags of the test\n"
                                  "\n"
                                  "Spain Flag\n"
@@ -76,8 +61,11 @@ TEST(FlagList, HandWrittenBadListsKeepOnlyLoadablePictures) {
     record.loadFlags();
     const std::string messages = testing::internal::GetCapturedStderr();
 
+    // Each line is an entry: Spain, named twice, is two, sharing one picture.
     EXPECT_EQ(names(record.flags),
-              (std::vector<std::string>{"Spain Flag", "Peru Flag", "Chad Flag", "Japan Flag"}));
+              (std::vector<std::string>{"Spain Flag", "Peru Flag", "Chad Flag", "Spain Flag", "Japan Flag"}));
+    EXPECT_EQ(record.flags[3].surface, record.flags[0].surface);
+    EXPECT_EQ(record.flags[3].texture, record.flags[0].texture);
     EXPECT_EQ(messages, "Flag Nowhere Flag NOT LOAD.\nFlag X NOT LOAD.\nFlag  NOT LOAD.\n");
     EXPECT_EQ(record.currentFlag, 0u);
     EXPECT_EQ(record.flags[1].surface, 1);
@@ -90,7 +78,7 @@ TEST(FlagList, HandWrittenBadListsKeepOnlyLoadablePictures) {
     testing::internal::CaptureStderr();
     record.loadFlags();
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(record.flags.size(), 4u);
+    EXPECT_EQ(record.flags.size(), 5u);
     for (size_t i = asked; i < pictures.asked.size(); ++i)
         EXPECT_TRUE(pictures.asked[i] == "Flags/Nowhere Flag" || pictures.asked[i] == "Flags/X" ||
                     pictures.asked[i] == "Flags/")
@@ -98,8 +86,8 @@ TEST(FlagList, HandWrittenBadListsKeepOnlyLoadablePictures) {
 }
 
 TEST(FlagList, MissingAndEmptyLists) {
-    ScratchDir dir("flags");
-    InFolder folder(dir);
+    InScratchFolder folder("flags");
+    const ScratchDir& dir = folder.dir();
     StubPictures pictures;
     ProgressRecord record;
     record.flagPictureLoader = pictures.loader();
@@ -131,8 +119,8 @@ TEST(FlagList, MissingAndEmptyLists) {
 // The list we ship: one unique comma-free name per line, each an RGBA picture that decodes.
 TEST(FlagList, ShippedListNamesUniqueRgbaPictures) {
     const std::filesystem::path flagsDir = std::filesystem::path(VOV_SOURCE_DIR) / "data";
-    ScratchDir scratch("shipped");
-    InFolder folder(scratch);
+    InScratchFolder folder("shipped");
+    const ScratchDir& scratch = folder.dir();
     std::filesystem::copy(flagsDir / "Flags", scratch.path() / "Flags");
 
     const std::string list = scratch.read("Flags/flags.txt");

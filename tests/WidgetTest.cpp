@@ -394,6 +394,10 @@ TEST(SliderRules, PointerValueAndEmptyRanges) {
                                sliver);
     thin.draw(); // a picture under three pixels wide has no piece to step by
 
+    Slider wideFill;
+    parse(wideFill, "w.sli", "slider.png\n120\n16\n-300000000,4\n8\n0,100\n1\n");
+    EXPECT_EQ(wideFill.fillLength(), 120) << "a negative margin fills no more than the bar";
+
     Slider narrow;
     parse(narrow, "n.sli", "slider.png\n20\n16\n10\n8\n0,100\n1\n");
     EXPECT_EQ(narrow.fillY, 0) << "one number in a two-number field: the second reads 0";

@@ -19,8 +19,8 @@ order normal, focused, pressed, disabled):
   padbuttons.png    512 x 64   button tips: 32 x 32 cells, row 0 an Xbox-like pad, row 1 keyboard
                                and mouse (other pads too). Cells 0 accept, 1 back, 7 pause,
                                12 left, 13 right, 14 and 15 the two walking actions. Each glyph
-                               lies inside x 12..31 of its cell, since the tip text starts 4
-                               pixels right of the cell
+                               lies inside x 12..31 of its cell (the back glyphs inside 14..31),
+                               since the tip texts meet the cells there
 
 Description lines that fit them (the menus' element files):
   button.png:   120, 20, YES, YES, 1, 0      selector.png: width, 20, arrow width 12
@@ -150,9 +150,13 @@ def make_switch(w=80, h=20):
             panel(img, x, y, w, h, look)
             # the unchosen half is dark, so the lit half reads as the choice
             half = w // 2
-            dark_x = x + (0 if on else half)
+            inner = 3 if LOOKS[look][4] else 2
             dark = "umber" if look == DISABLED else "night"
-            rect(img, dark_x + 3, y + 3, half - 6, h - 6, dark)
+            # the dark half reaches the divider, so no sliver of the lit colour shows beyond it
+            if on:
+                rect(img, x + inner, y + inner, half - inner, h - 2 * inner, dark)
+            else:
+                rect(img, x + half + 1, y + inner, half - 1 - inner, h - 2 * inner, dark)
             rect(img, x + half, y + 1, 1, h - 2, "ink")
     return img
 
@@ -208,9 +212,12 @@ def make_padbuttons():
     img = new_image(512, 64)
     cell = lambda n: 32 * n  # noqa: E731
     # Row 0: an Xbox-like pad. Face buttons are coloured discs, the d-pad a grey cross.
-    for n, letter, colour in ((0, "A", "leaf"), (1, "B", "red")):
-        disc(img, cell(n) + 21, 16, 8, colour)
-        text(img, cell(n) + 19, 13, letter, "cream")
+    # The back glyphs keep two pixels clear on their left: the accept tip's text ends where the
+    # back cell's x 12 lands.
+    disc(img, cell(0) + 21, 16, 8, "leaf")
+    text(img, cell(0) + 19, 13, "A", "cream")
+    disc(img, cell(1) + 22, 16, 7, "red")
+    text(img, cell(1) + 20, 13, "B", "cream")
     # pause: the menu button, three bars on a dark disc
     disc(img, cell(7) + 21, 16, 8, "dusk")
     for k in range(3):
@@ -238,9 +245,9 @@ def make_padbuttons():
     rect(img, cell(0) + 18, y + 16, 9, 2, "ink")
     arrow_glyph(img, cell(0) + 18, y + 17, True, "ink")
     for n in (1, 7):
-        keycap(img, cell(n) + 12, y + 6, 20, 20)
-        # "ESC" in 3 x 5 letters would not read; the caps say E, S, C with no gap
-        text(img, cell(n) + 13, y + 11, "ESC", "ink", gap=0)
+        keycap(img, cell(n) + 14, y + 6, 18, 20)
+        # three 5 x 7 capitals with no gap between them fill the narrower cap
+        text(img, cell(n) + 15, y + 11, "ESC", "ink", gap=0)
     for n, left in ((12, True), (13, False)):
         keycap(img, cell(n) + 12, y + 6, 20, 20)
         arrow_glyph(img, cell(n) + 22, y + 15, left, "ink")

@@ -452,3 +452,25 @@ TEST_F(MenuInput, APressShowsFor200MsAndIgnoresDirectionsMeanwhile) {
     EXPECT_EQ(menu.focused, 3);
     EXPECT_EQ(menu.widget(3)->getValue(), before);
 }
+
+TEST_F(MenuInput, EnterStartsTheFlyInWithNoFocusAndResetEmptiesTheMenu) {
+    menu.setFocus(2);
+    input->inputLockEnabled = 0;
+    menu.enter();
+    EXPECT_EQ(menu.state, static_cast<uint32_t>(Scene::FadingIn));
+    EXPECT_EQ(menu.focused, -1);
+    for (GUIElement* w : menu.widgets)
+        EXPECT_EQ(w->state, 0);
+    EXPECT_EQ(input->inputLockEnabled, 1);
+    EXPECT_EQ(input->inputLockMs, 150u);
+    // Without the pointer, the fly-in gives the keyboard its first widget.
+    menu.mouseEnabled = 0;
+    menu.updateFadeIn();
+    EXPECT_EQ(menu.focused, 0);
+
+    menu.reset(); // its scene file is "none": nothing comes back
+    EXPECT_TRUE(menu.elements.empty());
+    EXPECT_TRUE(menu.widgets.empty());
+    EXPECT_EQ(menu.widget(0), nullptr);
+    EXPECT_EQ(menu.drawDisabled, 1);
+}

@@ -12,6 +12,11 @@
 // On failure: a scene file that cannot be had leaves the menu without layers and elements; an
 // element file that cannot be read leaves an empty element that still takes focus and draws
 // nothing; a line the reader does not know uses up an index and makes nothing.
+//
+// A concrete menu: sets `sceneFile` and the three sound names, then calls Menu::load; overrides
+// loadScene to call Menu::loadScene and fill `navigation` with setNeighbours; draws with
+// clearGameScreen, then Menu::drawFadeIn / drawRunning / drawFadeOut, then its curtains; acts in
+// onAction on `focused` (through widget(), which is null for an index the file did not make).
 #include <array>
 #include <cstddef>
 #include <cstdint>

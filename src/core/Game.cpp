@@ -9,7 +9,11 @@
 #include "core/GameWide.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
+#include "core/SceneAdvice.h"
+#include "core/SceneLogoBrightfall.h"
+#include "core/SceneLogoQuillon.h"
 #include "core/SceneManager.h"
+#include "core/ScenePong.h"
 #include "core/SceneStandIn.h"
 #include "game/BulletManager.h"
 #include "persist/ProgressRecord.h"
@@ -84,10 +88,11 @@ int Game::startUp() {
     if (firstRun_) {
         // The first run shows the advice screen, which leads on to the studio logo.
         Scene* logo = scenes_->scene(kStudioLogoScene);
-        Scene* advice = scenes_->scene(kAdviceScene);
+        auto* advice = static_cast<SceneAdvice*>(scenes_->scene(kAdviceScene));
         logo->entered = 0;
         logo->fadeInOnEnter = 1;
-        advice->nextScene = kStudioLogoScene;
+        advice->adviceKey = "INTRO_ALERT";
+        advice->adviceNext = kStudioLogoScene;
         scenes_->previousScene = kStudioLogoScene;
         scenes_->currentScene = kAdviceScene;
     }
@@ -98,6 +103,16 @@ int Game::startUp() {
 void Game::buildScenes() {
     for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number)
         scenes_->install(number, std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]));
+    // The intro scenes take their fades from the table; the paddle game sets its own when loaded.
+    auto withFades = [this](uint32_t number, std::unique_ptr<Scene> scene) {
+        scene->fadeInDuration = kFades[number][0];
+        scene->fadeOutDuration = kFades[number][1];
+        scenes_->install(number, std::move(scene));
+    };
+    scenes_->install(0, std::make_unique<ScenePong>());
+    withFades(kAdviceScene, std::make_unique<SceneAdvice>());
+    withFades(kStudioLogoScene, std::make_unique<SceneLogoQuillon>());
+    withFades(5, std::make_unique<SceneLogoBrightfall>());
 }
 
 void Game::run() {

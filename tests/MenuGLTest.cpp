@@ -1,6 +1,7 @@
 // A menu drawn for real: a test-only scene holding every widget in every look, the shipped widget
 // pictures, read back pixel by pixel; and the button tips' icons from both rows of their sheet.
 #include <SDL.h>
+#include <cstdlib>
 #include <glad/gl.h>
 #include <gtest/gtest.h>
 #include <map>
@@ -164,6 +165,16 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
         const bool on = i >= 4;
         EXPECT_EQ(at(x + (on ? 60 : 20), y + 10), bodies[i % 4]) << "switch " << i;
         EXPECT_EQ(at(x + (on ? 20 : 60), y + 10), i % 4 == 3 ? 0x574447u : kNight) << "switch " << i;
+    }
+
+    if (const char* dir = std::getenv("VOV_SCREENSHOT_DIR")) {
+        // The frame as a player sees it: the game screen scaled into the window, tips below.
+        Renderer* renderer = Renderer::instance();
+        renderer->composeFrame();
+        menu.setButtonTips(0);
+        menu.drawButtonTips();
+        EXPECT_TRUE(savePng(std::string(dir) + "/widgets.png", renderer->windowWidth, renderer->windowHeight,
+                            readWindow(renderer->windowWidth, renderer->windowHeight)));
     }
 
     // A menu that does not draw disabled widgets leaves their place empty.

@@ -203,8 +203,11 @@ TEST(TextLayout, NoFontOrNoLanguageLaysOutNothing) {
     EXPECT_EQ(line.width, 0);
     EXPECT_EQ(line.lastGlyph, -1);
     line.draw(true); // must not touch GL or read anything
-    // No language loaded: keys are not looked up.
-    line.setKey(0, 0, "OPT_START", 0);
-    EXPECT_EQ(line.key, "NONE");
+    // No language loaded: the key is not looked up, but it is kept (with the place) for the
+    // language change that re-reads it.
+    line.setKey(4, 5, "OPT_START", 0);
+    EXPECT_EQ(line.key, "OPT_START");
+    EXPECT_EQ(line.x, 4);
+    EXPECT_TRUE(line.items.empty());
     GameWide<GameTexts>::set(nullptr);
 }

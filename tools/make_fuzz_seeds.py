@@ -73,6 +73,38 @@ def elements():
     seed("fuzz_gui_element", "animation.bin", b"\x03" + animation)
 
 
+def widgets():
+    """The first byte picks the widget (bits 0-1: button, selector, slider, switch), the form (bit
+    2: binary) and the stub picture's width (bits 3-7, times one)."""
+    seed("fuzz_widget", "button.btn",
+         b"\xf8button.png\n120\n20\nYES\nYES\n1\n0\nNO_TEXT\nMENU_OK\t4,0\t-2\tSHADOW\tLEFT\t3\n")
+    seed("fuzz_widget", "selector.sel", b"\xf9selector.png\n160\n20\n12\n3\nLANG_A\t1,0\nLANG_B\t1,0\t2\nLANG_C\t1,0\n")
+    seed("fuzz_widget", "slider.sli", b"\xfaslider.png\n120\n16\n4,4\n8\n0,100\n10\nRIGHT\t4,0\t4,0\n")
+    seed("fuzz_widget", "switch.swt", b"\xfbswitch.png\n80\n20\nYES\nNO\nOPT_NO\t4,0\nOPT_YES\t4,0\nNO_TEXT\n")
+    head = string("s.png") + struct.pack("<iiHH", 0, 8, 120, 16)
+    slider = head + struct.pack("<iiHhhHHiiHB", 4, 4, 8, 0, 100, 10, 0, 0, 0, 4, 0)
+    seed("fuzz_widget", "slider.bin", b"\xfe" + slider)
+    # A margin of minus 270 million once drew millions of fill chunks.
+    wide = string("s.png") + struct.pack("<iiHH", 0, 8, 120, 0x7F00) + struct.pack("<iiHhhHHiiHB", -0x10176502, 4, 8, 0, 100, 10, 0, 0, 0, 4, 0)
+    seed("fuzz_widget", "slider-negative-margin.bin", b"\x06" + wide)
+    button = (string("NO_IMAGE") + struct.pack("<iiHH", 0, 0, 64, 16) + struct.pack("<HHHHBB", 1, 0, 0, 0, 1, 1))
+    for state in range(4):
+        key = "PAUSE_BACK" if state != 1 else "NO_TEXT"
+        button += struct.pack("<HH", state, 0) + string(key) + struct.pack("<HB", 4, 0)
+    seed("fuzz_widget", "button.bin", b"\xfc" + button + struct.pack("<BI", 1, 2))
+
+
+def scenes():
+    """A scene whose element files are the scene's own bytes again (the target's stub)."""
+    seed("fuzz_scene_file", "menu.scn",
+         b"a.png;b.png\n10;0\n4\n# comment\nGUI_ELEMENT\tAssets/gui/b.btn\t10,20\t5\n(0,0)(100,0)\t100\n(5,5)\t50\n"
+         b"IMAGE\tAssets/x.png\t0,0,8,8\t4,4\nTEXT\tMENU_OK\t1\t10,10\tFAST\tCENTER_MID\t2\t7\n(1,1)(2,2)\n(3,3)\n"
+         b"GUI_ELEMENT\tAssets/gui/s.sli\t0,0\n")
+    seed("fuzz_scene_file", "chain.scn",
+         b"NO_IMAGE\r\nNO\r\n5\r\nGUI_ELEMENT\tAssets/gui/a.sel\t0,0\r\nBOGUS\r\nGUI_ELEMENT\tAssets/gui/c.swt\t9,9\t6\r\n"
+         b"# empty fly-out\r\nANIMATION\tAssets/gui/x.ani\t1,1\r\nGUI_ELEMENT\tAssets/gui/bad.xyz\t0,0\r\n")
+
+
 def pack(vovpack):
     with tempfile.TemporaryDirectory() as work:
         out = Path(work) / "hud.zez"
@@ -93,6 +125,8 @@ def main():
          + (DATA / "Assets" / "font" / "fonts" / "sans_12.txt").read_bytes())
     copy("fuzz_font_list", DATA / "Assets" / "font" / "fonts.txt")
     elements()
+    widgets()
+    scenes()
     pictures()
     copy("fuzz_music_list", DATA / "Sound" / "levels.bgm")
     pack(sys.argv[1])

@@ -1,0 +1,222 @@
+// A menu drawn for real: a test-only scene holding every widget in every look, the shipped widget
+// pictures, read back pixel by pixel; and the button tips' icons from both rows of their sheet.
+#include <SDL.h>
+#include <cstdlib>
+#include <glad/gl.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+
+#include "GlFixture.h"
+#include "core/GameWide.h"
+#include "core/InputState.h"
+#include "gui/ElementServices.h"
+#include "gui/GUIElement.h"
+#include "gui/Slider.h"
+#include "menus/Menu.h"
+#include "render/Renderer.h"
+#include "text/GameTexts.h"
+
+namespace {
+// Element descriptions of this test only; the pictures are the game's own, from the pack.
+class TestFiles final : public ElementFileLookup {
+  public:
+    bool readPackFile(const std::string& name, std::vector<uint8_t>& bytes) override {
+        static const std::map<std::string, std::string> kFiles = {
+            {"Assets/gui/t.btn",
+             "button_small.png\n64\n16\nYES\nYES\n1\n0\nPAUSE_BACK\t4,0\nPAUSE_BACK\t4,0\n"
+             "PAUSE_BACK\t4,0\nPAUSE_BACK\t4,0\n"},
+            {"Assets/gui/t.sel", "selector.png\n96\n20\n12\n2\nOPT_START\t4,0\nPAUSE_BACK\t4,0\n"},
+            {"Assets/gui/t.sli", "slider.png\n96\n16\n4,4\n8\n0,100\n10\nNO_TEXT\n"},
+            {"Assets/gui/t.swt", "switch.png\n80\n20\nYES\nNO\nNO_TEXT\n"},
+        };
+        const auto it = kFiles.find(name);
+        if (it == kFiles.end()) return false;
+        bytes.assign(it->second.begin(), it->second.end());
+        return true;
+    }
+    bool readDiskFile(const std::string&, std::vector<uint8_t>&) override { return false; }
+};
+
+uint32_t rgb(const std::array<uint8_t, 4>& p) {
+    return static_cast<uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
+}
+
+// Palette colours the widget pictures are drawn in.
+constexpr uint32_t kSlate = 0x476580, kVermilion = 0xde5d3a, kMaroon = 0x6e2630, kStone = 0x76625e;
+constexpr uint32_t kButter = 0xfce38c, kAmber = 0xf7bd4f, kOrange = 0xf08d45, kPebble = 0x9a8780;
+constexpr uint32_t kSky = 0x7ea6b0, kNight = 0x2b1f24, kLeaf = 0x657d3a, kRed = 0xb23a35;
+constexpr uint32_t kMist = 0xe8e0d6, kInk = 0x1a1216, kClear = 0x102030;
+
+class MenuGL : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(GlFixture::get().ready());
+        texts = std::make_unique<GameTexts>();
+        GameWide<GameTexts>::set(texts.get());
+        texts->loadLanguage(0, "Assets/");
+        input = std::make_unique<InputState>();
+        GameWide<InputState>::set(input.get());
+    }
+    void TearDown() override {
+        GameWide<InputState>::set(nullptr);
+        GameWide<GameTexts>::set(nullptr);
+    }
+    std::unique_ptr<GameTexts> texts;
+    std::unique_ptr<InputState> input;
+};
+
+// Rows of the test screen: buttons in looks 0-3; selectors 0, 1, 3, 4, 5; sliders 0-5; switches
+// off then on in looks 0-3.
+std::string testScene() {
+    std::string lines;
+    int count = 0;
+    auto add = [&](const std::string& file, int x, int y) {
+        lines +=
+            "GUI_ELEMENT\tAssets/gui/" + file + "\t" + std::to_string(x) + "," + std::to_string(y) + "\n";
+        ++count;
+    };
+    for (int i = 0; i < 4; ++i)
+        add("t.btn", 4 + 78 * i, 4);
+    for (int i = 0; i < 5; ++i)
+        add("t.sel", 4 + 104 * (i % 3), 26 + 24 * (i / 3));
+    for (int i = 0; i < 6; ++i)
+        add("t.sli", 4 + 104 * (i % 3), 76 + 20 * (i / 3));
+    for (int i = 0; i < 8; ++i)
+        add("t.swt", 80 * (i % 4), 120 + 24 * (i / 4));
+    return "NO_IMAGE\nNO\n" + std::to_string(count) + "\n" + lines;
+}
+} // namespace
+
+TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
+    Menu menu;
+    TestFiles files;
+    StoreTextureLookup textures;
+    const std::string scene = testScene();
+    menu.parseSceneBytes(reinterpret_cast<const uint8_t*>(scene.data()), scene.size(), files, textures);
+    ASSERT_EQ(menu.widgets.size(), 23u);
+    for (GUIElement* w : menu.widgets)
+        ASSERT_GE(w->texture, 0) << w->imagePath;
+
+    for (int i = 0; i < 4; ++i)
+        menu.widget(i)->setState(i);
+    const int selectorLooks[] = {0, 1, 3, 4, 5};
+    for (int i = 0; i < 5; ++i)
+        menu.widget(4 + i)->setState(selectorLooks[i]);
+    for (int i = 0; i < 6; ++i) {
+        auto* slider = static_cast<Slider*>(menu.widget(9 + i));
+        slider->setState(i);
+        slider->setValue(50); // the keyboard press of look 2 moved it
+    }
+    for (int i = 0; i < 8; ++i) {
+        menu.widget(15 + i)->setValue(i / 4);
+        menu.widget(15 + i)->setState(i % 4);
+    }
+
+    // The scene's render leaves the window bound: the menu must still draw into the game screen.
+    GlFixture::clearAll(0xFF000000);
+    Renderer::instance()->bindTarget(Renderer::Window, -1);
+    menu.clearGameScreen(0xFF000000 | kClear);
+    menu.drawRunning();
+
+    auto at = [](int x, int y) { return rgb(GlFixture::gameScreenPixel(x, y)); };
+    // Buttons: the body of each look, and the rim only focus and press have.
+    const uint32_t bodies[] = {kSlate, kVermilion, kMaroon, kStone};
+    for (int i = 0; i < 4; ++i) {
+        const int x = 4 + 78 * i;
+        EXPECT_EQ(at(x + 4, 8), bodies[i]) << "button look " << i;
+    }
+    EXPECT_EQ(at(4 + 78 + 1, 12), kButter) << "the focused rim";
+    EXPECT_EQ(at(4 + 156 + 1, 12), kAmber) << "the pressed rim";
+    EXPECT_EQ(at(4 + 1, 12), kSky) << "the normal look's light edge";
+
+    // Selectors: arrows (a pressed side arrow in looks 4 and 5) and the bar's top edge.
+    struct SelectorLook {
+        uint32_t left, right, bar;
+    };
+    const SelectorLook selectors[] = {{kSlate, kSlate, kSky},
+                                      {kButter, kButter, kButter},
+                                      {kStone, kStone, kPebble},
+                                      {kAmber, kButter, kAmber},
+                                      {kButter, kAmber, kAmber}};
+    for (int i = 0; i < 5; ++i) {
+        const int x = 4 + 104 * (i % 3), y = 26 + 24 * (i / 3);
+        EXPECT_EQ(at(x + 2, y + 3), selectors[i].left) << "selector look " << selectorLooks[i];
+        EXPECT_EQ(at(x + 96 - 12 + 9, y + 3), selectors[i].right) << "selector look " << selectorLooks[i];
+        EXPECT_EQ(at(x + 40, y + 1), selectors[i].bar) << "selector look " << selectorLooks[i];
+    }
+
+    // Sliders at 50: the fill's colour per look, the empty trough, the focus and press rims.
+    const uint32_t fills[] = {kAmber, kButter, kOrange, kPebble, kOrange, kOrange};
+    const uint32_t rims[] = {0, kButter, kOrange, 0, kOrange, kOrange};
+    for (int i = 0; i < 6; ++i) {
+        const int x = 4 + 104 * (i % 3), y = 76 + 20 * (i / 3);
+        EXPECT_EQ(at(x + 10, y + 6), fills[i]) << "slider look " << i;
+        EXPECT_EQ(at(x + 47, y + 6), fills[i]) << "fill ends at 4 + 88 / 2";
+        EXPECT_EQ(at(x + 49, y + 6), kNight) << "slider look " << i;
+        if (rims[i]) {
+            EXPECT_EQ(at(x + 1, y + 8), rims[i]) << "slider look " << i;
+        }
+    }
+
+    // Switches: the lit half is the value's, in the look's body colour; the other half dark.
+    for (int i = 0; i < 8; ++i) {
+        const int x = 80 * (i % 4), y = 120 + 24 * (i / 4);
+        const bool on = i >= 4;
+        EXPECT_EQ(at(x + (on ? 60 : 20), y + 10), bodies[i % 4]) << "switch " << i;
+        EXPECT_EQ(at(x + (on ? 20 : 60), y + 10), i % 4 == 3 ? 0x574447u : kNight) << "switch " << i;
+    }
+
+    if (const char* dir = std::getenv("VOV_SCREENSHOT_DIR")) {
+        // The frame as a player sees it: the game screen scaled into the window, tips below.
+        Renderer* renderer = Renderer::instance();
+        renderer->composeFrame();
+        menu.setButtonTips(0);
+        menu.drawButtonTips();
+        EXPECT_TRUE(savePng(std::string(dir) + "/widgets.png", renderer->windowWidth, renderer->windowHeight,
+                            readWindow(renderer->windowWidth, renderer->windowHeight)));
+    }
+
+    // A menu that does not draw disabled widgets leaves their place empty.
+    menu.drawDisabled = 0;
+    Renderer::instance()->bindTarget(Renderer::Window, -1);
+    menu.clearGameScreen(0xFF000000 | kClear);
+    menu.drawRunning();
+    EXPECT_EQ(at(4 + 234 + 4, 8), kClear);
+    EXPECT_EQ(at(4 + 156 + 4, 8), kMaroon);
+}
+
+TEST_F(MenuGL, ButtonTipIconsComeFromThePadRowOrTheKeyboardRow) {
+    Menu menu;
+    menu.setButtonTips(0); // back and accept, each with its icon
+    ASSERT_EQ(menu.tipIcons.size(), 3u);
+    ASSERT_EQ(menu.tipIcons[1], 1);
+    ASSERT_EQ(menu.tipIcons[2], 0);
+    ASSERT_GE(menu.padButtonsTexture, 0);
+    const TextLine& back = *menu.tipLines[1];
+    const TextLine& accept = *menu.tipLines[2];
+    // A cell's pixel (cx, cy) lands at (drawX - 36 + cx, drawY - 8 + cy).
+    auto iconPixel = [](const TextLine& tip, int cx, int cy) {
+        return rgb(GlFixture::windowPixel(tip.drawX - 36 + cx, tip.drawY - 8 + cy));
+    };
+    auto drawTips = [&] {
+        Renderer::instance()->clearTarget(0xFF000000, Renderer::Window);
+        menu.drawButtonTips();
+    };
+
+    input->deviceName = "Xbox 360 Controller";
+    ASSERT_TRUE(input->isXboxLike());
+    drawTips();
+    EXPECT_EQ(iconPixel(accept, 15, 16), kLeaf) << "the pad's A button";
+    EXPECT_EQ(iconPixel(back, 15, 16), kRed) << "the pad's B button";
+    EXPECT_EQ(iconPixel(back, 13, 16), 0u) << "the back glyph leaves the accept text room";
+    EXPECT_EQ(iconPixel(accept, 5, 16), 0u) << "nothing left of x 12 in a cell";
+
+    input->deviceName = "None";
+    drawTips();
+    EXPECT_EQ(iconPixel(accept, 14, 8), kMist) << "a key cap";
+    EXPECT_EQ(iconPixel(accept, 25, 12), kInk) << "the Return key's arrow";
+    EXPECT_EQ(iconPixel(back, 15, 11), kInk) << "the E of ESC";
+    EXPECT_EQ(iconPixel(back, 17, 16), kMist);
+    EXPECT_EQ(iconPixel(back, 13, 16), 0u) << "the back glyph leaves the accept text room";
+}

@@ -67,3 +67,14 @@ std::string encodePng(int width, int height, int channels, const std::string& pi
         &out, width, height, channels, pixels.data(), width * channels);
     return out;
 }
+
+std::string encodeJpeg(int width, int height, const std::string& rgb) {
+    std::string out;
+    stbi_write_jpg_to_func(
+        [](void* context, void* data, int size) {
+            static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                                       static_cast<size_t>(size));
+        },
+        &out, width, height, 3, rgb.data(), 90);
+    return out;
+}

@@ -35,3 +35,5 @@ class GlFixture {
 
 // A PNG file's bytes for `channels`-byte pixels, rows packed without padding.
 std::string encodePng(int width, int height, int channels, const std::string& pixels);
+// A baseline JPEG file's bytes for RGB pixels.
+std::string encodeJpeg(int width, int height, const std::string& rgb);

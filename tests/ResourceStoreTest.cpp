@@ -243,6 +243,11 @@ TEST(ImageDecoding, AJpegHuffmanTableOfMoreThan256CodesIsRefused) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(hostile.data());
     EXPECT_FALSE(ImageData::jpegTablesFit(bytes, hostile.size()));
     EXPECT_FALSE(ImageData::decode(bytes, hostile.size()));
+    // Fill bytes before the start marker, and counts that run past the end (read as zeros).
+    const std::string filled = "\xFF\xFF" + hostile,
+                      cut = hostile.substr(0, 7) + std::string(13, '\0') + "\x96\x96";
+    EXPECT_FALSE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(filled.data()), filled.size()));
+    EXPECT_FALSE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(cut.data()), cut.size()));
     // After a scan as well: a table between two scans (progressive pictures have them there).
     const size_t scan = jpeg.find("\xFF\xDA");
     ASSERT_NE(scan, std::string::npos);

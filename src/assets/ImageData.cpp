@@ -37,8 +37,13 @@ bool chunksFit(const ReadAt& read, uint64_t size) {
 // that is not a JPEG passes; so does a JPEG the walk cannot follow, which the decoder refuses too.
 bool huffmanTablesFit(const ReadAt& read, uint64_t size) {
     uint8_t b[2];
-    if (!read(0, b, 2) || b[0] != 0xFF || b[1] != 0xD8) return true;
-    uint64_t at = 2;
+    // The start-of-image marker, after any number of 0xFF fill bytes as the decoder allows.
+    uint64_t at = 0;
+    if (!read(at, b, 1) || b[0] != 0xFF) return true;
+    while (read(at, b, 1) && b[0] == 0xFF)
+        ++at;
+    if (at >= size || b[0] != 0xD8) return true;
+    ++at;
     while (at + 2 <= size) {
         if (!read(at, b, 2)) return true;
         // Bytes between segments and fill bytes before a marker are skipped, as the decoder does.
@@ -56,8 +61,10 @@ bool huffmanTablesFit(const ReadAt& read, uint64_t size) {
             // The tables are read while the segment's count stays above zero, as the decoder does.
             uint64_t table = at + 2;
             for (int64_t left = length - 2; left > 0;) {
-                uint8_t head[17];
-                if (!read(table, head, 17)) return true;
+                // Past the end the decoder reads zeros: a table cut short still counts.
+                uint8_t head[17] = {};
+                for (uint64_t i = 0; i < 17 && table + i < size; ++i)
+                    if (!read(table + i, head + i, 1)) return true;
                 int codes = 0;
                 for (int i = 1; i <= 16; ++i)
                     codes += head[i];

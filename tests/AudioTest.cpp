@@ -22,32 +22,21 @@ std::array<std::string, 4> findIn(const std::string& list, const std::string& ke
     return tracks;
 }
 
-// A silent 16-bit stereo WAV at the mixer's rate, `ms` long.
+// A silent 16-bit stereo WAV at the mixer's rate, `ms` long (little-endian header words).
 std::string wav(uint32_t ms) {
-    const uint32_t frames = 44100 * ms / 1000;
-    const uint32_t bytes = frames * 4;
-    std::string out = "RIFF";
-    auto put32 = [&out](uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out += static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    auto put16 = [&out](uint16_t v) {
-        out += static_cast<char>(v & 0xFF);
-        out += static_cast<char>(v >> 8);
-    };
-    put32(36 + bytes);
-    out += "WAVEfmt ";
-    put32(16);
-    put16(1);
-    put16(2);
-    put32(44100);
-    put32(44100 * 4);
-    put16(4);
-    put16(16);
-    out += "data";
-    put32(bytes);
-    out += std::string(bytes, '\0');
-    return out;
+    const uint32_t bytes = 44100 * ms / 1000 * 4;
+    const uint32_t header[] = {0x46464952 /* RIFF */,
+                               36 + bytes,
+                               0x45564157 /* WAVE */,
+                               0x20746D66 /* fmt */,
+                               16,
+                               0x00020001 /* PCM, 2 channels */,
+                               44100,
+                               44100 * 4,
+                               0x00100004 /* 4-byte frames of 16 bits */,
+                               0x61746164 /* data */,
+                               bytes};
+    return std::string(reinterpret_cast<const char*>(header), sizeof header) + std::string(bytes, '\0');
 }
 
 // Waits on the real clock for the mixer thread; the dummy driver plays in real time.

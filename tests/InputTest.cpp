@@ -115,18 +115,16 @@ TEST_F(Input, StickCountsOnlyPastItsThreshold) {
         int16_t value;
         uint8_t expected;
     };
-    const Case cases[] = {
-        {SDL_CONTROLLER_AXIS_LEFTX, 24000, 0},
-        {SDL_CONTROLLER_AXIS_LEFTX, 24001, InputState::kRight},
-        {SDL_CONTROLLER_AXIS_LEFTX, -24000, 0},
-        {SDL_CONTROLLER_AXIS_LEFTX, -24001, InputState::kLeft},
-        {SDL_CONTROLLER_AXIS_LEFTY, 24000, 0},
-        {SDL_CONTROLLER_AXIS_LEFTY, 24001, InputState::kDown},
-        {SDL_CONTROLLER_AXIS_LEFTY, -24000, 0},
-        {SDL_CONTROLLER_AXIS_LEFTY, -24001, InputState::kUp},
-        {SDL_CONTROLLER_AXIS_LEFTX, 32767, InputState::kRight},
-        {SDL_CONTROLLER_AXIS_LEFTY, -32768, InputState::kUp},
-    };
+    const Case cases[] = {{SDL_CONTROLLER_AXIS_LEFTX, 24000, 0},
+                          {SDL_CONTROLLER_AXIS_LEFTX, 24001, InputState::kRight},
+                          {SDL_CONTROLLER_AXIS_LEFTX, -24000, 0},
+                          {SDL_CONTROLLER_AXIS_LEFTX, -24001, InputState::kLeft},
+                          {SDL_CONTROLLER_AXIS_LEFTY, 24000, 0},
+                          {SDL_CONTROLLER_AXIS_LEFTY, 24001, InputState::kDown},
+                          {SDL_CONTROLLER_AXIS_LEFTY, -24000, 0},
+                          {SDL_CONTROLLER_AXIS_LEFTY, -24001, InputState::kUp},
+                          {SDL_CONTROLLER_AXIS_LEFTX, 32767, InputState::kRight},
+                          {SDL_CONTROLLER_AXIS_LEFTY, -32768, InputState::kUp}};
     for (const Case& c : cases) {
         pushAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
         pushAxis(SDL_CONTROLLER_AXIS_LEFTY, 0);

@@ -231,3 +231,29 @@ TEST(ImageDecoding, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
     EXPECT_FALSE(ImageData::decodeFile((dir.path() / "bad.png").c_str()));
     EXPECT_TRUE(ImageData::decodeFile((dir.path() / "good.png").c_str()));
 }
+
+// A Huffman table of 300 codes would be written past its 257 entries while the header is read.
+TEST(ImageDecoding, AJpegHuffmanTableOfMoreThan256CodesIsRefused) {
+    const std::string jpeg = encodeJpeg(16, 8, std::string(16 * 8 * 3, '\x50'));
+    ASSERT_TRUE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size()));
+    ASSERT_TRUE(ImageData::decode(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size()));
+    // Start of image, then a DC table 0 whose 16 counts say 150 + 150 codes, then the codes.
+    std::string hostile("\xFF\xD8\xFF\xC4\x01\x3F\x00", 7);
+    hostile += std::string(14, '\0') + "\x96\x96" + std::string(300, '\x01');
+    const auto* bytes = reinterpret_cast<const uint8_t*>(hostile.data());
+    EXPECT_FALSE(ImageData::jpegTablesFit(bytes, hostile.size()));
+    EXPECT_FALSE(ImageData::decode(bytes, hostile.size()));
+    // Fill bytes before the start marker, and counts that run past the end (read as zeros).
+    const std::string filled = "\xFF\xFF" + hostile,
+                      cut = hostile.substr(0, 7) + std::string(13, '\0') + "\x96\x96";
+    EXPECT_FALSE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(filled.data()), filled.size()));
+    EXPECT_FALSE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(cut.data()), cut.size()));
+    // After a scan as well: a table between two scans (progressive pictures have them there).
+    const size_t scan = jpeg.find("\xFF\xDA");
+    ASSERT_NE(scan, std::string::npos);
+    const std::string late = jpeg.substr(0, jpeg.size() - 2) + hostile.substr(2) + "\xFF\xD9";
+    EXPECT_FALSE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(late.data()), late.size()));
+    ScratchDir dir("jpeg");
+    dir.write("bad.jpg", hostile);
+    EXPECT_FALSE(ImageData::decodeFile((dir.path() / "bad.jpg").c_str()));
+}

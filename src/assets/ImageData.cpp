@@ -31,6 +31,66 @@ bool chunksFit(const ReadAt& read, uint64_t size) {
     return true;
 }
 
+// The JPEG decoder builds each Huffman table into a 257-entry array without checking that the 16
+// code counts add up to at most 256, so a damaged table writes past it (already while reading the
+// header for the size). Walk the markers as the decoder meets them and refuse such a table. Anything
+// that is not a JPEG passes; so does a JPEG the walk cannot follow, which the decoder refuses too.
+bool huffmanTablesFit(const ReadAt& read, uint64_t size) {
+    uint8_t b[2];
+    // The start-of-image marker, after any number of 0xFF fill bytes as the decoder allows.
+    uint64_t at = 0;
+    if (!read(at, b, 1) || b[0] != 0xFF) return true;
+    while (read(at, b, 1) && b[0] == 0xFF)
+        ++at;
+    if (at >= size || b[0] != 0xD8) return true;
+    ++at;
+    while (at + 2 <= size) {
+        if (!read(at, b, 2)) return true;
+        // Bytes between segments and fill bytes before a marker are skipped, as the decoder does.
+        if (b[0] != 0xFF || b[1] == 0xFF) {
+            ++at;
+            continue;
+        }
+        const uint8_t marker = b[1];
+        at += 2;
+        if (marker == 0xD9) return true;
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) continue;
+        if (!read(at, b, 2)) return true;
+        const int64_t length = b[0] << 8 | b[1];
+        if (marker == 0xC4) {
+            // The tables are read while the segment's count stays above zero, as the decoder does.
+            uint64_t table = at + 2;
+            for (int64_t left = length - 2; left > 0;) {
+                // Past the end the decoder reads zeros: a table cut short still counts.
+                uint8_t head[17] = {};
+                for (uint64_t i = 0; i < 17 && table + i < size; ++i)
+                    if (!read(table + i, head + i, 1)) return true;
+                int codes = 0;
+                for (int i = 1; i <= 16; ++i)
+                    codes += head[i];
+                if (codes > 256) return false;
+                table += 17 + static_cast<uint64_t>(codes);
+                left -= 17 + codes;
+            }
+        }
+        at += static_cast<uint64_t>(length);
+        if (marker == 0xDA) {
+            // Entropy-coded data: the next marker is the first 0xFF followed by neither 0 (a stuffed
+            // byte), another 0xFF nor a restart.
+            for (; at + 2 <= size; ++at) {
+                if (!read(at, b, 2)) return true;
+                if (b[0] == 0xFF && b[1] != 0x00 && b[1] != 0xFF && (b[1] < 0xD0 || b[1] > 0xD7)) break;
+            }
+        }
+    }
+    return true;
+}
+
+// Both structure checks, before the decoder sees a byte.
+bool structureFits(const ReadAt& read, uint64_t size) {
+    return chunksFit(read, size) && huffmanTablesFit(read, size);
+}
+
 int readCallback(void* user, char* data, int size) {
     return static_cast<int>(std::fread(data, 1, static_cast<size_t>(size), static_cast<FILE*>(user)));
 }
@@ -54,14 +114,22 @@ std::unique_ptr<ImageData> ImageData::fromDecoder(uint8_t* pixels, int width, in
     return image;
 }
 
+namespace {
+ReadAt memoryReader(const uint8_t* bytes, size_t size) {
+    return [bytes, size](uint64_t offset, uint8_t* out, size_t count) {
+        if (offset > size || count > size - offset) return false;
+        std::memcpy(out, bytes + offset, count);
+        return true;
+    };
+}
+} // namespace
+
 bool ImageData::pngChunksFit(const uint8_t* bytes, size_t size) {
-    return chunksFit(
-        [&](uint64_t offset, uint8_t* out, size_t count) {
-            if (offset > size || count > size - offset) return false;
-            std::memcpy(out, bytes + offset, count);
-            return true;
-        },
-        size);
+    return chunksFit(memoryReader(bytes, size), size);
+}
+
+bool ImageData::jpegTablesFit(const uint8_t* bytes, size_t size) {
+    return huffmanTablesFit(memoryReader(bytes, size), size);
 }
 
 bool ImageData::acceptableSize(int width, int height) {
@@ -72,8 +140,8 @@ std::unique_ptr<ImageData> ImageData::decode(const uint8_t* bytes, size_t size) 
     if (!bytes || size == 0 || size > 0x7fffffff) return nullptr;
     const int length = static_cast<int>(size);
     int w = 0, h = 0, channels = 0;
-    if (!stbi_info_from_memory(bytes, length, &w, &h, &channels) || !acceptableSize(w, h) ||
-        !pngChunksFit(bytes, size))
+    if (!structureFits(memoryReader(bytes, size), size) ||
+        !stbi_info_from_memory(bytes, length, &w, &h, &channels) || !acceptableSize(w, h))
         return nullptr;
     unsigned char* pixels = stbi_load_from_memory(bytes, length, &w, &h, &channels, 0);
     return fromDecoder(pixels, w, h, channels);
@@ -87,7 +155,7 @@ std::unique_ptr<ImageData> ImageData::decodeFile(const char* path) {
     unsigned char* pixels = nullptr;
     std::fseek(file, 0, SEEK_END);
     const long end = std::ftell(file);
-    const bool fits = end > 0 && chunksFit(
+    const bool fits = end > 0 && structureFits(
                                      [file](uint64_t offset, uint8_t* out, size_t count) {
                                          return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
                                                 std::fread(out, 1, count, file) == count;

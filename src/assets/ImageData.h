@@ -12,8 +12,8 @@ class ImageData final {
                               kAlphaMask = 0xFF000000;
 
     // Decodes an image held in memory. Null when stb_image cannot decode it, when it is larger than
-    // the game ever accepts, or when a PNG chunk claims more than the file holds (both checked
-    // before any pixel memory is taken).
+    // the game ever accepts, when a PNG chunk claims more than the file holds, or when a JPEG
+    // Huffman table holds more codes than it can (all checked before the decoder runs).
     static std::unique_ptr<ImageData> decode(const uint8_t* bytes, size_t size);
     // Decodes a file on disk through stb_image's callbacks (read, skip, end test). Null as above,
     // also when the file cannot be opened.
@@ -21,6 +21,9 @@ class ImageData final {
     // False for a PNG with a chunk that claims more bytes than the file holds (the decoder would
     // take memory for it before noticing); true for anything else.
     static bool pngChunksFit(const uint8_t* bytes, size_t size);
+    // False for a JPEG with a Huffman table of more than 256 codes (stb_image 2.27 writes past its
+    // table for it, even when only asked for the size); true for anything else.
+    static bool jpegTablesFit(const uint8_t* bytes, size_t size);
     // The same size limit for any caller that learns a size from a header.
     static bool acceptableSize(int width, int height);
 

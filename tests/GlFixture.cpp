@@ -72,7 +72,6 @@ std::string encodePng(int width, int height, int channels, const std::string& pi
     return out;
 }
 
-<<<<<<< HEAD
 std::vector<uint8_t> readWindow(int width, int height) {
     Renderer::instance()->bindTarget(Renderer::Window, -1);
     std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 4), topDown(bottomUp.size());
@@ -82,7 +81,8 @@ std::vector<uint8_t> readWindow(int width, int height) {
         std::copy_n(bottomUp.begin() + static_cast<long>((height - 1 - y) * row), row,
                     topDown.begin() + static_cast<long>(y * row));
     return topDown;
-=======
+}
+
 std::string encodeJpeg(int width, int height, const std::string& rgb) {
     std::string out;
     stbi_write_jpg_to_func(
@@ -92,5 +92,4 @@ std::string encodeJpeg(int width, int height, const std::string& rgb) {
         },
         &out, width, height, 3, rgb.data(), 90);
     return out;
->>>>>>> issue18
 }

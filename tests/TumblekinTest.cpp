@@ -82,7 +82,7 @@ TEST(Tumblekin, WalkingKeepsItsPaceAtAnyFrameRateAndFallsOffDrops) {
 
 TEST(Tumblekin, FallsOfSixtySixSurviveAndSixtySevenKill) {
     LevelWorld world(200, 200);
-    world.fill(0, 67, 99, 199, LevelWorld::kGround);   // feet land on row 66: a fall of 66
+    world.fill(0, 67, 99, 199, LevelWorld::kGround);    // feet land on row 66: a fall of 66
     world.fill(100, 68, 199, 199, LevelWorld::kGround); // feet land on row 67: a fall of 67
     auto survivor = follower(50, 0, T::Waiting);
     auto victim = follower(150, 0, T::Waiting);

@@ -1,7 +1,9 @@
 #include "game/Terrain.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
+#include <cstring>
 
 #include "audio/AudioSystem.h"
 #include "persist/ProgressRecord.h"
@@ -49,29 +51,45 @@ void Terrain::paintStamp(int32_t x, int32_t y) {
     if (!stamp || !terrain || !paint) return;
     const ImageData* palette = store_.surface(palette_);
     const int32_t sw = stamp->width(), sh = stamp->height();
-    const int32_t width = terrain->width(), height = terrain->height();
+    // Stamp pixels outside the terrain, or outside a smaller paint layer, are skipped.
+    const int32_t width = std::min(terrain->width(), paint->width());
+    const int32_t height = std::min(terrain->height(), paint->height());
     const int32_t paletteHeight = palette ? palette->height() : 0;
-    for (int32_t i = 0; i < sw; ++i) {
-        const int32_t tx = x - sw / 2 + i;
-        if (tx < 0 || tx >= width) continue;
-        for (int32_t j = 0; j < sh; ++j) {
-            const int32_t ty = y - sh / 2 + j;
-            if (ty < 0 || ty >= height) continue;
-            if (!(stamp->pixel(i, j) & kPaintable)) continue;
-            const uint32_t m = terrain->pixel(tx, ty);
-            if (!(m & kPaintable)) continue;
-            // Stamp pixels outside the paint layer are skipped (the layer may be smaller).
-            if (tx >= paint->width() || ty >= paint->height() || paint->pixel(tx, ty) != 0) continue;
-            uint32_t colour = m;
-            const uint32_t red = m & 0xFF;
-            if (red != 0 && red != 255) {
-                const int32_t row = static_cast<int32_t>(static_cast<uint32_t>(paletteHeight) * red / 255);
-                colour = palette && palette->width() >= 1 && row < paletteHeight ? palette->pixel(0, row) : 0;
-                if (palette && palette->bytesPerPixel() <= 2) colour = (colour & 0xFF) * 0x010101u;
-                colour |= 0xFF000000u;
+    const int32_t left = x - sw / 2, top = y - sh / 2;
+    const int32_t i0 = std::max(0, -left), i1 = std::min(sw, width - left);
+    const int32_t j0 = std::max(0, -top), j1 = std::min(sh, height - top);
+    auto colourOf = [&](uint32_t m) {
+        const uint32_t red = m & 0xFF;
+        if (red == 0 || red == 255) return m;
+        const auto row = static_cast<int32_t>(static_cast<uint32_t>(paletteHeight) * red / 255);
+        uint32_t colour =
+            palette && palette->width() >= 1 && row < paletteHeight ? palette->pixel(0, row) : 0;
+        if (palette && palette->bytesPerPixel() <= 2) colour = (colour & 0xFF) * 0x010101u;
+        return colour | 0xFF000000u;
+    };
+    // Every creature stamps every frame, so the common case (three 4-byte surfaces on a
+    // little-endian machine) reads whole pixels; the result is the same as pixel by pixel.
+    const bool whole = std::endian::native == std::endian::little && stamp->bytesPerPixel() == 4 &&
+                       terrain->bytesPerPixel() == 4 && paint->bytesPerPixel() == 4;
+    for (int32_t j = j0; j < j1; ++j) {
+        const int32_t ty = top + j;
+        for (int32_t i = i0; i < i1; ++i) {
+            const int32_t tx = left + i;
+            uint32_t s, m, p;
+            if (whole) {
+                std::memcpy(&s, stamp->pixels() + (static_cast<size_t>(j) * sw + i) * 4, 4);
+                std::memcpy(&p, paint->pixels() + (static_cast<size_t>(ty) * paint->width() + tx) * 4, 4);
+                if (!(s & kPaintable) || p != 0) continue;
+                std::memcpy(&m, terrain->pixels() + (static_cast<size_t>(ty) * terrain->width() + tx) * 4, 4);
+            } else {
+                s = stamp->pixel(i, j);
+                p = paint->pixel(tx, ty);
+                if (!(s & kPaintable) || p != 0) continue;
+                m = terrain->pixel(tx, ty);
             }
+            if (!(m & kPaintable)) continue;
             ++progress_.paintedPixels;
-            paint->setPixel(tx, ty, colour);
+            paint->setPixel(tx, ty, colourOf(m));
             paintDirty.add(tx, ty);
         }
     }

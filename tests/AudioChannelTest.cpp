@@ -51,7 +51,10 @@ TEST(AudioChannels, HaltAskVolumeAndTheLoopingEffectsAroundAPause) {
         audio.setChannelVolume(11, 50);
         EXPECT_EQ(audio.channelVolume(11), 50);
         EXPECT_EQ(Mix_Volume(11, -1), 50);
-        // Only the looping one pauses and resumes with the pause menu.
+        // Only the looping one pauses and resumes with the pause menu. The mixer marks a pause with
+        // the tick count, so a pause at tick 0 (a fresh process) would not count as one.
+        while (SDL_GetTicks() == 0)
+            SDL_Delay(1);
         audio.pauseLoopingEffects();
         EXPECT_EQ(Mix_Paused(10), 1);
         EXPECT_EQ(Mix_Paused(11), 0);

@@ -4,8 +4,11 @@
 #include "LevelWorld.h"
 #include "core/FrameClock.h"
 #include "core/GameWide.h"
+#include "game/BulletManager.h"
 #include "game/EntityObject.h"
 #include "game/EntityTumblekin.h"
+#include "game/LevelHud.h"
+#include "game/SceneLevel.h"
 #include "text/TextBox.h"
 
 namespace {
@@ -235,4 +238,30 @@ TEST(Entity, BoundsLightsChildrenAndFade) {
     looping.frameMs = 10;
     looping.update();
     EXPECT_EQ(looping.frame, 0);
+}
+
+TEST(SceneLevelAlone, GoalTextNeedsALevelAndTheBulletPoolHoldsTwentyIdleBullets) {
+    GlFixture::get();
+    ProgressRecord progress;
+    GameWide<ProgressRecord>::set(&progress);
+    SceneLevel scene;
+    scene.hud->goalBox->setRawText("before", 0, 0);
+    scene.refreshGoalText();
+    EXPECT_EQ(scene.hud->goalBox->rawText, "before");
+    LevelInfo level;
+    level.goalPercent = 7;
+    progress.levels.push_back(level);
+    scene.refreshGoalText();
+    EXPECT_NE(scene.hud->goalBox->rawText.find("07%"), std::string::npos);
+    GameWide<ProgressRecord>::set(nullptr);
+    BulletManager pool;
+    ASSERT_EQ(pool.bullets.size(), 20u);
+    EXPECT_TRUE(pool.isKindOf(2));
+    EXPECT_EQ(pool.bullets[0].active, 0);
+    EXPECT_EQ(pool.bullets[19].lifetimeMs, 5000u);
+    EXPECT_EQ(pool.bullets[19].boundsWidth, 16);
+    EXPECT_EQ(pool.bullets[0].texture, -1);
+    EXPECT_TRUE(pool.bullets[0].isKindOf(15));
+    EXPECT_EQ(LevelHud::clockText(61999), "01:01");
+    EXPECT_EQ(LevelHud::clockText(-5), "00:00");
 }

@@ -188,6 +188,30 @@ def colour_terrain(solid, kind):
     return img
 
 
+HINT_AIR = (0, 110, 140)   # a dashed outline in the air: no red, so nothing stands on it
+
+
+def add_hint(img, solid, edit):
+    """Dash the outline of the lesson's bridge or tunnel, so a first-time player sees where to work.
+
+    Over the gap the dashes are air that shows (no red: creatures fall through them, the brush
+    builds over them); on the rock they are lighter stone that keeps its red, so it stays solid
+    until dug."""
+    if not edit:
+        return
+    kind, x0, y0, w, h = edit
+    border = [(x, y) for x in range(x0, x0 + w) for y in (y0, y0 + h - 1)]
+    border += [(x, y) for y in range(y0 + 1, y0 + h - 1) for x in (x0, x0 + w - 1)]
+    for (x, y) in border:
+        if (x + y) // 2 % 2:
+            continue
+        if kind == "build" and not solid[y, x]:
+            img[y, x] = HINT_AIR + (255,)
+        elif kind == "dig" and solid[y, x]:
+            img[y, x, 1] = min(255, int(img[y, x, 1]) + 100)
+            img[y, x, 2] = min(255, int(img[y, x, 2]) + 90)
+
+
 STAR_SPACING = 700   # one star per this many pixels of sky, on average
 STAR_CLEARANCE = 12  # no star this close to the terrain: the paint band would reach it
 STARS = [(0, 38, 62), (0, 52, 84), (0, 84, 108)]
@@ -506,6 +530,7 @@ def goal_for(share):
 def build_level(level):
     solid, kind = build_solid(level)
     terrain = colour_terrain(solid, kind)
+    add_hint(terrain, solid, level["edit"])
     facts = check_rules(level, solid, terrain[:, :, :3].any(axis=2))
     stamp = stamp_image(level["stamp"])
     bad = ac.off_palette_pixels(stamp)

@@ -55,19 +55,11 @@ BODY = [
     "kddddddnk",
     ".kddnnnk.",
 ]
-# Eyes looking up (falling) and shut (the squash before the puff).
+# Eyes looking up, for the fall.
 BODY_FALL = [
     "..kkkkk..",
     ".kuwpuwpk",
     "kuuwwdwwk",
-    "kudddddnk",
-    "kddddddnk",
-    ".kddnnnk.",
-]
-BODY_HURT = [
-    "..kkkkk..",
-    ".kuuuuuk.",
-    "kuukkdkkk",
     "kudddddnk",
     "kddddddnk",
     ".kddnnnk.",
@@ -134,8 +126,7 @@ def fall_frames(img):
             ac.put(img, cx + x, y0 + y, "ink")
 
 
-# Dying: three squash frames, then a puff that swells from the middle of the body and breaks into
-# drifting specks. Puff rings are drawn as (radius, colour) discs, outermost first.
+# Dying: three squash frames with the eyes shut, then the puff below.
 SQUASH = [
     # body rows squeezed down onto the feet row
     [

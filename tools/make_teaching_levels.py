@@ -17,6 +17,7 @@ the rules below are checked again.
 How the game reads a terrain (every number here comes from the creature's rules):
 - a pixel is solid when its red byte is non-zero, and it counts towards the paint goal when any of red,
   green or blue is non-zero; so the air is (0, 0, 0, 0);
+- grass and flowers on the ground have no red: air that shows, walked through;
 - a follower paints a band around its feet with the level's stamp, from 10 rows above them to 9 below
   (20-pixel stamp), so the ground is laid as layers 8 rows thick that the walkers paint whole, with a
   ragged fringe of roots under them that stays unpainted;
@@ -184,8 +185,31 @@ def colour_terrain(solid, kind):
                 elif speck:
                     g, b = g - 10, b - 6
             img[y, x] = (red, max(1, min(255, g)), max(0, min(255, b)), 255)
+    add_tufts(img, solid, kind)
     add_stars(img, solid)
     return img
+
+
+TUFT = (0, 128, 64)        # grass blades and flower stems
+FLOWER = (0, 150, 230)     # flower heads
+
+
+def add_tufts(img, solid, kind):
+    """Grass and a few flowers on the ground's top rows. They have no red: the creatures walk through
+    them, and the paint passing over them keeps their colour, so they stand out of the painted flag."""
+    h, w = solid.shape
+    for x in range(w):
+        for y in range(2, h):
+            if kind[y, x] != 1 or solid[y - 1, x] or solid[y - 2, x]:
+                continue
+            v = hash01(x, y + 5)
+            if v % 29 == 0:
+                img[y - 1, x] = TUFT + (255,)
+                img[y - 2, x] = FLOWER + (255,)
+            elif v % 5 == 0:
+                img[y - 1, x] = TUFT + (255,)
+                if v % 3 == 0:
+                    img[y - 2, x] = TUFT + (255,)
 
 
 HINT_AIR = (0, 110, 140)   # a dashed outline in the air: no red, so nothing stands on it

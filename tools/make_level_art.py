@@ -252,7 +252,7 @@ def halo():
     return img
 
 
-LOAD_W, LOAD_H = 104, 36
+LOAD_W, LOAD_H = 104, 34
 # Three walkers recoloured from the sheet's dark body tones into warm accents (the loading screen has
 # no flag tint to add); eyes and outline stay.
 WALKER_COLOURS = [

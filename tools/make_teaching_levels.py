@@ -17,11 +17,12 @@ the rules below are checked again.
 How the game reads a terrain (every number here comes from the creature's rules):
 - a pixel is solid when its red byte is non-zero, and it counts towards the paint goal when any of red,
   green or blue is non-zero; so the air is (0, 0, 0, 0);
+- grass and flowers on the ground have no red: air that shows, walked through;
 - a follower paints a band around its feet with the level's stamp, from 10 rows above them to 9 below
   (20-pixel stamp), so the ground is laid as layers 8 rows thick that the walkers paint whole, with a
   ragged fringe of roots under them that stays unpainted;
 - the paint colour is the flag's leftmost column at height (flag height x red / 255), so the red byte
-  runs from 1 at the highest ground to 254 at the lowest and a flag with stripes paints them across
+  runs from 1 at the highest ground layer to 254 at the lowest and a flag with stripes paints them across
   the level; green and blue follow red so the unpainted land is a relief map (dark green highlands,
   olive slopes, sandy lowlands) rather than a red ramp;
 - a rise of 1 to 3 pixels is climbed and 4 or more is a wall, a drop of 1 or 2 is walked and 3 or more
@@ -148,7 +149,9 @@ def build_solid(level):
 
 def colour_terrain(solid, kind):
     h, w = solid.shape
-    rows = np.nonzero(solid.any(axis=1))[0]
+    # The flag is laid over the ground the column walks on; rock standing above it (a wall to dig)
+    # takes the top stripe, or the whole flag would be spread over heights no one paints.
+    rows = np.nonzero((kind == 1).any(axis=1))[0]
     band_top, band_bottom = int(rows[0]), int(rows[-1])
     img = np.zeros((h, w, 4), dtype=np.uint8)
     for y in range(h):
@@ -160,8 +163,8 @@ def colour_terrain(solid, kind):
             speck = hash01(x, y) % 4 == 0
             if kind[y, x] == 2:
                 # rock: cool grey slabs with dark joints, so it reads as something to dig
-                g = 62 + int(0.55 * red)
-                b = 74 + int(0.5 * red)
+                g = 84 + int(0.4 * red)
+                b = 96 + int(0.4 * red)
                 joint = (y % 7 == 0) or ((x + (y // 7) * 5) % 9 == 0)
                 if joint:
                     g, b = g - 26, b - 26
@@ -182,7 +185,78 @@ def colour_terrain(solid, kind):
                 elif speck:
                     g, b = g - 10, b - 6
             img[y, x] = (red, max(1, min(255, g)), max(0, min(255, b)), 255)
+    add_tufts(img, solid, kind)
+    add_stars(img, solid)
     return img
+
+
+TUFT = (0, 128, 64)        # grass blades and flower stems
+FLOWER = (0, 150, 230)     # flower heads
+
+
+def add_tufts(img, solid, kind):
+    """Grass and a few flowers on the ground's top rows. They have no red: the creatures walk through
+    them, and the paint passing over them keeps their colour, so they stand out of the painted flag."""
+    h, w = solid.shape
+    for x in range(w):
+        for y in range(2, h):
+            if kind[y, x] != 1 or solid[y - 1, x] or solid[y - 2, x]:
+                continue
+            v = hash01(x, y + 5)
+            if v % 29 == 0:
+                img[y - 1, x] = TUFT + (255,)
+                img[y - 2, x] = FLOWER + (255,)
+            elif v % 5 == 0:
+                img[y - 1, x] = TUFT + (255,)
+                if v % 3 == 0:
+                    img[y - 2, x] = TUFT + (255,)
+
+
+HINT_AIR = (0, 110, 140)   # a dashed outline in the air: no red, so nothing stands on it
+
+
+def add_hint(img, solid, edit):
+    """Dash the outline of the lesson's bridge or tunnel, so a first-time player sees where to work.
+
+    Over the gap the dashes are air that shows (no red: creatures fall through them, the brush
+    builds over them); on the rock they are lighter stone that keeps its red, so it stays solid
+    until dug."""
+    if not edit:
+        return
+    kind, x0, y0, w, h = edit
+    border = [(x, y) for x in range(x0, x0 + w) for y in (y0, y0 + h - 1)]
+    border += [(x, y) for y in range(y0 + 1, y0 + h - 1) for x in (x0, x0 + w - 1)]
+    for (x, y) in border:
+        if (x + y) // 2 % 2:
+            continue
+        if kind == "build" and not solid[y, x]:
+            img[y, x] = HINT_AIR + (255,)
+        elif kind == "dig" and solid[y, x]:
+            img[y, x, 1] = min(255, int(img[y, x, 1]) + 100)
+            img[y, x, 2] = min(255, int(img[y, x, 2]) + 90)
+
+
+STAR_SPACING = 700   # one star per this many pixels of sky, on average
+STAR_CLEARANCE = 12  # no star this close to the terrain: the paint band would reach it
+STARS = [(0, 38, 62), (0, 52, 84), (0, 84, 108)]
+
+
+def add_stars(img, solid):
+    """A faint night sky. Stars have no red, so nothing stands on them; they do count towards the
+    paintable share (a little), which the goal's slack absorbs."""
+    h, w = solid.shape
+    near = np.zeros_like(solid)
+    ys, xs = np.nonzero(solid)
+    for (y, x) in zip(ys, xs):
+        near[max(0, y - STAR_CLEARANCE):y + STAR_CLEARANCE + 1,
+             max(0, x - STAR_CLEARANCE):x + STAR_CLEARANCE + 1] = True
+    for y in range(h):
+        for x in range(w):
+            if near[y, x]:
+                continue
+            v = (hash01(x, y) << 8) | hash01(y + 911, x + 37)
+            if v % STAR_SPACING == 0:
+                img[y, x] = STARS[2] + (255,) if v % 7 == 0 else STARS[v % 2] + (255,)
 
 
 # ---------------------------------------------------------------- stamps (also the briefing's thumbnail)
@@ -407,8 +481,10 @@ def spawn_and_exit(level, solid):
     return start, exit_
 
 
-def check_rules(level, solid):
-    """The placement rules; returns the measurements the list line needs. Raises on a broken rule."""
+def check_rules(level, solid, paintable):
+    """The placement rules; returns the measurements the list line needs. Raises on a broken rule.
+
+    `paintable` marks the pixels the game counts towards the goal (any of red, green, blue)."""
     name = level["key"]
     w, h = level["size"]
     if not (320 <= w <= 1600 and 200 <= h <= 1000):
@@ -455,7 +531,10 @@ def check_rules(level, solid):
     path = walk_right(lesson, (sx, land_y), ex, ey)
     if path is None:
         raise SystemExit("%s: a follower walking right never reaches the exit" % name)
-    paintable = edited
+    if level["edit"]:
+        kind, x, y, w, h = level["edit"]
+        paintable = paintable.copy()
+        paintable[y:y + h, x:x + w] = kind == "build"
     share = paint_share(paintable, path)
     walk_px = sum(1 for i in range(1, len(path)) if path[i][0] != path[i - 1][0])
     fall_px = sum(1 for i in range(1, len(path)) if path[i][0] == path[i - 1][0])
@@ -474,8 +553,9 @@ def goal_for(share):
 
 def build_level(level):
     solid, kind = build_solid(level)
-    facts = check_rules(level, solid)
     terrain = colour_terrain(solid, kind)
+    add_hint(terrain, solid, level["edit"])
+    facts = check_rules(level, solid, terrain[:, :, :3].any(axis=2))
     stamp = stamp_image(level["stamp"])
     bad = ac.off_palette_pixels(stamp)
     if bad:

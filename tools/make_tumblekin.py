@@ -55,19 +55,11 @@ BODY = [
     "kddddddnk",
     ".kddnnnk.",
 ]
-# Eyes looking up (falling) and shut (the squash before the puff).
+# Eyes looking up, for the fall.
 BODY_FALL = [
     "..kkkkk..",
     ".kuwpuwpk",
     "kuuwwdwwk",
-    "kudddddnk",
-    "kddddddnk",
-    ".kddnnnk.",
-]
-BODY_HURT = [
-    "..kkkkk..",
-    ".kuuuuuk.",
-    "kuukkdkkk",
     "kudddddnk",
     "kddddddnk",
     ".kddnnnk.",
@@ -80,12 +72,12 @@ BODY_Y0 = 3
 WALK_FEET = [
     (".kk...kk.", 0),
     ("..kk..kk.", 0),
-    ("..kk.kk..", -1),
-    ("...kkk...", -1),
+    ("..k...k..", -1),
+    ("...k.k...", -1),
     (".kk...kk.", 0),
-    (".kk..kk..", 0),
-    ("..kkkk...", -1),
-    ("...kkkk..", -1),
+    ("..kk.kk..", 0),
+    ("...k..k..", -1),
+    ("..k..k...", -1),
 ]
 STAND_FEET = "..kk.kk.."
 
@@ -134,8 +126,7 @@ def fall_frames(img):
             ac.put(img, cx + x, y0 + y, "ink")
 
 
-# Dying: three squash frames, then a puff that swells from the middle of the body and breaks into
-# drifting specks. Puff rings are drawn as (radius, colour) discs, outermost first.
+# Dying: three squash frames with the eyes shut, then the puff below.
 SQUASH = [
     # body rows squeezed down onto the feet row
     [

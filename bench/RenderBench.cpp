@@ -1,11 +1,13 @@
 // What a frame costs on this machine's GL: the floor (only the work every frame must do: clear,
 // the two overlay composites, the x3 present, the swap) and the same frame with 2 000 sprites
-// drawn into the game screen, and a level's floor: the same plus the terrain and paint quads of a
-// 1600x1000 level and the upload of the paint its creatures changed. Compare from one run; the
-// ratios are what we report.
+// drawn into the game screen, the paddle game's frame, and a level's floor: the same plus the terrain and
+// paint quads of a 1600x1000 level and the upload of the paint its creatures changed. Compare from one run;
+// the ratios are what we report.
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
+#include "core/FrameClock.h"
+#include "core/ScenePong.h"
 #include "render/Draw.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
@@ -82,3 +84,23 @@ static void BM_FloorLevelFrame(benchmark::State& state) {
     store.deleteSurface("bench-floor-paint");
 }
 BENCHMARK(BM_FloorLevelFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The paddle game's frame: the grid effect, the table, and eight lights, each with its own
+// occlusion map of twenty blocks and shadow map, through the scene's own render.
+static void BM_PaddleSceneFrame(benchmark::State& state) {
+    if (!gl().ok) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    std::srand(3);
+    ScenePong pong;
+    pong.load();
+    pong.fadeInOnEnter = 0;
+    pong.Scene::enter();
+    for (auto _ : state) {
+        frameTimeMs += 16;
+        frameDeltaMs = 16;
+        pong.render();
+    }
+}
+BENCHMARK(BM_PaddleSceneFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);

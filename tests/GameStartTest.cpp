@@ -6,6 +6,7 @@
 #include "core/Game.h"
 #include "core/GameWide.h"
 #include "core/MainLoop.h"
+#include "core/SceneAdvice.h"
 #include "core/SceneManager.h"
 #include "render/Renderer.h"
 #include "text/GameTexts.h"
@@ -13,22 +14,14 @@
 
 namespace {
 // Runs the game's start-up in a scratch folder, so "config.ini" is there or not as the test wants.
-class GameInFolder {
+class GameInFolder : public InScratchFolder {
   public:
-    explicit GameInFolder(bool withOptions, bool withPack = true)
-        : dir_("game"), here_(std::filesystem::current_path()) {
+    explicit GameInFolder(bool withOptions, bool withPack = true) : InScratchFolder("game") {
         if (withPack)
             std::filesystem::copy_file(std::filesystem::path(VOV_RUN_DIR) / "Vedezaviva.zez",
-                                       dir_.path() / "Vedezaviva.zez");
-        if (withOptions) dir_.write("config.ini", "0\n");
-        std::filesystem::current_path(dir_.path());
+                                       dir().path() / "Vedezaviva.zez");
+        if (withOptions) dir().write("config.ini", "0\n");
     }
-    ~GameInFolder() { std::filesystem::current_path(here_); }
-    const ScratchDir& dir() const { return dir_; }
-
-  private:
-    ScratchDir dir_;
-    std::filesystem::path here_;
 };
 
 void pushQuit() {
@@ -45,7 +38,10 @@ TEST(GameStart, FirstRunShowsAdviceThenPresentsFramesAndQuitsOnClose) {
     EXPECT_TRUE(game.firstRun());
     EXPECT_EQ(game.scenes()->currentScene, 3u);
     EXPECT_EQ(game.scenes()->previousScene, 4u);
-    EXPECT_EQ(game.scenes()->current()->nextScene, 4u);
+    const auto* advice = dynamic_cast<const SceneAdvice*>(game.scenes()->current());
+    ASSERT_NE(advice, nullptr);
+    EXPECT_EQ(advice->adviceKey, "INTRO_ALERT");
+    EXPECT_EQ(advice->adviceNext, 4u);
     EXPECT_TRUE(std::filesystem::is_directory(folder.dir().path() / "Savedata"));
 
     Renderer* renderer = Renderer::instance();

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "assets/FileStream.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -32,9 +34,23 @@ void ScratchDir::write(const std::string& relative, const std::string& bytes) co
     std::ofstream(target, std::ios::binary) << bytes;
 }
 
-std::string ScratchDir::read(const std::string& relative) const {
-    std::ifstream in(path_ / relative, std::ios::binary);
+std::string readWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
     std::stringstream all;
     all << in.rdbuf();
     return all.str();
+}
+
+std::string ScratchDir::read(const std::string& relative) const {
+    return readWhole(path_ / relative);
+}
+
+InScratchFolder::InScratchFolder(const std::string& tag) : dir_(tag), here_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_.path());
+}
+
+InScratchFolder::~InScratchFolder() {
+    std::filesystem::current_path(here_);
+    // "Savedata" was made in the scratch folder; the next folder needs its own.
+    FileStream::forgetSavedataForTests();
 }

@@ -9,7 +9,11 @@
 #include "core/GameWide.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
+#include "core/SceneAdvice.h"
+#include "core/SceneLogoBrightfall.h"
+#include "core/SceneLogoQuillon.h"
 #include "core/SceneManager.h"
+#include "core/ScenePong.h"
 #include "core/SceneStandIn.h"
 #include "game/BulletManager.h"
 #include "game/SceneLevel.h"
@@ -26,7 +30,7 @@ constexpr int32_t kFades[SceneManager::kSceneCount][2] = {
 constexpr uint32_t kAdviceScene = 3;
 constexpr uint16_t kStudioLogoScene = 4;
 constexpr uint16_t kLevelScene = 1;
-constexpr uint32_t kGameOverScene = 9, kWinScene = 10, kPauseScene = 11;
+constexpr uint32_t kMainMenuScene = 6, kGameOverScene = 9, kWinScene = 10, kPauseScene = 11;
 // A game-wide object is made and registered, or unregistered and deleted, in one step, so no
 // pointer to a deleted object is ever left behind for the others.
 template <class T> T& create(std::unique_ptr<T>& slot) {
@@ -87,10 +91,11 @@ int Game::startUp() {
     if (firstRun_) {
         // The first run shows the advice screen, which leads on to the studio logo.
         Scene* logo = scenes_->scene(kStudioLogoScene);
-        Scene* advice = scenes_->scene(kAdviceScene);
+        auto* advice = static_cast<SceneAdvice*>(scenes_->scene(kAdviceScene));
         logo->entered = 0;
         logo->fadeInOnEnter = 1;
-        advice->nextScene = kStudioLogoScene;
+        advice->adviceKey = "INTRO_ALERT";
+        advice->adviceNext = kStudioLogoScene;
         scenes_->previousScene = kStudioLogoScene;
         scenes_->currentScene = kAdviceScene;
     }
@@ -101,7 +106,7 @@ int Game::startUp() {
 void Game::buildScenes() {
     ProgressRecord* progress = progress_.get();
     // Until the menus exist, the stand-ins lead to the level: the first level with the first flag
-    // after the logos, a new attempt after a win or a loss, and back from the pause.
+    // from the main menu's slot, a new attempt after a win or a loss, and back from the pause.
     auto firstLevel = [progress] {
         if (progress->flags.empty()) progress->loadFlags();
         if (progress->levels.empty()) progress->loadLevelList();
@@ -109,17 +114,10 @@ void Game::buildScenes() {
     };
     auto sameLevel = [progress] { progress->chooseLevel(progress->currentLevel, progress->currentFlag); };
     for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number) {
-        if (number == kLevelScene) {
-            scenes_->install(number, std::make_unique<SceneLevel>());
-            continue;
-        }
         auto standIn = std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]);
-        if (number == kAdviceScene) {
-            standIn->handOverScene = kStudioLogoScene;
-            standIn->handOverMs = 1500;
-        } else if (number == kStudioLogoScene) {
+        if (number == kMainMenuScene) {
             standIn->handOverScene = kLevelScene;
-            standIn->handOverMs = 1000;
+            standIn->handOverMs = 500;
             standIn->beforeHandOver = firstLevel;
         } else if (number == kGameOverScene || number == kWinScene) {
             standIn->handOverScene = kLevelScene;
@@ -130,6 +128,17 @@ void Game::buildScenes() {
         }
         scenes_->install(number, std::move(standIn));
     }
+    // The intro scenes take their fades from the table; the paddle game sets its own when loaded.
+    auto withFades = [this](uint32_t number, std::unique_ptr<Scene> scene) {
+        scene->fadeInDuration = kFades[number][0];
+        scene->fadeOutDuration = kFades[number][1];
+        scenes_->install(number, std::move(scene));
+    };
+    scenes_->install(0, std::make_unique<ScenePong>());
+    withFades(kAdviceScene, std::make_unique<SceneAdvice>());
+    withFades(kStudioLogoScene, std::make_unique<SceneLogoQuillon>());
+    withFades(5, std::make_unique<SceneLogoBrightfall>());
+    scenes_->install(kLevelScene, std::make_unique<SceneLevel>());
 }
 
 void Game::run() {

@@ -16,6 +16,7 @@
 #include "core/ScenePong.h"
 #include "core/SceneStandIn.h"
 #include "game/BulletManager.h"
+#include "game/SceneLevel.h"
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
@@ -28,6 +29,8 @@ constexpr int32_t kFades[SceneManager::kSceneCount][2] = {
     {200, 200}, {200, 200},   {200, 1000}, {200, 200}, {200, 200}, {200, 1000},  {200, 1000}};
 constexpr uint32_t kAdviceScene = 3;
 constexpr uint16_t kStudioLogoScene = 4;
+constexpr uint16_t kLevelScene = 1;
+constexpr uint32_t kMainMenuScene = 6, kGameOverScene = 9, kWinScene = 10, kPauseScene = 11;
 // A game-wide object is made and registered, or unregistered and deleted, in one step, so no
 // pointer to a deleted object is ever left behind for the others.
 template <class T> T& create(std::unique_ptr<T>& slot) {
@@ -101,8 +104,30 @@ int Game::startUp() {
 }
 
 void Game::buildScenes() {
-    for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number)
-        scenes_->install(number, std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]));
+    ProgressRecord* progress = progress_.get();
+    // Until the menus exist, the stand-ins lead to the level: the first level with the first flag
+    // from the main menu's slot, a new attempt after a win or a loss, and back from the pause.
+    auto firstLevel = [progress] {
+        if (progress->flags.empty()) progress->loadFlags();
+        if (progress->levels.empty()) progress->loadLevelList();
+        progress->chooseLevel(0, 0);
+    };
+    auto sameLevel = [progress] { progress->chooseLevel(progress->currentLevel, progress->currentFlag); };
+    for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number) {
+        auto standIn = std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]);
+        if (number == kMainMenuScene) {
+            standIn->handOverScene = kLevelScene;
+            standIn->handOverMs = 500;
+            standIn->beforeHandOver = firstLevel;
+        } else if (number == kGameOverScene || number == kWinScene) {
+            standIn->handOverScene = kLevelScene;
+            standIn->handOverMs = 2500;
+            standIn->beforeHandOver = sameLevel;
+        } else if (number == kPauseScene) {
+            standIn->handOverScene = kLevelScene;
+        }
+        scenes_->install(number, std::move(standIn));
+    }
     // The intro scenes take their fades from the table; the paddle game sets its own when loaded.
     auto withFades = [this](uint32_t number, std::unique_ptr<Scene> scene) {
         scene->fadeInDuration = kFades[number][0];
@@ -113,6 +138,7 @@ void Game::buildScenes() {
     withFades(kAdviceScene, std::make_unique<SceneAdvice>());
     withFades(kStudioLogoScene, std::make_unique<SceneLogoQuillon>());
     withFades(5, std::make_unique<SceneLogoBrightfall>());
+    scenes_->install(kLevelScene, std::make_unique<SceneLevel>());
 }
 
 void Game::run() {

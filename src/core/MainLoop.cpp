@@ -45,16 +45,23 @@ bool MainLoop::runFrame() {
     // raises both, and acting on them in turn would pause the game and never resume it.
     if (input_.windowUnfocused) {
         if (!clock_.paused()) {
+            // The scene pauses itself first (the level leaves for its pause menu), so a level
+            // timer already paused by it is not ours to resume.
+            scene->focusLost();
             if (audio_) audio_->pauseAll();
             clock_.pause();
-            if (progress_) progress_->levelTimer.pause();
+            if (progress_ && progress_->levelTimer.running()) {
+                progress_->levelTimer.pause();
+                pausedLevelTimer_ = true;
+            }
         }
         if (waitForEvents && !scenes_.quitRequested) waitForEvents(kUnfocusedWaitMs);
         return !scenes_.quitRequested;
     }
     if (clock_.paused()) {
         if (audio_) audio_->resumeAll();
-        if (progress_) progress_->levelTimer.resume();
+        if (progress_ && pausedLevelTimer_) progress_->levelTimer.resume();
+        pausedLevelTimer_ = false;
         clock_.resume();
     }
 

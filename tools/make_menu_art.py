@@ -17,13 +17,16 @@ Writes under data/Assets/:
   graphics/anti.png                78x74 cross laid over the flag on the game-over screen
   graphics/arrow_left.png, graphics/arrow_right.png
                                    selection arrows, 20x20 cells: normal, focused, pressed, disabled
-  graphics/flag_frame.png          54x34 frame around the 50x30 flag of the selection screen
+                                   (the widget style of make_widget_art.py)
+  graphics/flag_frame.png          54x34 frame around the 50x30 flags the menus draw
+  graphics/rule.png                136x3 line under the briefing's country name
 """
 
 import math
 import random
 
-from art_common import draw_grid, new_image, off_palette_pixels, outline, put, rect, rect_outline, save_png
+from art_common import new_image, off_palette_pixels, outline, put, rect, rect_outline, save_png
+from make_widget_art import arrow as widget_arrow
 
 WIDTH, HEIGHT = 320, 200
 
@@ -161,48 +164,15 @@ def anti():
     return img
 
 
-ARROW = [
-    "......X.....",
-    ".....XX.....",
-    "....XXX.....",
-    "...XXXXXXXX.",
-    "..XXXXXXXXX.",
-    ".XXXXXXXXXX.",
-    "..XXXXXXXXX.",
-    "...XXXXXXXX.",
-    "....XXX.....",
-    ".....XX.....",
-    "......X.....",
-]
-
-
 def arrows():
-    """Left and right arrows, one 20x20 cell per state, side by side: normal, focused (bright, with
-    a ring), pressed (one pixel down and right, darker) and disabled (grey)."""
-    looks = [
-        ("sand", "pebble", None, 0),
-        ("butter", "amber", "orange", 0),
-        ("orange", "vermilion", "orange", 1),
-        ("stone", "umber", None, 0),
-    ]
+    """Left and right arrow buttons for the selection screen, 20x20 cells side by side (normal,
+    focused, pressed, disabled), drawn exactly like the selector's arrows so both read as one
+    family."""
     pictures = []
-    for mirrored in (False, True):
+    for pointing_left in (True, False):
         img = new_image(80, 20)
-        for state, (fill, shade, ring, push) in enumerate(looks):
-            cell = new_image(20, 20)
-            if ring:
-                rect_outline(cell, 1, 1, 18, 18, ring)
-                rect_outline(cell, 2, 2, 16, 16, "ink")
-            rows = [r[::-1] for r in ARROW] if mirrored else ARROW
-            # the lower half in the shade tone: light from above
-            draw_grid(cell, rows[:6], {"X": fill}, 4 + push, 4 + push)
-            draw_grid(cell, rows[6:], {"X": shade}, 4 + push, 10 + push)
-            arrow_only = new_image(20, 20)
-            draw_grid(arrow_only, rows[:6], {"X": fill}, 4 + push, 4 + push)
-            draw_grid(arrow_only, rows[6:], {"X": shade}, 4 + push, 10 + push)
-            outline(arrow_only, "ink")
-            cell.alpha_composite(arrow_only)
-            img.paste(cell, (20 * state, 0))
+        for look in range(4):
+            widget_arrow(img, 20 * look, 0, 20, 20, look, pointing_left)
         pictures.append(img)
     return pictures
 
@@ -213,6 +183,15 @@ def flag_frame():
     rect_outline(img, 1, 1, 52, 32, "sand")
     rect(img, 1, 1, 52, 1, "cream")
     rect(img, 1, 1, 1, 32, "cream")
+    return img
+
+
+def rule():
+    """A thin engraved line under a heading."""
+    img = new_image(136, 3)
+    rect(img, 0, 0, 136, 1, "ink")
+    rect(img, 0, 1, 136, 1, "amber")
+    rect(img, 0, 2, 136, 1, "ink")
     return img
 
 
@@ -229,6 +208,7 @@ def main():
     check_and_save(left, "graphics/arrow_left.png")
     check_and_save(right, "graphics/arrow_right.png")
     check_and_save(flag_frame(), "graphics/flag_frame.png")
+    check_and_save(rule(), "graphics/rule.png")
 
 
 if __name__ == "__main__":

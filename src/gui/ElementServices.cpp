@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "assets/AssetPack.h"
+#include "assets/FileStream.h"
 #include "core/GameWide.h"
 #include "render/ResourceStore.h"
 
@@ -38,4 +40,27 @@ void ByteSink::string(const std::string& value) {
     const uint16_t count = static_cast<uint16_t>(std::min<size_t>(value.size(), 0xFFFF));
     field(count);
     bytes.insert(bytes.end(), value.begin(), value.begin() + count);
+}
+
+bool PackElementFiles::readPackFile(const std::string& name, std::vector<uint8_t>& bytes) {
+    const AssetPack* pack = GameWide<AssetPack>::get();
+    std::unique_ptr<PackBuffer> buffer = pack ? pack->readFile(name) : nullptr;
+    if (!buffer) return false;
+    const size_t size = std::min<size_t>(buffer->size, buffer->data.size());
+    const size_t from = std::min<size_t>(buffer->position, size);
+    bytes.assign(buffer->data.begin() + static_cast<std::ptrdiff_t>(from),
+                 buffer->data.begin() + static_cast<std::ptrdiff_t>(size));
+    return true;
+}
+
+bool PackElementFiles::readDiskFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    FileStream file;
+    file.open(path, "rb");
+    if (!file.isOpen()) return false;
+    bytes.clear();
+    uint8_t chunk[4096];
+    for (size_t got; (got = file.read(chunk, sizeof chunk)) > 0;)
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    file.close();
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The few services the element readers call, behind interfaces so that the fuzz targets and the
-// tests read element files from memory without GL: a texture lookup and a byte source.
+// The few services the element and scene readers call, behind interfaces so that the fuzz targets
+// and the tests read element files from memory without GL: a texture lookup, a file lookup and a
+// byte source.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,6 +18,22 @@ class TextureLookup {
 class StoreTextureLookup final : public TextureLookup {
   public:
     int32_t fetch(const std::string& path, uint16_t& width, uint16_t& height) override;
+};
+
+class ElementFileLookup {
+  public:
+    virtual ~ElementFileLookup() = default;
+    // The bytes of a description or scene file of the pack; false when there is none.
+    virtual bool readPackFile(const std::string& name, std::vector<uint8_t>& bytes) = 0;
+    // The bytes of a binary element file on disk; false when it cannot be opened.
+    virtual bool readDiskFile(const std::string& path, std::vector<uint8_t>& bytes) = 0;
+};
+
+// The game's own files: the pack (no pack, no files) and the disk through FileStream.
+class PackElementFiles final : public ElementFileLookup {
+  public:
+    bool readPackFile(const std::string& name, std::vector<uint8_t>& bytes) override;
+    bool readDiskFile(const std::string& path, std::vector<uint8_t>& bytes) override;
 };
 
 // Sequential little-endian reading; a field the source cannot fill completely is left unchanged.

@@ -16,6 +16,22 @@ GraphicElement::~GraphicElement() {
         if (store->textureIndex(imagePath) >= 0) store->deleteTexture(imagePath);
 }
 
+void GraphicElement::loadFrom(const std::string& name, ElementFileLookup& files, TextureLookup& textures) {
+    std::vector<uint8_t> bytes;
+    if (name.find(".bin") != std::string::npos) {
+        if (acceptsName(name) && files.readDiskFile(name, bytes)) {
+            MemorySource in(bytes.data(), bytes.size());
+            readBinary(in, textures);
+        }
+    } else if (files.readPackFile(name, bytes)) {
+        parseDescriptionBytes(name, bytes.data(), bytes.size(), textures);
+    }
+    frame = 0;
+    frameTime = 0;
+    visible = 1;
+    animated = frameCount > 1 ? 1 : 0;
+}
+
 bool GraphicElement::load(const std::string& name) {
     if (name.find(".bin") != std::string::npos)
         loadBinary(name);
@@ -154,14 +170,30 @@ std::string GraphicElement::imagePathFor(const std::string& descriptionName, con
 
 void GraphicElement::parseDescriptionBytes(const std::string& name, const uint8_t* bytes, size_t size,
                                            TextureLookup& textures) {
-    const std::vector<std::string> lines = descriptionLines(bytes, size);
-    for (size_t n = 0; n < lines.size(); ++n) {
+    readStripLines(name, descriptionLines(bytes, size), textures, false);
+}
+
+void GraphicElement::readImageLine(const std::string& name, const std::string& line, TextureLookup& textures,
+                                   bool noImageAllowed) {
+    source.x = source.y = 0;
+    if (noImageAllowed && line == "NO_IMAGE") {
+        imagePath = line;
+        texture = -1;
+        textureWidth = textureHeight = 0;
+        return;
+    }
+    imagePath = imagePathFor(name, line);
+    fetchTexture(textures);
+}
+
+size_t GraphicElement::readStripLines(const std::string& name, const std::vector<std::string>& lines,
+                                      TextureLookup& textures, bool noImageAllowed) {
+    size_t end = 6;
+    for (size_t n = 0; n < lines.size() && n < end; ++n) {
         const std::string& line = lines[n];
         switch (n) {
         case 0:
-            imagePath = imagePathFor(name, line);
-            fetchTexture(textures);
-            source.x = source.y = 0;
+            readImageLine(name, line, textures, noImageAllowed);
             break;
         case 1:
             source.w = readSize(line);
@@ -178,17 +210,25 @@ void GraphicElement::parseDescriptionBytes(const std::string& name, const uint8_
         case 5:
             frameCount = readSize(line);
             frameDurations.assign(frameCount, 0);
+            end = 6 + static_cast<size_t>(frameCount);
             break;
         default:
-            if (n - 6 < frameDurations.size())
-                frameDurations[n - 6] = static_cast<uint16_t>(readNumber(line));
+            frameDurations[n - 6] = static_cast<uint16_t>(readNumber(line));
             break;
         }
     }
+    return end;
 }
 
-void GraphicElement::readHead(ByteSource& in, TextureLookup& textures) {
-    if (in.string(imagePath)) fetchTexture(textures);
+void GraphicElement::readHead(ByteSource& in, TextureLookup& textures, bool noImageAllowed) {
+    if (in.string(imagePath)) {
+        if (noImageAllowed && imagePath == "NO_IMAGE") {
+            texture = -1;
+            textureWidth = textureHeight = 0;
+        } else {
+            fetchTexture(textures);
+        }
+    }
     in.field(source.x);
     in.field(source.y);
     in.field(source.w);
@@ -205,6 +245,10 @@ void GraphicElement::writeHead(ByteSink& out) const {
 
 void GraphicElement::readBinary(ByteSource& in, TextureLookup& textures) {
     readHead(in, textures);
+    readStripFields(in);
+}
+
+void GraphicElement::readStripFields(ByteSource& in) {
     uint16_t count = frameCount;
     in.field(count);
     frameCount = count;
@@ -219,6 +263,10 @@ void GraphicElement::readBinary(ByteSource& in, TextureLookup& textures) {
 
 void GraphicElement::writeBinary(ByteSink& out) const {
     writeHead(out);
+    writeStripFields(out);
+}
+
+void GraphicElement::writeStripFields(ByteSink& out) const {
     out.field(frameCount);
     for (uint16_t i = 0; i < frameCount; ++i)
         out.field(i < frameDurations.size() ? frameDurations[i] : uint16_t{0});
@@ -250,6 +298,7 @@ void GraphicElement::saveBinary(const std::string& path) const {
 }
 
 void GraphicElement::loadBinary(const std::string& path) {
+    if (!acceptsName(path)) return;
     FileStream file;
     file.open(path, "rb");
     if (!file.isOpen()) return;

@@ -16,6 +16,7 @@
 
 class ByteSource;
 class ByteSink;
+class ElementFileLookup;
 class TextureLookup;
 
 struct PointI32 {
@@ -57,6 +58,10 @@ class GraphicElement {
                                        TextureLookup& textures);
     virtual void readBinary(ByteSource& in, TextureLookup& textures);
     virtual void writeBinary(ByteSink& out) const;
+    // Whether a file of this name is read at all (widgets read only names with their extension).
+    virtual bool acceptsName(const std::string&) const { return true; }
+    // What load does, with the files and pictures taken from the given services.
+    void loadFrom(const std::string& name, ElementFileLookup& files, TextureLookup& textures);
 
     // The description form's line rules: LF split, every CR removed, "#" lines not counted.
     static std::vector<std::string> descriptionLines(const uint8_t* bytes, size_t size);
@@ -86,6 +91,16 @@ class GraphicElement {
 
   protected:
     void fetchTexture(TextureLookup& textures);
-    void readHead(ByteSource& in, TextureLookup& textures);
+    // "NO_IMAGE" names no picture where `noImageAllowed` (buttons and switches).
+    void readHead(ByteSource& in, TextureLookup& textures, bool noImageAllowed = false);
     void writeHead(ByteSink& out) const;
+    void readImageLine(const std::string& name, const std::string& line, TextureLookup& textures,
+                       bool noImageAllowed);
+    // Description lines 0 to 5 + frame count (image, size, loop, strip, durations); returns the
+    // number of the first line after them.
+    size_t readStripLines(const std::string& name, const std::vector<std::string>& lines,
+                          TextureLookup& textures, bool noImageAllowed);
+    // Binary: frame count, durations, frame, frame time, loop, strip.
+    void readStripFields(ByteSource& in);
+    void writeStripFields(ByteSink& out) const;
 };

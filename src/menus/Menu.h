@@ -65,7 +65,8 @@ class Menu : public Scene {
 
     // The scene-file reader on bytes: element files come from `files`, pictures from `textures`.
     // parseSceneFile passes the pack and the texture store; tests and fuzz targets pass stubs.
-    void parseSceneBytes(const uint8_t* bytes, size_t size, ElementFileLookup& files, TextureLookup& textures);
+    void parseSceneBytes(const uint8_t* bytes, size_t size, ElementFileLookup& files,
+                         TextureLookup& textures);
 
     // The widget at widget index `index`, or null when the file made no such widget.
     GUIElement* widget(int index) const;

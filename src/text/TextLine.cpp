@@ -32,6 +32,9 @@ TextLine::TextLine(uint16_t fontIndexWanted, uint8_t colourWanted) {
         texts->backdropTexture();
         fontIndex = static_cast<uint16_t>(
             texts->fontCount() == 0 ? 0 : std::min<size_t>(fontIndexWanted, texts->fontCount() - 1));
+    } else {
+        // Kept as asked, so an element file read without texts writes back the same font.
+        fontIndex = fontIndexWanted;
     }
     colour = colourWanted;
     if (font) {
@@ -100,11 +103,16 @@ void TextLine::place() {
 }
 
 void TextLine::setKey(int16_t atX, int16_t atY, const std::string& newKey, uint32_t newAlign) {
-    if (!languageLoaded()) return;
+    // Key, place and alignment are kept even with no language loaded: a later language change
+    // and a binary element file both read them back.
     x = atX;
     y = atY;
     if (newAlign != KeepAlign) align = newAlign;
     key = newKey;
+    if (!languageLoaded()) {
+        place();
+        return;
+    }
     text = GameWide<GameTexts>::get()->getText(newKey);
     relayout();
     place();

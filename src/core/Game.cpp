@@ -12,6 +12,15 @@
 #include "core/SceneManager.h"
 #include "core/SceneStandIn.h"
 #include "game/BulletManager.h"
+#include "menus/MenuBriefing.h"
+#include "menus/MenuCredits.h"
+#include "menus/MenuGameOver.h"
+#include "menus/MenuHowTo.h"
+#include "menus/MenuMain.h"
+#include "menus/MenuOptions.h"
+#include "menus/MenuPause.h"
+#include "menus/MenuSelectLevel.h"
+#include "menus/MenuWin.h"
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
@@ -96,8 +105,42 @@ int Game::startUp() {
 }
 
 void Game::buildScenes() {
-    for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number)
-        scenes_->install(number, std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]));
+    auto menu = [](uint32_t number) -> std::unique_ptr<Menu> {
+        switch (number) {
+        case 2:
+            return std::make_unique<MenuOptions>();
+        case 6:
+            return std::make_unique<MenuMain>();
+        case 7:
+            return std::make_unique<MenuSelectLevel>();
+        case 8:
+            return std::make_unique<MenuBriefing>();
+        case 9:
+            return std::make_unique<MenuGameOver>();
+        case 10:
+            return std::make_unique<MenuWin>();
+        case 11:
+            return std::make_unique<MenuPause>();
+        case 12:
+            return std::make_unique<MenuHowTo>();
+        case 13:
+            return std::make_unique<MenuCredits>();
+        default:
+            return nullptr;
+        }
+    };
+    for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number) {
+        std::unique_ptr<Menu> made = menu(number);
+        if (!made) {
+            scenes_->install(number, std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]));
+            continue;
+        }
+        made->fadeInDuration = kFades[number][0];
+        made->fadeOutDuration = kFades[number][1];
+        // These three choose their tips here, not in load.
+        if (number == 9 || number == 12 || number == 13) made->setButtonTips(1);
+        scenes_->install(number, std::move(made));
+    }
 }
 
 void Game::run() {

@@ -51,9 +51,15 @@ void GraphicElement::fetchTexture(TextureLookup& textures) {
 
 bool GraphicElement::initFromImage(const std::string& path, uint16_t w, uint16_t h, int32_t atX,
                                    int32_t atY) {
-    imagePath = path;
     StoreTextureLookup store;
-    fetchTexture(store);
+    initFromImageWith(path, w, h, atX, atY, store);
+    return true;
+}
+
+void GraphicElement::initFromImageWith(const std::string& path, uint16_t w, uint16_t h, int32_t atX,
+                                       int32_t atY, TextureLookup& textures) {
+    imagePath = path;
+    fetchTexture(textures);
     source = ClipRect{0, 0, w, h};
     setPosition(atX, atY);
     home = target = PointI32{atX, atY};
@@ -62,7 +68,6 @@ bool GraphicElement::initFromImage(const std::string& path, uint16_t w, uint16_t
     verticalStrip = 1;
     frameCount = 1;
     frameDurations.assign(1, 0);
-    return true;
 }
 
 void GraphicElement::update() {

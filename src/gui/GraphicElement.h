@@ -60,6 +60,9 @@ class GraphicElement {
     virtual void writeBinary(ByteSink& out) const;
     // Whether a file of this name is read at all (widgets read only names with their extension).
     virtual bool acceptsName(const std::string&) const { return true; }
+    // What initFromImage does, with the picture taken from `textures`.
+    void initFromImageWith(const std::string& path, uint16_t w, uint16_t h, int32_t atX, int32_t atY,
+                           TextureLookup& textures);
     // What load does, with the files and pictures taken from the given services.
     void loadFrom(const std::string& name, ElementFileLookup& files, TextureLookup& textures);
 

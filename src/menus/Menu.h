@@ -50,6 +50,8 @@ class Menu : public Scene {
     void updateRunning() override;
     void updateFadeOut() override;
     void handleInput() override;
+    // Leaves for `nextScene` (or quits) once the fade-out is over.
+    void switchScene() override;
 
     virtual void loadScene();
     virtual void placeForEntry();
@@ -77,6 +79,9 @@ class Menu : public Scene {
     // Sets one widget's neighbours (up, down, left, right; -1 none), growing `navigation` as
     // needed. Concrete menus call it from loadScene.
     void setNeighbours(int16_t index, int16_t up, int16_t down, int16_t left, int16_t right);
+    // Binds the game screen and clears it: concrete menus call it first in their draw steps,
+    // since the scene's render leaves the window bound.
+    void clearGameScreen(uint32_t argb);
 
     std::string sceneFile = "none";
     std::string moveSound, confirmSound, cancelSound;
@@ -101,5 +106,8 @@ class Menu : public Scene {
     void placeAtPathStarts(bool entry);
     void drawPhase(uint8_t phase);
     bool confirmPressed() const;
+    // Neither disabled nor hidden: the focus walk may stop on it.
     bool widgetUsable(int index) const;
+    // The left button went down this frame.
+    bool leftClicked() const;
 };

@@ -104,7 +104,7 @@ std::ostream& operator<<(std::ostream& out, const Box& b) {
 struct Expectation {
     const char* file;
     int fadeIn, fadeOut;
-    std::vector<int> kinds; // 3 button, 28 selector, 30 slider, 31 switch
+    std::vector<int> kinds;        // 3 button, 28 selector, 30 slider, 31 switch
     std::vector<const char*> keys; // per widget; "" for a picture button
     std::vector<int> textBoxes;
     std::vector<Box> reserved; // places the menu draws by code
@@ -112,21 +112,58 @@ struct Expectation {
 
 const std::vector<Expectation>& expectations() {
     static const std::vector<Expectation> all = {
-        {"Assets/scene/Main.scn", 1000, 1000, {3, 3, 3, 3, 3},
-         {"OPT_START", "OPT_HOWTO", "OPT_OPTIONS", "OPT_CREDITS", "OPT_EXIT"}, {}, {{0, 175, 320, 197, "counts"}}},
-        {"Assets/scene/SelectLevel.scn", 200, 200, {3, 3, 3, 3, 3, 3}, {"", "", "", "", "GEN_BACK", "GEN_ACCEPT"}, {},
+        {"Assets/scene/Main.scn",
+         1000,
+         1000,
+         {3, 3, 3, 3, 3},
+         {"OPT_START", "OPT_HOWTO", "OPT_OPTIONS", "OPT_CREDITS", "OPT_EXIT"},
+         {},
+         {{0, 175, 320, 197, "counts"}}},
+        {"Assets/scene/SelectLevel.scn",
+         200,
+         200,
+         {3, 3, 3, 3, 3, 3},
+         {"", "", "", "", "GEN_BACK", "GEN_ACCEPT"},
+         {},
          {{135, 50, 185, 80, "flag"}, {0, 85, 320, 97, "flag name"}, {0, 145, 320, 157, "country name"}}},
-        {"Assets/scene/Briefing.scn", 200, 200, {3, 3}, {"GEN_BACK", "GEN_ACCEPT"}, {4, 5, 6},
-         {{153, 13, 307, 107, "picture"}, {20, 30, 240, 42, "country name"},
-          {250, 140, 310, 160, "wide thumbnail"}, {290, 140, 310, 200, "tall thumbnail"}}},
-        {"Assets/scene/Pause.scn", 200, 200, {3, 3, 3, 3, 3},
-         {"PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIONS", "PAUSE_GOMAIN", "PAUSE_EXIT"}, {}, {}},
-        {"Assets/scene/Win.scn", 200, 200, {3, 3}, {"MENU_WIN_MENUMAIN", "MENU_WIN_SELECTLEVEL"}, {4, 5, 6, 7},
+        {"Assets/scene/Briefing.scn",
+         200,
+         200,
+         {3, 3},
+         {"GEN_BACK", "GEN_ACCEPT"},
+         {4, 5, 6},
+         {{153, 13, 307, 107, "picture"},
+          {20, 30, 240, 42, "country name"},
+          {250, 140, 310, 160, "wide thumbnail"},
+          {290, 140, 310, 200, "tall thumbnail"}}},
+        {"Assets/scene/Pause.scn",
+         200,
+         200,
+         {3, 3, 3, 3, 3},
+         {"PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIONS", "PAUSE_GOMAIN", "PAUSE_EXIT"},
+         {},
+         {}},
+        {"Assets/scene/Win.scn",
+         200,
+         200,
+         {3, 3},
+         {"MENU_WIN_MENUMAIN", "MENU_WIN_SELECTLEVEL"},
+         {4, 5, 6, 7},
          {{240, 95, 290, 125, "flag"}}},
-        {"Assets/scene/GameOver.scn", 200, 1000, {3, 3}, {"MENU_GAMEOVER_MENUMAIN", "MENU_GAMEOVER_GAME"}, {},
+        {"Assets/scene/GameOver.scn",
+         200,
+         1000,
+         {3, 3},
+         {"MENU_GAMEOVER_MENUMAIN", "MENU_GAMEOVER_GAME"},
+         {},
          {{120, 88, 198, 162, "flag and cross"}}},
-        {"Assets/scene/menu_options.scn", 500, 500, {31, 30, 30, 28, 3, 3, 3},
-         {"", "", "", "", "GEN_DEFAULT", "GEN_CANCEL2", "GEN_ACCEPT"}, {}, {}},
+        {"Assets/scene/menu_options.scn",
+         500,
+         500,
+         {31, 30, 30, 28, 3, 3, 3},
+         {"", "", "", "", "GEN_DEFAULT", "GEN_CANCEL2", "GEN_ACCEPT"},
+         {},
+         {}},
         {"Assets/scene/Credits.scn", 200, 1000, {3}, {"GEN_CONTIN"}, {}, {}},
         {"Assets/scene/HowTo.scn", 200, 1000, {3}, {"GEN_CONTIN"}, {}, {}},
     };
@@ -153,23 +190,31 @@ class MenuData : public ::testing::Test {
     static void SetUpTestSuite() {
         const std::string list = readWhole(kData / "Assets/font/fonts.txt");
         DataPictures pictures;
-        for (const FontListEntry& entry : FontLoader::parseFontList(reinterpret_cast<const uint8_t*>(list.data()),
-                                                                    list.size(), "Assets/font/")) {
+        for (const FontListEntry& entry : FontLoader::parseFontList(
+                 reinterpret_cast<const uint8_t*>(list.data()), list.size(), "Assets/font/")) {
             const std::string description = readWhole(kData / entry.description);
-            fonts_.push_back(FontLoader::parseDescription(reinterpret_cast<const uint8_t*>(description.data()),
-                                                          description.size(), entry.description, entry.size, 1,
-                                                          pictures));
+            fonts_.push_back(
+                FontLoader::parseDescription(reinterpret_cast<const uint8_t*>(description.data()),
+                                             description.size(), entry.description, entry.size, 1, pictures));
         }
         for (const char* language : kLanguages) {
-            const std::string text = readWhole(kData / ("Assets/texts/gametexts_" + std::string(language) + ".txt"));
-            GameTexts::parseTable(reinterpret_cast<const uint8_t*>(text.data()), text.size(), tables_[language]);
+            const std::string text =
+                readWhole(kData / ("Assets/texts/gametexts_" + std::string(language) + ".txt"));
+            GameTexts::parseTable(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                                  tables_[language]);
         }
         const std::string flag = longestFlagName();
-        samples_ = {{"BRIEF_TIME", "999"},  {"BRIEF_GOAL", "99"},        {"BRIEF_SURVIVORS", "99"},
-                    {"WIN_TOTAL", "999"},   {"WIN_LOST", "999"},         {"WIN_LEVEL", flag.substr(0, flag.size() - 5)},
+        samples_ = {{"BRIEF_TIME", "999"},
+                    {"BRIEF_GOAL", "99"},
+                    {"BRIEF_SURVIVORS", "99"},
+                    {"WIN_TOTAL", "999"},
+                    {"WIN_LOST", "999"},
+                    {"WIN_LEVEL", flag.substr(0, flag.size() - 5)},
                     {"WIN_FLAG", flag.substr(0, flag.size() - 5)}};
     }
     static void TearDownTestSuite() { fonts_.clear(); }
+    // One file's checks; a fatal failure ends only this file's checks.
+    void checkFile(const Expectation& want);
 
     std::unique_ptr<TestMenu> read(const std::string& file, DataFiles& files, DataTextures& textures) {
         auto menu = std::make_unique<TestMenu>();
@@ -180,7 +225,8 @@ class MenuData : public ::testing::Test {
     }
 
     // Width of the widest line of `key` in `language` and `font`, variables filled with samples.
-    static int width(const std::string& language, const std::string& key, uint16_t font, int* lines = nullptr) {
+    static int width(const std::string& language, const std::string& key, uint16_t font,
+                     int* lines = nullptr) {
         const auto& table = tables_[language];
         const auto found = table.find(key);
         EXPECT_NE(found, table.end()) << key << " missing in " << language;
@@ -215,7 +261,12 @@ double flightMs(const std::vector<PointI32>& path, uint16_t speed) {
 
 TEST_F(MenuData, EveryMenuFileMakesWhatItsMenuAddresses) {
     ASSERT_EQ(fonts_.size(), 6u);
-    for (const Expectation& want : expectations()) {
+    for (const Expectation& want : expectations())
+        checkFile(want);
+}
+
+void MenuData::checkFile(const Expectation& want) {
+    {
         SCOPED_TRACE(want.file);
         DataFiles files;
         DataTextures textures;
@@ -262,13 +313,15 @@ TEST_F(MenuData, EveryMenuFileMakesWhatItsMenuAddresses) {
             if (!in.empty()) {
                 EXPECT_EQ(in.back().x, e->home.x) << "element " << i;
                 EXPECT_EQ(in.back().y, e->home.y) << "element " << i;
-                EXPECT_LE(flightMs(in, menu->entrySpeeds[i]), want.fadeIn) << "element " << i << " arrives late";
+                EXPECT_LE(flightMs(in, menu->entrySpeeds[i]), want.fadeIn)
+                    << "element " << i << " arrives late";
             }
             const auto& out = menu->exitPaths[i];
             if (!out.empty()) {
                 EXPECT_EQ(out.front().x, e->home.x) << "element " << i;
                 EXPECT_EQ(out.front().y, e->home.y) << "element " << i;
-                EXPECT_LE(flightMs(out, menu->exitSpeeds[i]), want.fadeOut) << "element " << i << " leaves late";
+                EXPECT_LE(flightMs(out, menu->exitSpeeds[i]), want.fadeOut)
+                    << "element " << i << " leaves late";
             }
         }
     }
@@ -282,7 +335,8 @@ TEST_F(MenuData, OptionsListTheLanguagesInTableOrderOverAnOpaqueBackground) {
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(w->isKindOf(28));
     auto* selector = static_cast<Selector*>(w);
-    const char* const order[] = {"LANG_EN", "LANG_SP", "LANG_CAT", "LANG_FR", "LANG_IT", "LANG_GR", "LANG_JP"};
+    const char* const order[] = {"LANG_EN", "LANG_SP", "LANG_CAT", "LANG_FR",
+                                 "LANG_IT", "LANG_GR", "LANG_JP"};
     ASSERT_EQ(selector->options.size(), 7u);
     for (size_t i = 0; i < 7; ++i)
         EXPECT_EQ(selector->options[i]->key, order[i]);
@@ -317,7 +371,8 @@ TEST_F(MenuData, EveryTextFitsItsPlaceInEveryLanguage) {
             for (size_t i = 0; i < menu->widgets.size(); ++i) {
                 GUIElement* w = menu->widgets[i];
                 const int W = w->source.w, H = w->source.h;
-                widgets.push_back({w->home.x, w->home.y, w->home.x + W, w->home.y + H, "widget " + std::to_string(i)});
+                widgets.push_back(
+                    {w->home.x, w->home.y, w->home.x + W, w->home.y + H, "widget " + std::to_string(i)});
                 auto fits = [&](const std::unique_ptr<TextLine>& line, int room) {
                     if (!line) return;
                     const int font = line->fontIndex;
@@ -355,7 +410,6 @@ TEST_F(MenuData, EveryTextFitsItsPlaceInEveryLanguage) {
                 if (box->verticalAlign == 2) y0 -= h;
                 texts.push_back({x0, y0, x0 + w, y0 + h, box->key});
             }
-            const Box screen{0, 0, 320, 200, "screen"};
             for (size_t a = 0; a < texts.size(); ++a) {
                 EXPECT_TRUE(texts[a].x0 >= 0 && texts[a].y0 >= 0 && texts[a].x1 <= 320 && texts[a].y1 <= 200)
                     << texts[a] << " leaves the screen";
@@ -367,14 +421,14 @@ TEST_F(MenuData, EveryTextFitsItsPlaceInEveryLanguage) {
                     EXPECT_FALSE(texts[a].overlaps(r)) << texts[a] << " overlaps " << r;
             }
             for (size_t a = 0; a < widgets.size(); ++a) {
-                EXPECT_TRUE(widgets[a].x0 >= 0 && widgets[a].y0 >= 0 && widgets[a].x1 <= 320 && widgets[a].y1 <= 200)
+                EXPECT_TRUE(widgets[a].x0 >= 0 && widgets[a].y0 >= 0 && widgets[a].x1 <= 320 &&
+                            widgets[a].y1 <= 200)
                     << widgets[a] << " leaves the screen";
                 for (size_t b = a + 1; b < widgets.size(); ++b)
                     EXPECT_FALSE(widgets[a].overlaps(widgets[b])) << widgets[a] << " overlaps " << widgets[b];
                 for (const Box& r : want.reserved)
                     EXPECT_FALSE(widgets[a].overlaps(r)) << widgets[a] << " overlaps " << r;
             }
-            (void)screen;
         }
     }
 }

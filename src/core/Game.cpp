@@ -12,6 +12,7 @@
 #include "core/SceneManager.h"
 #include "core/SceneStandIn.h"
 #include "game/BulletManager.h"
+#include "game/SceneLevel.h"
 #include "menus/MenuBriefing.h"
 #include "menus/MenuCredits.h"
 #include "menus/MenuGameOver.h"
@@ -33,6 +34,8 @@ constexpr int32_t kFades[SceneManager::kSceneCount][2] = {
     {200, 200}, {200, 200},   {200, 1000}, {200, 200}, {200, 200}, {200, 1000},  {200, 1000}};
 constexpr uint32_t kAdviceScene = 3;
 constexpr uint16_t kStudioLogoScene = 4;
+constexpr uint16_t kLevelScene = 1;
+constexpr uint16_t kMainMenuScene = 6;
 // A game-wide object is made and registered, or unregistered and deleted, in one step, so no
 // pointer to a deleted object is ever left behind for the others.
 template <class T> T& create(std::unique_ptr<T>& slot) {
@@ -130,16 +133,31 @@ void Game::buildScenes() {
         }
     };
     for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number) {
-        std::unique_ptr<Menu> made = menu(number);
-        if (!made) {
-            scenes_->install(number, std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]));
+        if (number == kLevelScene) {
+            scenes_->install(number, std::make_unique<SceneLevel>());
             continue;
         }
-        made->fadeInDuration = kFades[number][0];
-        made->fadeOutDuration = kFades[number][1];
-        // These three choose their tips here, not in load.
-        if (number == 9 || number == 12 || number == 13) made->setButtonTips(1);
-        scenes_->install(number, std::move(made));
+        if (std::unique_ptr<Menu> made = menu(number)) {
+            made->fadeInDuration = kFades[number][0];
+            made->fadeOutDuration = kFades[number][1];
+            // These three choose their tips here, not in load.
+            if (number == 9 || number == 12 || number == 13) made->setButtonTips(1);
+            scenes_->install(number, std::move(made));
+            continue;
+        }
+        // Until the intro scenes exist, their stand-ins walk the start-up path to the main menu.
+        auto standIn = std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]);
+        if (number == kAdviceScene) {
+            standIn->handOverScene = kStudioLogoScene;
+            standIn->handOverMs = 1500;
+        } else if (number == kStudioLogoScene) {
+            standIn->handOverScene = kStudioLogoScene + 1;
+            standIn->handOverMs = 1000;
+        } else if (number == kStudioLogoScene + 1) {
+            standIn->handOverScene = kMainMenuScene;
+            standIn->handOverMs = 1000;
+        }
+        scenes_->install(number, std::move(standIn));
     }
 }
 

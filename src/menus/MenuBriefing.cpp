@@ -39,8 +39,7 @@ void MenuBriefing::placeForEntry() {
 
 ClipRect MenuBriefing::previewPlacement(int width, int height, int logicalWidth, int logicalHeight) {
     if (width <= 0 || height <= 0) return ClipRect{};
-    const double scale =
-        std::min((logicalWidth * 0.5 - 10) / width, (logicalHeight * 0.5 - 10) / height);
+    const double scale = std::min((logicalWidth * 0.5 - 10) / width, (logicalHeight * 0.5 - 10) / height);
     const int w = static_cast<int>(width * scale);
     const int h = static_cast<int>(height * scale);
     return ClipRect{logicalWidth - logicalWidth / 4 - w / 2 - 10, logicalHeight / 4 - h / 2 + 10,
@@ -49,8 +48,7 @@ ClipRect MenuBriefing::previewPlacement(int width, int height, int logicalWidth,
 
 ClipRect MenuBriefing::thumbSize(int width, int height) {
     if (width <= 0 || height <= 0) return ClipRect{};
-    if (width <= height)
-        return ClipRect{0, 0, 20, static_cast<uint16_t>(height * 20 / width)};
+    if (width <= height) return ClipRect{0, 0, 20, static_cast<uint16_t>(height * 20 / width)};
     return ClipRect{0, 0, static_cast<uint16_t>(width * 20 / height), 20};
 }
 
@@ -74,7 +72,8 @@ void MenuBriefing::enter() {
     thumbRect = ClipRect{};
     if (store && level) {
         if (const ImageData* stamp = store->surface(level->stampSurface)) {
-            thumbTexture = store->createRenderTexture(kThumbName, stamp->width(), stamp->height(), false, true);
+            thumbTexture =
+                store->createRenderTexture(kThumbName, stamp->width(), stamp->height(), false, true);
             store->uploadSurface(level->stampSurface, thumbTexture);
             thumbRect = thumbSize(stamp->width(), stamp->height());
             if (thumbTexture < 0) thumbRect = ClipRect{};
@@ -83,9 +82,10 @@ void MenuBriefing::enter() {
 
     levelNameText->setString(20, 30, level ? menus::levelDisplayName(*level) : std::string(), TextLine::Left);
     if (!level) return;
-    const std::string values[3] = {std::to_string(level->timeLimitMinutes),
-                                   toStringPadded(static_cast<uint32_t>(std::max(level->goalPercent, 0)), 2),
-                                   toStringPadded(static_cast<uint32_t>(std::max(level->minSurvivorPercent, 0)), 2)};
+    const std::string values[3] = {
+        std::to_string(level->timeLimitMinutes),
+        toStringPadded(static_cast<uint32_t>(std::max(level->goalPercent, 0)), 2),
+        toStringPadded(static_cast<uint32_t>(std::max(level->minSurvivorPercent, 0)), 2)};
     for (int i = 0; i < 3; ++i) {
         GraphicElement* box = element(4 + i);
         if (box && box->isKindOf(32)) static_cast<TextBox*>(box)->replaceVariable(values[i]);
@@ -95,8 +95,7 @@ void MenuBriefing::enter() {
 void MenuBriefing::handleInput() {
     Menu::handleInput();
     const InputState* input = GameWide<InputState>::get();
-    if (input && input->backPressed && state == Running && !pressPending)
-        requestExit(menus::kSwitchBack, 0);
+    if (input && input->backPressed && state == Running && !pressPending) requestExit(menus::kSwitchBack, 0);
 }
 
 void MenuBriefing::onAction(int16_t) {
@@ -108,7 +107,9 @@ void MenuBriefing::onAction(int16_t) {
     }
 }
 
-void MenuBriefing::switchScene() { menus::commonSwitch(*this, switchRequested); }
+void MenuBriefing::switchScene() {
+    menus::commonSwitch(*this, switchRequested);
+}
 
 void MenuBriefing::drawFadeIn() {
     menus::clearGameScreen(kClearColour);
@@ -125,17 +126,20 @@ void MenuBriefing::drawRunning() {
                        kPictureBackColour);
         const TextureRecord* terrain = GameWide<ResourceStore>::get()->texture(previewTexture);
         if (terrain) {
-            const ClipRect source{0, 0, static_cast<uint16_t>(terrain->width), static_cast<uint16_t>(terrain->height)};
+            const ClipRect source{0, 0, static_cast<uint16_t>(terrain->width),
+                                  static_cast<uint16_t>(terrain->height)};
             drawTexture(previewTexture, source, static_cast<int16_t>(previewRect.x),
-                        static_cast<int16_t>(previewRect.y), 0.0f, previewRect.w, previewRect.h, nullptr, 0, 255);
+                        static_cast<int16_t>(previewRect.y), 0.0f, previewRect.w, previewRect.h, nullptr, 0,
+                        255);
         }
     }
     if (thumbTexture >= 0 && thumbRect.w > 0) {
         const TextureRecord* thumb = GameWide<ResourceStore>::get()->texture(thumbTexture);
         if (thumb) {
-            const ClipRect source{0, 0, static_cast<uint16_t>(thumb->width), static_cast<uint16_t>(thumb->height)};
-            drawTexture(thumbTexture, source, static_cast<int16_t>(logicalWidth - thumbRect.w - 10), 140, 0.0f,
-                        thumbRect.w, thumbRect.h, nullptr, 0, 255);
+            const ClipRect source{0, 0, static_cast<uint16_t>(thumb->width),
+                                  static_cast<uint16_t>(thumb->height)};
+            drawTexture(thumbTexture, source, static_cast<int16_t>(logicalWidth - thumbRect.w - 10), 140,
+                        0.0f, thumbRect.w, thumbRect.h, nullptr, 0, 255);
         }
     }
     levelNameText->draw(false);

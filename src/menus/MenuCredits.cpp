@@ -16,7 +16,8 @@ void MenuCredits::load() {
         GraphicElement* e = element(static_cast<int>(i));
         if (!e || !e->isKindOf(32)) continue;
         const auto* box = static_cast<const TextBox*>(e);
-        if (!box->lines.empty() && box->lines.front()->typing) typingDelays[i] = box->lines.front()->typeDelay;
+        if (!box->lines.empty() && box->lines.front()->typing)
+            typingDelays[i] = box->lines.front()->typeDelay;
     }
 }
 
@@ -24,7 +25,8 @@ void MenuCredits::enter() {
     Menu::enter();
     for (size_t i = 0; i < typingDelays.size(); ++i) {
         GraphicElement* e = element(static_cast<int>(i));
-        if (typingDelays[i] > 0 && e && e->isKindOf(32)) static_cast<TextBox*>(e)->setTypingDelay(typingDelays[i]);
+        if (typingDelays[i] > 0 && e && e->isKindOf(32))
+            static_cast<TextBox*>(e)->setTypingDelay(typingDelays[i]);
     }
 }
 
@@ -37,7 +39,9 @@ void MenuCredits::onAction(int16_t) {
     if (focused == 0) requestExit(menus::kSwitchOn, menus::kMainScene);
 }
 
-void MenuCredits::switchScene() { menus::commonSwitch(*this, switchRequested); }
+void MenuCredits::switchScene() {
+    menus::commonSwitch(*this, switchRequested);
+}
 
 void MenuCredits::drawFadeIn() {
     menus::clearGameScreen(kClearColour);

@@ -53,7 +53,9 @@ void MenuGameOver::onAction(int16_t) {
     menus::stopMenuMusic();
 }
 
-void MenuGameOver::switchScene() { menus::commonSwitch(*this, switchRequested); }
+void MenuGameOver::switchScene() {
+    menus::commonSwitch(*this, switchRequested);
+}
 
 void MenuGameOver::drawExtras() {
     menus::drawFlag(shownFlag, 134, 110);

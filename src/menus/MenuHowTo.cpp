@@ -12,7 +12,9 @@ void MenuHowTo::load() {
     drawDisabled = 1;
 }
 
-void MenuHowTo::enter() { Menu::enter(); }
+void MenuHowTo::enter() {
+    Menu::enter();
+}
 
 void MenuHowTo::placeForEntry() {
     Menu::placeForEntry();
@@ -23,7 +25,9 @@ void MenuHowTo::onAction(int16_t) {
     if (focused == 0) requestExit(menus::kSwitchOn, menus::kMainScene);
 }
 
-void MenuHowTo::switchScene() { menus::commonSwitch(*this, switchRequested); }
+void MenuHowTo::switchScene() {
+    menus::commonSwitch(*this, switchRequested);
+}
 
 void MenuHowTo::drawFadeIn() {
     menus::clearGameScreen(kClearColour);

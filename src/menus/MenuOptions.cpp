@@ -21,10 +21,18 @@ GUIElement* MenuOptions::widgetOfKind(int index, int kind) const {
     return w && w->isKindOf(kind) ? w : nullptr;
 }
 
-GUIElement* MenuOptions::fullscreenSwitch() const { return widgetOfKind(0, kSwitchKind); }
-GUIElement* MenuOptions::musicSlider() const { return widgetOfKind(1, kSliderKind); }
-GUIElement* MenuOptions::effectSlider() const { return widgetOfKind(2, kSliderKind); }
-GUIElement* MenuOptions::languageSelector() const { return widgetOfKind(3, kSelectorKind); }
+GUIElement* MenuOptions::fullscreenSwitch() const {
+    return widgetOfKind(0, kSwitchKind);
+}
+GUIElement* MenuOptions::musicSlider() const {
+    return widgetOfKind(1, kSliderKind);
+}
+GUIElement* MenuOptions::effectSlider() const {
+    return widgetOfKind(2, kSliderKind);
+}
+GUIElement* MenuOptions::languageSelector() const {
+    return widgetOfKind(3, kSelectorKind);
+}
 
 void MenuOptions::takeRecordValues() {
     const ProgressRecord* progress = GameWide<ProgressRecord>::get();

@@ -6,12 +6,11 @@
 #include "menus/MenuSupport.h"
 
 namespace {
-const char* const kButtonKeys[] = {"PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIONS", "PAUSE_GOMAIN", "PAUSE_EXIT"};
+const char* const kButtonKeys[] = {"PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIONS", "PAUSE_GOMAIN",
+                                   "PAUSE_EXIT"};
 constexpr int kButtons = 5;
 
-void haltLoopingEffects() {
-    if (AudioSystem* audio = GameWide<AudioSystem>::get()) audio->stopLoopingEffects();
-}
+AudioSystem* audio() { return GameWide<AudioSystem>::get(); }
 } // namespace
 
 void MenuPause::load() {
@@ -39,7 +38,8 @@ void MenuPause::placeForEntry() {
 
 void MenuPause::enter() {
     // The brush noise loops while a button is held; the level is frozen now, so it must stop.
-    haltLoopingEffects();
+    // The music plays on under the menu.
+    if (AudioSystem* sound = audio()) sound->haltLoopingEffects();
     Menu::enter();
 }
 
@@ -73,9 +73,10 @@ void MenuPause::switchScene() {
     SceneManager* manager = GameWide<SceneManager>::get();
     if (switchRequested == menus::kSwitchOn) {
         if (nextScene == menus::kLevelScene || nextScene == menus::kMainScene) {
-            haltLoopingEffects();
+            if (AudioSystem* sound = audio()) sound->stopLoopingEffects();
             // The level sets itself up afresh next time (a restart, or a new level after the menu).
-            if (Scene* level = manager ? manager->scene(menus::kLevelScene) : nullptr) level->fadeInOnEnter = 1;
+            if (Scene* level = manager ? manager->scene(menus::kLevelScene) : nullptr)
+                level->fadeInOnEnter = 1;
         }
         menus::commonSwitch(*this, menus::kSwitchOn);
     } else if (switchRequested == menus::kSwitchBack) {

@@ -131,7 +131,8 @@ void MenuSelectLevel::onAction(int16_t) {
 
 void MenuSelectLevel::switchScene() {
     if (switchRequested == menus::kSwitchOn) {
-        if (ProgressRecord* progress = GameWide<ProgressRecord>::get()) progress->chooseLevel(levelIndex, flagIndex);
+        if (ProgressRecord* progress = GameWide<ProgressRecord>::get())
+            progress->chooseLevel(levelIndex, flagIndex);
     }
     menus::commonSwitch(*this, switchRequested);
 }

@@ -30,7 +30,9 @@ void MenuWin::placeForEntry() {
     menus::setButtonKey(widget(1), "MENU_WIN_SELECTLEVEL");
 }
 
-std::string MenuWin::countryOfFlag(const std::string& flagName) { return replaceFirst(flagName, " Flag", ""); }
+std::string MenuWin::countryOfFlag(const std::string& flagName) {
+    return replaceFirst(flagName, " Flag", "");
+}
 
 void MenuWin::enter() {
     Menu::enter();
@@ -58,7 +60,9 @@ void MenuWin::onAction(int16_t) {
     menus::stopMenuMusic();
 }
 
-void MenuWin::switchScene() { menus::commonSwitch(*this, switchRequested); }
+void MenuWin::switchScene() {
+    menus::commonSwitch(*this, switchRequested);
+}
 
 void MenuWin::drawFadeIn() {
     menus::clearGameScreen(kClearColour);

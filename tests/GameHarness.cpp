@@ -13,19 +13,24 @@
 namespace {
 const std::filesystem::path kData = std::filesystem::path(VOV_SOURCE_DIR) / "data";
 
-// A flat strip of ground eight rows thick at y 150..157, painted darker lower down as the game
-// expects (red byte = height band); the air is (0, 0, 0, 0).
-std::string flatTerrainPng() {
+// Strips of ground eight rows thick, painted darker lower down as the game expects (red byte =
+// height band); the air is (0, 0, 0, 0). Each strip: its top row and its first and last column.
+struct Strip {
+    int top, x0, x1;
+};
+
+std::string terrainPng(std::initializer_list<Strip> strips) {
     const int w = 400, h = 200;
     std::string pixels(static_cast<size_t>(w) * h * 4, '\0');
-    for (int y = 150; y < 158; ++y)
-        for (int x = 0; x < w; ++x) {
-            char* p = &pixels[(static_cast<size_t>(y) * w + x) * 4];
-            p[0] = static_cast<char>(120 + (y - 150) * 4);
-            p[1] = static_cast<char>(100);
-            p[2] = static_cast<char>(60);
-            p[3] = static_cast<char>(255);
-        }
+    for (const Strip& strip : strips)
+        for (int y = strip.top; y < strip.top + 8; ++y)
+            for (int x = strip.x0; x <= strip.x1; ++x) {
+                char* p = &pixels[(static_cast<size_t>(y) * w + x) * 4];
+                p[0] = static_cast<char>(60 + y / 2);
+                p[1] = static_cast<char>(100);
+                p[2] = static_cast<char>(60);
+                p[3] = static_cast<char>(255);
+            }
     return encodePng(w, h, 4, pixels);
 }
 } // namespace
@@ -35,13 +40,16 @@ GameHarness::GameHarness(const HarnessOptions& options)
     namespace fs = std::filesystem;
     fs::copy_file(fs::path(VOV_RUN_DIR) / "Vedezaviva.zez", dir_.path() / "Vedezaviva.zez");
     if (options.levels) {
-        dir_.write("Countries/flat.png", flatTerrainPng());
+        // A short walk on flat ground; and a ledge whose edge is a deadly 140-pixel fall.
+        dir_.write("Countries/flat.png", terrainPng({{150, 0, 399}}));
+        dir_.write("Countries/cliff.png", terrainPng({{50, 0, 99}, {190, 0, 399}}));
         fs::copy_file(kData / "Countries/first_steps_stamp.png", dir_.path() / "Countries/flat_stamp.png");
         // Key, terrain, stamp, start, exit, minutes, survivor %, goal %, creatures, spawn interval.
         dir_.write("Countries/countries.txt",
                    "# test levels\n"
                    "Flatland,flat.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n"
-                   "Nowhere,missing.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n");
+                   "Nowhere,missing.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n"
+                   "Cliff,cliff.png,flat_stamp.png,40,43,300,190,1,50,20,2,600\n");
     }
     if (options.flags) {
         fs::create_directories(dir_.path() / "Flags");
@@ -124,7 +132,9 @@ void GameHarness::tap(SDL_Scancode key) {
     up.type = SDL_KEYUP;
     up.key.state = SDL_RELEASED;
     SDL_PushEvent(&up);
-    frames(12);
+    // A press shows for 200 ms before its action and the button's pressed look for 201 ms:
+    // the next press must find the button focused again.
+    frames(16);
 }
 
 void GameHarness::hold(SDL_Scancode key, int count) {

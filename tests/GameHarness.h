@@ -1,6 +1,7 @@
 #pragma once
 // The real game in a scratch folder, driven frame by frame: its own small level list (a flat
-// 400 x 200 country with a short walk to the exit, and one whose terrain picture is missing),
+// 400 x 200 country with a short walk to the exit, one whose terrain picture is missing, and a
+// ledge over a deadly fall),
 // three flags, a "config.ini", the fake clock, a fixed seed after start-up, and an input source
 // that holds keys, the pointer and buttons. Return and Escape arrive as pushed key events.
 #include <SDL.h>

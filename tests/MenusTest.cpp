@@ -50,7 +50,7 @@ TEST(Menus, MainColumnWrapsBothWaysAndStartNeedsLevelsAndFlags) {
     auto* main = h.scene<MenuMain>(6);
     ASSERT_NE(main, nullptr);
     EXPECT_NE(main->widget(0)->state, GUIElement::Disabled);
-    EXPECT_EQ(main->levelsText->text, "Countries to paint: 2");
+    EXPECT_EQ(main->levelsText->text, "Countries to paint: 3");
     EXPECT_EQ(main->flagsText->text, "Flags: 3");
 
     // No focus until a direction; down focuses the first button.
@@ -125,6 +125,8 @@ TEST(Menus, SelectionWrapsFlagsAndLevelsBothWays) {
     select->focused = 3; // next level on the last shows the first
     select->onAction(0);
     EXPECT_EQ(select->levelText->text, "Nowhere");
+    select->onAction(0);
+    EXPECT_EQ(select->levelText->text, "Cliff");
     select->onAction(0);
     EXPECT_EQ(select->levelText->text, "Flatland");
     EXPECT_EQ(progress().currentLevel, 0u);

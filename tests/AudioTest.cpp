@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <set>
 #include <sstream>
 
 #include "TestSupport.h"
@@ -170,10 +171,26 @@ TEST_F(Audio, LoadsOnceReportsMissingSoundsAndPlaysOutsideTheReservedChannels) {
     audio->stopLoopingEffects();
     EXPECT_FALSE(Mix_Playing(11));
     EXPECT_EQ(audio->channelState(11).volume, -1);
+
+    // 128 mixing channels, 0-89 reserved: the 38 free ones are 90-127, and a 39th request for any
+    // channel gets none rather than a reserved one.
+    EXPECT_EQ(Mix_AllocateChannels(-1), 128);
+    ASSERT_EQ(audio->loadSound(path("layer1.wav"), AudioSystem::Effect), AudioSystem::Loaded);
+    std::set<int> taken;
+    for (int i = 0; i < 38; ++i) {
+        const int channel = audio->playSound(path("layer1.wav"), -1, 0);
+        EXPECT_TRUE(channel >= 90 && channel <= 127) << channel;
+        taken.insert(channel);
+    }
+    EXPECT_EQ(taken.size(), 38u);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(audio->playSound(path("layer1.wav"), -1, 0), -1);
+    testing::internal::GetCapturedStderr();
 }
 
 TEST_F(Audio, IntroThenLayersStartedByTheFinishedHandler) {
     select(list("GAME", path("intro.wav")), "GAME");
+    audio->musicVolume = 96; // the layers the finished handler starts are scaled by it
     MusicPlayer music = audio->musicState();
     EXPECT_EQ(music.musicKey, "GAME");
     EXPECT_EQ(music.trackNames[0], path("intro.wav"));
@@ -189,7 +206,7 @@ TEST_F(Audio, IntroThenLayersStartedByTheFinishedHandler) {
     ChannelState record = audio->channelState(intro);
     EXPECT_TRUE(record.isMusic);
     EXPECT_FALSE(record.looping);
-    EXPECT_EQ(record.volume, 128);
+    EXPECT_EQ(record.volume, 96);
 
     ASSERT_TRUE(waitFor([&] { return audio->musicState().layersStarted; }));
     music = audio->musicState();
@@ -204,8 +221,9 @@ TEST_F(Audio, IntroThenLayersStartedByTheFinishedHandler) {
         EXPECT_TRUE(record.looping);
         EXPECT_TRUE(Mix_Playing(music.trackChannel[k]));
     }
-    EXPECT_EQ(audio->channelState(music.trackChannel[1]).volume, 128);
-    EXPECT_EQ(audio->channelState(music.trackChannel[2]).volume, 64);
+    EXPECT_EQ(Mix_Volume(music.trackChannel[1], -1), 96);
+    EXPECT_EQ(Mix_Volume(music.trackChannel[2], -1), 48);
+    EXPECT_EQ(audio->channelState(music.trackChannel[2]).volume, 48);
 
     // Halting the layers one by one: the set runs until the last one goes.
     Mix_HaltChannel(music.trackChannel[1]);

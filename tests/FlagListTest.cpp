@@ -76,8 +76,11 @@ TEST(FlagList, HandWrittenBadListsKeepOnlyLoadablePictures) {
     record.loadFlags();
     const std::string messages = testing::internal::GetCapturedStderr();
 
+    // Each line is an entry: Spain, named twice, is two, sharing one picture.
     EXPECT_EQ(names(record.flags),
-              (std::vector<std::string>{"Spain Flag", "Peru Flag", "Chad Flag", "Japan Flag"}));
+              (std::vector<std::string>{"Spain Flag", "Peru Flag", "Chad Flag", "Spain Flag", "Japan Flag"}));
+    EXPECT_EQ(record.flags[3].surface, record.flags[0].surface);
+    EXPECT_EQ(record.flags[3].texture, record.flags[0].texture);
     EXPECT_EQ(messages, "Flag Nowhere Flag NOT LOAD.\nFlag X NOT LOAD.\nFlag  NOT LOAD.\n");
     EXPECT_EQ(record.currentFlag, 0u);
     EXPECT_EQ(record.flags[1].surface, 1);
@@ -90,7 +93,7 @@ TEST(FlagList, HandWrittenBadListsKeepOnlyLoadablePictures) {
     testing::internal::CaptureStderr();
     record.loadFlags();
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(record.flags.size(), 4u);
+    EXPECT_EQ(record.flags.size(), 5u);
     for (size_t i = asked; i < pictures.asked.size(); ++i)
         EXPECT_TRUE(pictures.asked[i] == "Flags/Nowhere Flag" || pictures.asked[i] == "Flags/X" ||
                     pictures.asked[i] == "Flags/")

@@ -25,8 +25,8 @@ const uint8_t* atlasPixel(const ImageData& atlas, int x, int y) {
 // A GameTexts with one loaded font, registered for the TextLines of a test.
 class OneFontTexts {
   public:
-    OneFontTexts() {
-        pictures.pictures["Assets/font/fonts/pic.png"] = makeFontPicture(kMarkers, 10, 3, 2);
+    explicit OneFontTexts(int bands = 2) {
+        pictures.pictures["Assets/font/fonts/pic.png"] = makeFontPicture(kMarkers, 10, 3, bands);
         texts.addFont(parseFont(pictures, "##pic.png\n AB\n1\n"));
         GameWide<GameTexts>::set(&texts);
     }
@@ -162,6 +162,15 @@ TEST(TextLayout, WidthsAlignmentAndColourEscapes) {
     EXPECT_EQ(line.items[0].source.x, 14);
     for (size_t i = 1; i < 4; ++i)
         EXPECT_EQ(line.items[i].source.x, 1) << i;
+
+    // "$:" is band 10 (top 21 gaps + 30 rows down); "$;" is no escape and draws its ";".
+    OneFontTexts twelveBands(12);
+    TextLine many(0, 0);
+    many.setString(0, 0, "A$:A$;A", 0);
+    ASSERT_EQ(many.items.size(), 4u);
+    EXPECT_EQ(many.items[1].source.y, 51);
+    EXPECT_EQ(many.items[2].source.y, 1);
+    EXPECT_EQ(many.items[3].source.y, 1);
 }
 
 TEST(TextLayout, VariablesAnywhereAndTypingLines) {

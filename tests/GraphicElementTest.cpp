@@ -131,57 +131,86 @@ TEST(GraphicElementFiles, DescriptionReadsLinesByRule) {
     EXPECT_EQ(a.frameRects[2].w, 0);
 }
 
-TEST(GraphicElementFiles, BinaryFormsRoundTripTheFieldsTheyCarry) {
+// The binary forms against their bytes: little-endian, packed, fields in the fixed order.
+TEST(GraphicElementFiles, BinaryFormsHoldTheirFieldsInOrder) {
     FakeTextures textures;
+    const std::string elementBytes("\x05\x00"
+                                   "a.png"
+                                   "\xFD\xFF\xFF\xFF\x04\x00\x00\x00\x32\x00\x3C\x00" // source -3, 4, 50, 60
+                                   "\x02\x00\x0B\x00\x16\x00"                         // durations 11, 22
+                                   "\x01\x00\x09\x00\x01\x00", // frame, time, loop, strip
+                                   31);
     GraphicElement e;
-    e.imagePath = "Assets/gui/x.png";
+    e.imagePath = "a.png";
     e.source = {-3, 4, 50, 60};
     e.frameCount = 2;
     e.frameDurations = {11, 22};
     e.frame = 1;
     e.frameTime = 9;
-    e.loop = 0;
+    e.loop = 1;
     e.verticalStrip = 0;
     ByteSink sink;
     e.writeBinary(sink);
-    EXPECT_EQ(sink.bytes.size(), 2u + 16 + 12 + 2 + 4 + 2 + 2 + 1 + 1);
+    EXPECT_EQ(std::string(sink.bytes.begin(), sink.bytes.end()), elementBytes);
     GraphicElement back;
-    MemorySource in(sink.bytes.data(), sink.bytes.size());
+    MemorySource in(reinterpret_cast<const uint8_t*>(elementBytes.data()), elementBytes.size());
     back.readBinary(in, textures);
-    EXPECT_EQ(back.imagePath, e.imagePath);
+    EXPECT_EQ(back.imagePath, "a.png");
     EXPECT_EQ(back.texture, 7);
     EXPECT_EQ(back.source.x, -3);
+    EXPECT_EQ(back.source.y, 4);
+    EXPECT_EQ(back.source.w, 50);
     EXPECT_EQ(back.source.h, 60);
-    EXPECT_EQ(back.frameDurations, e.frameDurations);
+    EXPECT_EQ(back.frameDurations, (std::vector<uint16_t>{11, 22}));
     EXPECT_EQ(back.frame, 1);
     EXPECT_EQ(back.frameTime, 9);
-    EXPECT_EQ(back.loop, 0);
+    EXPECT_EQ(back.loop, 1);
     EXPECT_EQ(back.verticalStrip, 0);
 
+    // The animation's grid sits between its path and its source rectangle.
+    const std::string animationBytes("\x05\x00"
+                                     "b.png"
+                                     "\x03\x00\x02\x00"                                 // grid 3 x 2
+                                     "\x00\x00\x00\x00\x00\x00\x00\x00\x08\x00\x04\x00" // source 0, 0, 8, 4
+                                     "\x01\x00"                                         // one frame:
+                                     "\x05\x00\x01\x00\x00\x00\x02\x00\x00\x00\x03\x00\x04\x00" // 5 ms, rect
+                                     "\xFF\xFF\xFF\xFF\x09\x00\x00\x00" // offset -1, 9
+                                     "\x00\x00\x06\x00\x00\x01",        // frame, time, loop, strip
+                                     53);
     GraphicAnimation a;
-    a.imagePath = "a.png";
+    a.imagePath = "b.png";
     a.cellColumns = 3;
     a.cellRows = 2;
-    a.frameCount = 2;
-    a.frameDurations = {5, 6};
-    a.frameRects = {{1, 2, 3, 4}, {5, 6, 7, 8}};
-    a.frameOffsets = {{-1, -2}, {9, 10}};
+    a.source = {0, 0, 8, 4};
+    a.frameCount = 1;
+    a.frameDurations = {5};
+    a.frameRects = {{1, 2, 3, 4}};
+    a.frameOffsets = {{-1, 9}};
+    a.frame = 0;
+    a.frameTime = 6;
+    a.loop = 0;
+    a.verticalStrip = 1;
     ByteSink animSink;
     a.writeBinary(animSink);
+    EXPECT_EQ(std::string(animSink.bytes.begin(), animSink.bytes.end()), animationBytes);
     GraphicAnimation aBack;
-    MemorySource animIn(animSink.bytes.data(), animSink.bytes.size());
+    MemorySource animIn(reinterpret_cast<const uint8_t*>(animationBytes.data()), animationBytes.size());
     aBack.readBinary(animIn, textures);
     EXPECT_EQ(aBack.cellColumns, 3);
     EXPECT_EQ(aBack.cellRows, 2);
-    EXPECT_EQ(aBack.frameRects[1].w, 7);
-    EXPECT_EQ(aBack.frameOffsets[0].y, -2);
-    EXPECT_EQ(aBack.frameDurations, a.frameDurations);
+    EXPECT_EQ(aBack.frameRects[0].x, 1);
+    EXPECT_EQ(aBack.frameRects[0].h, 4);
+    EXPECT_EQ(aBack.frameOffsets[0].x, -1);
+    EXPECT_EQ(aBack.frameOffsets[0].y, 9);
+    EXPECT_EQ(aBack.frameTime, 6);
+    EXPECT_EQ(aBack.loop, 0);
+    EXPECT_EQ(aBack.verticalStrip, 1);
 
     // A file cut short keeps what could not be read.
     GraphicElement cut;
-    cut.loop = 1;
-    MemorySource shortIn(sink.bytes.data(), sink.bytes.size() - 1);
+    cut.loop = 0;
+    MemorySource shortIn(reinterpret_cast<const uint8_t*>(elementBytes.data()), elementBytes.size() - 1);
     cut.readBinary(shortIn, textures);
-    EXPECT_EQ(cut.loop, 0);
-    EXPECT_EQ(cut.verticalStrip, 1);
+    EXPECT_EQ(cut.loop, 1) << "read";
+    EXPECT_EQ(cut.verticalStrip, 1) << "kept, not the file's 0";
 }

@@ -253,6 +253,40 @@ TEST_F(Input, MouseComesFromTheSourceAndReleasesFromEvents) {
     EXPECT_EQ(input->mouseReleased, 0b011) << "both releases of the frame are kept";
 }
 
+TEST_F(Input, MousePressesComeFromButtonDownEventsOnce) {
+    // A tap between two frames: down and up before one poll, never seen in the held mask.
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_RIGHT;
+    push(click);
+    click.type = SDL_MOUSEBUTTONUP;
+    push(click);
+    input->poll();
+    EXPECT_EQ(input->mousePressed, 0b100);
+    EXPECT_EQ(input->mouseButtons(), 0u);
+    input->poll();
+    EXPECT_EQ(input->mousePressed, 0);
+
+    // A held button fires in its first frame only, and not again after the lock zeroed the held mask.
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_LEFT;
+    push(click);
+    fake->buttons = SDL_BUTTON_LMASK;
+    clock.advance(1000);
+    input->poll();
+    EXPECT_EQ(input->mousePressed, 0b001);
+    input->poll();
+    EXPECT_EQ(input->mousePressed, 0);
+    input->inputLockEnabled = 1;
+    input->inputLockMs = 150;
+    input->poll();
+    EXPECT_EQ(input->mouseButtons(), 0u);
+    clock.advance(150);
+    input->poll();
+    EXPECT_EQ(input->mouseButtons(), SDL_BUTTON_LMASK);
+    EXPECT_EQ(input->mousePressed, 0);
+}
+
 TEST_F(Input, ControllerButtonsAndDpadOfAnXboxLikePad) {
     input->deviceName = "Generic X360 Controller";
     ASSERT_TRUE(input->isXboxLike());

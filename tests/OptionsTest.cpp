@@ -206,6 +206,32 @@ TEST(Options, KilledWhileSavingLeavesAWholeFile) {
     }
 }
 
+TEST(Options, EveryFailedSaveSaysSoAndAFolderWithoutRoomStillKeepsThem) {
+    namespace fs = std::filesystem;
+    InFolder folder;
+    ProgressRecord record;
+    record.musicVolume = 7;
+    // No scratch file can be made (its name is taken): "config.ini" is written in place.
+    fs::create_directory(ProgressRecord::kOptionsScratchFile);
+    testing::internal::CaptureStdout();
+    record.writeOptions();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_NE(folder.dir().read("config.ini").find("\nBGMVOLUME=7\n"), std::string::npos);
+
+    fs::remove("config.ini");
+    fs::create_directory("config.ini");
+    testing::internal::CaptureStdout();
+    record.writeOptions();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "The file is not opened\n") << "in place";
+
+    fs::remove(ProgressRecord::kOptionsScratchFile);
+    testing::internal::CaptureStdout();
+    record.writeOptions();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "The file is not opened\n") << "by rename";
+    EXPECT_TRUE(fs::is_directory("config.ini"));
+    EXPECT_FALSE(fs::exists(ProgressRecord::kOptionsScratchFile));
+}
+
 TEST(LevelNames, TheRecordReadsItsTableFromThePackWhenMade) {
     ScratchDir dir("names");
     PackWriter writer;

@@ -3,6 +3,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <sys/wait.h>
 
 #include "TestSupport.h"
 #include "assets/AssetPack.h"
@@ -139,23 +140,32 @@ TEST(PackRoundTrip, ToolPacksATreeAndListsAndExtractsIt) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "out/Flags"));
 }
 
-TEST(PackRoundTrip, ExtractRefusesNamesThatLeaveTheFolder) {
+// Names that leave the folder, and "a/b" after a file "a", are reported and skipped; the rest is
+// written and the tool ends with 1.
+TEST(PackRoundTrip, ExtractSkipsNamesThatLeaveTheFolderOrClash) {
     ScratchDir dir("escape");
+    const std::vector<std::string> names = {"../escaped", "/tmp/abs", "a", "a/b", "ok"};
+    uint32_t dataAt = 8;
+    for (const std::string& name : names)
+        dataAt += static_cast<uint32_t>(4 + name.size() + 1 + 8);
     std::string pack;
     putNumber(pack, 1);
-    putNumber(pack, 2);
-    const uint32_t dataAt = 8 + 2 * (4 + 1 + 8 + 8) + 11;
-    putEntry(pack, "../escaped", dataAt, 1);
-    putEntry(pack, "/tmp/abs", dataAt, 1);
-    pack.resize(dataAt, ' ');
+    putNumber(pack, static_cast<uint32_t>(names.size()));
+    for (const std::string& name : names)
+        putEntry(pack, name, dataAt, 1);
     pack += "X";
     dir.write("evil.zez", pack);
     const std::string tool = VOV_TEST_BINARY_DIR "/vovpack";
-    EXPECT_NE(std::system((tool + " --extract " + (dir.path() / "out").string() + " " +
-                           (dir.path() / "evil.zez").string() + " 2>/dev/null")
-                              .c_str()),
-              0);
+    const int status =
+        std::system((tool + " --extract " + (dir.path() / "out").string() + " " +
+                     (dir.path() / "evil.zez").string() + " 2>" + (dir.path() / "err").string())
+                        .c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "escaped"));
+    EXPECT_EQ(dir.read("out/a"), "X");
+    EXPECT_EQ(dir.read("out/ok"), "X");
+    EXPECT_NE(dir.read("err").find("a/b"), std::string::npos) << dir.read("err");
 }
 
 TEST(PackIndex, FirstNameAndFirstSizeWin) {

@@ -1,4 +1,5 @@
 #include <fstream>
+#include <glad/gl.h>
 #include <gtest/gtest.h>
 
 #include "GlFixture.h"
@@ -52,7 +53,29 @@ TEST_F(Store, FreedTextureSlotsAreReused) {
     EXPECT_EQ(store->texture(b), nullptr);
     EXPECT_EQ(store->textureName(b), "NULL");
     EXPECT_EQ(store->getOrLoadTexture("d.png"), b);
-    EXPECT_EQ(store->textureName(c), "c.png");
+    // Two more after the reuse take fresh slots: every other texture keeps its name and its pixels.
+    dir.write("e.png", rgb(1, 1, "mno"));
+    dir.write("f.png", rgb(1, 1, "pqr"));
+    const int32_t e = store->getOrLoadTexture("e.png"), f = store->getOrLoadTexture("f.png");
+    GlFixture::clearAll(0xFF000000);
+    Renderer::instance()->bindGameScreen();
+    const struct {
+        int32_t index;
+        const char* file;
+        const char* rgb;
+    } kept[] = {{a, "a.png", "abc"},
+                {b, "d.png", "jkl"},
+                {c, "c.png", "ghi"},
+                {e, "e.png", "mno"},
+                {f, "f.png", "pqr"}};
+    for (int i = 0; i < 5; ++i)
+        drawSprite(kept[i].index, {0, 0, 1, 1}, static_cast<int16_t>(i), 0);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(store->textureName(kept[i].index), kept[i].file);
+        const char* p = kept[i].rgb;
+        EXPECT_EQ(GlFixture::gameScreenPixel(i, 0), (Rgba{uint8_t(p[0]), uint8_t(p[1]), uint8_t(p[2]), 255}))
+            << p;
+    }
 
     // Surfaces do not offer a freed slot at once: only textures lower the next free slot.
     const int32_t s1 = store->loadSurface("a.png");
@@ -64,6 +87,45 @@ TEST_F(Store, FreedTextureSlotsAreReused) {
     store->deleteSurface("never.png");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "The file never.png is not loaded yet. Cannot delete it.\n");
+}
+
+// A driver may hand out new textures full of garbage (Mesa zeroes them): ours start see-through.
+TEST_F(Store, NewTexturesAndTargetsStartClearOnADriverThatLeavesGarbage) {
+    static PFNGLTEXIMAGE2DPROC real;
+    real = glad_glTexImage2D;
+    glad_glTexImage2D = [](GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border,
+                           GLenum format, GLenum type, const void* pixels) {
+        const std::vector<uint8_t> garbage(static_cast<size_t>(w) * h * 4, 0xA5);
+        real(target, level, internal, w, h, border, format, type, pixels ? pixels : garbage.data());
+    };
+    const int32_t target = store->createRenderTexture("garbage-target", 16, 8, true, false);
+    const int32_t plain = store->createRenderTexture("garbage-plain", 16, 8, false, true);
+    glad_glTexImage2D = real;
+    ASSERT_GE(target, 0);
+    ASSERT_GE(plain, 0);
+    std::vector<uint8_t> pixels(16 * 8 * 4, 0x77);
+    Renderer::instance()->bindTarget(Renderer::TextureTarget, target);
+    glReadPixels(0, 0, 16, 8, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    EXPECT_EQ(pixels, std::vector<uint8_t>(pixels.size(), 0)) << "target";
+    pixels.assign(pixels.size(), 0x77);
+    glBindTexture(GL_TEXTURE_2D, store->texture(plain)->glTexture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    EXPECT_EQ(pixels, std::vector<uint8_t>(pixels.size(), 0)) << "texture";
+    store->deleteTexture("garbage-target");
+    store->deleteTexture("garbage-plain");
+
+    // Made between two draws, a target leaves the drawing where it was.
+    GlFixture::clearAll(0xFF000000);
+    Renderer::instance()->bindGameScreen();
+    store->createRenderTexture("mid-frame", 4, 4, true, false);
+    drawColourRect(0, 0, 2, 2, 0xFFFFFFFF);
+    // Read from the game screen's own framebuffer: the renderer believes it is still bound.
+    glBindFramebuffer(GL_FRAMEBUFFER, store->texture(Renderer::instance()->gameScreen)->framebuffer);
+    Rgba shown{};
+    glReadPixels(1, 198, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, shown.data());
+    EXPECT_EQ(shown, (Rgba{255, 255, 255, 255}));
+    store->deleteTexture("mid-frame");
 }
 
 TEST_F(Store, LooseFileWinsOverThePackAndMissingGivesMinusOne) {

@@ -1,5 +1,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "TestSupport.h"
 #include "core/FrameClock.h"
@@ -44,6 +45,8 @@ class CountingScene final : public Scene {
     bool menu_;
 };
 
+std::vector<uint32_t> waits;
+
 void pushWindowEvent(uint8_t which) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
@@ -67,6 +70,8 @@ class SceneLoop : public testing::Test {
         Renderer::instance()->frameLimiterEnabled = 0;
         loop = std::make_unique<MainLoop>(scenes, input, *Renderer::instance(), nullptr, &progress);
         loop->swapInterval = [] { return 1; };
+        waits.clear();
+        loop->waitForEvents = [](uint32_t ms) { waits.push_back(ms); };
     }
     void TearDown() override {
         GameWide<SceneManager>::set(nullptr);
@@ -92,20 +97,20 @@ TEST_F(SceneLoop, FadesInRunsFadesOutAndSwitches) {
     EXPECT_TRUE(frame(0));
     EXPECT_TRUE(raw[4]->entered);
     EXPECT_EQ(raw[4]->state, Scene::FadingIn);
-    for (int i = 0; i < 31; ++i)
-        frame(16); // 496 ms: not yet past 500
+    for (int i = 0; i < 50; ++i)
+        frame(10); // exactly 500 ms: not yet past 500
     EXPECT_EQ(raw[4]->state, Scene::FadingIn);
-    frame(16);
+    frame(10);
     EXPECT_EQ(raw[4]->state, Scene::Running);
     EXPECT_EQ(raw[4]->fadeInClock, 0);
     frame(16);
     EXPECT_EQ(raw[4]->runningFrames, 1);
 
     raw[4]->requestExit(1, 7);
-    for (int i = 0; i < 31; ++i)
-        frame(16);
+    for (int i = 0; i < 50; ++i)
+        frame(10);
     EXPECT_EQ(scenes.currentScene, 4u);
-    frame(16);
+    frame(10);
     EXPECT_EQ(scenes.currentScene, 7u);
     EXPECT_EQ(scenes.previousScene, 4u);
     EXPECT_FALSE(raw[4]->entered);
@@ -160,6 +165,8 @@ TEST_F(SceneLoop, FocusLossFreezesScenesAndTheLevelTimer) {
     for (int i = 0; i < 10; ++i)
         frame(1000);
     EXPECT_EQ(raw[4]->fadeInClock, before);
+    // In the background each frame sleeps until an event comes, for about a frame at most.
+    EXPECT_EQ(waits, std::vector<uint32_t>(11, 16u));
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     frame(10);
     EXPECT_TRUE(progress.levelTimer.running());
@@ -167,6 +174,16 @@ TEST_F(SceneLoop, FocusLossFreezesScenesAndTheLevelTimer) {
     EXPECT_LE(progress.levelTimer.read(), 60u);
     EXPECT_LE(frameDeltaMs, 18u);
     EXPECT_EQ(raw[4]->fadeInClock, before + static_cast<int32_t>(frameDeltaMs));
+
+    // Lost and regained between two polls: the game goes on in that very frame.
+    const int32_t running = raw[4]->fadeInClock;
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    frame(16);
+    frame(16);
+    EXPECT_TRUE(progress.levelTimer.running());
+    EXPECT_EQ(raw[4]->fadeInClock, running + 32);
+    EXPECT_EQ(waits.size(), 11u) << "a focused game never waits";
 }
 
 TEST_F(SceneLoop, ClosingTheWindowEndsTheLoopInAnyScene) {
@@ -280,6 +297,19 @@ TEST(SceneBase, LayersWrapByExactlyTheirWidthAndResetEmptiesThem) {
     scene.updateScrollingLayers();
     EXPECT_EQ(scene.layerX[0], 99000 + 32000 - 100000);
     EXPECT_EQ(scene.layerX[1], 5000);
+
+    // The other way, and from a wide picture's anchor left of the screen, into [0, width × 1000).
+    scene.addScrollingLayer(3, {0, 0, 100, 50}, -2000, 1000, 0);
+    scene.addScrollingLayer(3, {0, 0, 500, 50}, 1000, -180000, 0);
+    scene.addScrollingLayer(3, {0, 0, 65535, 50}, -1, -65215000, 0);
+    scene.updateScrollingLayers();
+    EXPECT_EQ(scene.layerX[2], 69000);
+    EXPECT_EQ(scene.layerX[3], 336000);
+    EXPECT_EQ(scene.layerX[4], 319984);
+    for (int i = 0; i < 11; ++i)
+        scene.updateScrollingLayers();
+    EXPECT_EQ(scene.layerX[2], 17000);
+    EXPECT_EQ(scene.layerX[3], 12000);
     scene.hoveredElement = 3;
     scene.reset();
     EXPECT_TRUE(scene.layerX.empty());

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "assets/AssetPack.h"
@@ -69,10 +70,13 @@ int extract(const std::string& dir, const std::string& packPath) {
             continue;
         }
         const auto target = std::filesystem::path(dir) / name;
-        std::filesystem::create_directories(target.parent_path());
-        std::ofstream out(target, std::ios::binary | std::ios::trunc);
+        // An entry "a" written as a file leaves no folder for "a/b": report it, go on with the rest.
+        std::error_code error;
+        std::filesystem::create_directories(target.parent_path(), error);
+        std::ofstream out;
+        if (!error) out.open(target, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(buffer->data.data()), buffer->size);
-        if (!out) {
+        if (error || !out) {
             std::cerr << "vovpack: cannot write " << target << "\n";
             ++failures;
         }

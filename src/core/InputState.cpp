@@ -168,6 +168,7 @@ void InputState::poll() {
     lastKey = 0;
     mouseHeld = 0;
     mouseReleased = 0;
+    mousePressed = 0;
     backPressed = 0;
     quit_ = false;
     escapePressed = 0;
@@ -349,7 +350,7 @@ void InputState::handle(const SDL_Event& event) {
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (event.button.button >= 1 && event.button.button <= 8)
-            mouseHeld = static_cast<uint8_t>(1u << (event.button.button - 1));
+            mousePressed |= static_cast<uint8_t>(SDL_BUTTON(event.button.button));
         break;
     case SDL_MOUSEBUTTONUP:
         // Two buttons let go in one frame are both reported.

@@ -85,6 +85,9 @@ class InputState final {
     int32_t mouseX = 0;
     int32_t mouseY = 0;
     uint8_t mouseReleased = 0;
+    // Buttons that went down this frame (SDL_BUTTON(n) bits), from the button-down events: a tap
+    // pressed and let go between two frames never shows in the held mask, yet it is a click.
+    uint8_t mousePressed = 0;
     uint8_t backPressed = 0;
     uint8_t acceptPressed = 0;
     uint8_t secondaryPressed = 0;

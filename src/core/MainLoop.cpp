@@ -13,8 +13,9 @@
 
 MainLoop::MainLoop(SceneManager& scenes, InputState& input, Renderer& renderer, AudioSystem* audio,
                    ProgressRecord* progress)
-    : swapInterval(&SDL_GL_GetSwapInterval), scenes_(scenes), input_(input), renderer_(renderer),
-      audio_(audio), progress_(progress) {}
+    : swapInterval(&SDL_GL_GetSwapInterval),
+      waitForEvents([](uint32_t ms) { SDL_WaitEventTimeout(nullptr, static_cast<int>(ms)); }),
+      scenes_(scenes), input_(input), renderer_(renderer), audio_(audio), progress_(progress) {}
 
 void MainLoop::run() {
     while (runFrame()) {
@@ -40,24 +41,29 @@ bool MainLoop::runFrame() {
     // Closing the window ends the game from any scene, whatever the scene does with its input.
     if (input_.quitRequested()) scenes_.quitRequested = 1;
 
-    if (input_.focusLostThisFrame()) {
-        scene->focusLost();
-        if (audio_) audio_->pauseAll();
-        clock_.pause();
-        if (progress_ && progress_->levelTimer.running()) {
-            progress_->levelTimer.pause();
-            pausedLevelTimer_ = true;
+    // The focus state decides, not the one-frame signals: focus lost and regained within one poll
+    // raises both, and acting on them in turn would pause the game and never resume it.
+    if (input_.windowUnfocused) {
+        if (!clock_.paused()) {
+            // The scene pauses itself first (the level leaves for its pause menu), so a level
+            // timer already paused by it is not ours to resume.
+            scene->focusLost();
+            if (audio_) audio_->pauseAll();
+            clock_.pause();
+            if (progress_ && progress_->levelTimer.running()) {
+                progress_->levelTimer.pause();
+                pausedLevelTimer_ = true;
+            }
         }
+        if (waitForEvents && !scenes_.quitRequested) waitForEvents(kUnfocusedWaitMs);
         return !scenes_.quitRequested;
     }
-    if (input_.focusGainedThisFrame()) {
+    if (clock_.paused()) {
         if (audio_) audio_->resumeAll();
         if (progress_ && pausedLevelTimer_) progress_->levelTimer.resume();
         pausedLevelTimer_ = false;
         clock_.resume();
     }
-    // While unfocused the clock stays paused and frames are skipped until focus returns.
-    if (clock_.paused()) return !scenes_.quitRequested;
 
     frameTimeMs = clock_.read();
     const FrameCharge charge =

@@ -23,6 +23,11 @@ class MainLoop final {
     bool runFrame();
     // The swap interval as the limiter sees it; tests may pretend another one.
     int (*swapInterval)() = nullptr;
+    // Sleeps until an event comes or `ms` pass; tests may count the waits instead.
+    void (*waitForEvents)(uint32_t ms) = nullptr;
+    // How long an unfocused frame waits for events: the game in the background costs next to
+    // nothing, and focus coming back is still noticed within a frame.
+    static constexpr uint32_t kUnfocusedWaitMs = 16;
 
   private:
     SceneManager& scenes_;

@@ -1,6 +1,7 @@
 #include "core/Scene.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "core/FrameClock.h"
 #include "core/GameWide.h"
@@ -16,6 +17,13 @@
 namespace {
 ResourceStore* store() {
     return GameWide<ResourceStore>::get();
+}
+
+// A scrolling layer's x position wrapped into [0, width × 1000): the menus anchor a wide picture at
+// a negative x, and a negative speed runs below 0, yet the drawn offset must stay within the picture.
+int32_t wrapIntoWidth(int64_t x, uint16_t width) {
+    const int64_t span = int64_t{width} * 1000;
+    return static_cast<int32_t>(((x % span) + span) % span);
 }
 
 ClipRect wholeOf(int32_t texture) {
@@ -252,9 +260,11 @@ void Scene::addScrollingLayer(uint32_t texture, ClipRect rect, int32_t speed, in
 
 void Scene::updateScrollingLayers() {
     for (size_t i = 0; i < layerSpeeds.size(); ++i) {
-        layerX[i] += layerSpeeds[i] * static_cast<int32_t>(frameDeltaMs);
-        const int32_t width = layerRects[i].w;
-        if (layerSpeeds[i] != 0 && width > 0 && layerX[i] / 1000 >= width) layerX[i] -= width * 1000;
+        const int64_t moved = layerX[i] + int64_t{layerSpeeds[i]} * frameDeltaMs;
+        if (layerSpeeds[i] != 0 && layerRects[i].w > 0)
+            layerX[i] = wrapIntoWidth(moved, layerRects[i].w);
+        else
+            layerX[i] = static_cast<int32_t>(std::clamp<int64_t>(moved, INT32_MIN, INT32_MAX));
     }
 }
 
@@ -265,7 +275,7 @@ void Scene::drawScrollingLayers() {
         if (layerSpeeds[i] == 0) continue;
         const ClipRect& rect = layerRects[i];
         if (rect.w == 0) continue; // a missing picture has no width to step by
-        const int offset = std::clamp(layerX[i] / 1000, 0, static_cast<int>(rect.w));
+        const int offset = wrapIntoWidth(layerX[i], rect.w) / 1000;
         const int y = layerY[i] / 1000;
         const auto texture = static_cast<int32_t>(layerTextures[i]);
         drawSprite(texture, {offset, rect.y, static_cast<uint16_t>(rect.w - offset), rect.h}, 0,

@@ -68,10 +68,12 @@ void LevelHud::draw(const ProgressRecord& progress, const LevelInfo* level, int3
     percentBox->drawInBand(1, 1, 1);
     if (painted < goal) {
         percentBox->drawInBand(0, 0, 0);
+        // Under the percentage, however tall the fonts are.
         const int32_t f1 = fontHeight(*goalBox);
-        drawColourRect(3, 13, static_cast<uint16_t>(goalBox->maxWidth + 2), static_cast<uint16_t>(f1 + 2),
-                       0x7F000000u);
-        if (goalBox->x != 5 || goalBox->y != 12) goalBox->setPosition(5, 12);
+        const int32_t goalY = 5 + f0 + 1;
+        drawColourRect(3, static_cast<int16_t>(goalY), static_cast<uint16_t>(goalBox->maxWidth + 2),
+                       static_cast<uint16_t>(f1 + 2), 0x7F000000u);
+        if (goalBox->x != 5 || goalBox->y != goalY + 1) goalBox->setPosition(5, goalY + 1);
         goalBox->drawInBand(0, 0, 0);
     } else {
         percentBox->drawInBand(4, 0, 0);

@@ -3,11 +3,13 @@
 //
 // Owns: nothing; it appends to the flag list it is given. The pictures are made by the loader it
 // is handed (the texture store in the game, a stub in tests and fuzzing).
-// Never: throws, or adds a name the list already holds (reading the list again adds only new ones).
+// Never: throws. Each line is one entry (a flag named twice is two), but reading the list again adds
+// only lines that are new: the nth line naming a flag adds one while fewer than n entries bear it.
 // On failure: a missing list writes "Flags/flags.txt NOT FOUND!"; a picture that does not load
 // writes "Flag <name> NOT LOAD." and the flag is left out. Both to standard error; the game goes on.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,9 @@ class FlagList final {
     // False when the list file does not open (the message is written); `flags` is then unchanged.
     static bool load(std::vector<Flag>& flags, const FlagPictureLoader& loader,
                      const std::string& listFile = kListFile);
+    // How many lines of the list being read named each flag so far.
+    using NameCounts = std::map<std::string, size_t>;
     // One line of the list, as read from the file without its line feed.
-    static void readLine(std::string line, std::vector<Flag>& flags, const FlagPictureLoader& loader);
+    static void readLine(std::string line, std::vector<Flag>& flags, const FlagPictureLoader& loader,
+                         NameCounts& linesSoFar);
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <iostream>
+#include <system_error>
 
 #include "assets/AssetPack.h"
 #include "assets/FileStream.h"
@@ -124,16 +126,27 @@ void ProgressRecord::writeOptions() {
     {
         FileStream file;
         file.open(kOptionsScratchFile, "w");
+        if (!file.isOpen()) {
+            // The folder takes no new file, yet "config.ini" itself may be writable: keep the options
+            // without the crash-safe rename rather than lose them. A failure here prints the message.
+            file.open(kOptionsFile, "w");
+            file.writeText(text);
+            return;
+        }
         file.writeText(text);
-        if (!file.isOpen()) return;
-        file.close();
     }
     std::error_code error;
     // A short scratch file (a full disk) must not replace a good one. Text mode may add bytes.
     const auto written = std::filesystem::file_size(kOptionsScratchFile, error);
-    if (!error && written >= text.size()) std::filesystem::rename(kOptionsScratchFile, kOptionsFile, error);
-    if (std::filesystem::exists(kOptionsScratchFile, error))
-        std::filesystem::remove(kOptionsScratchFile, error);
+    if (!error && written >= text.size())
+        std::filesystem::rename(kOptionsScratchFile, kOptionsFile, error);
+    else if (!error)
+        error = std::make_error_code(std::errc::no_space_on_device);
+    // Every failure is told as a failed write is: "config.ini" as a folder, a full disk.
+    if (error) std::cout << "The file is not opened" << std::endl;
+    std::error_code ignored;
+    if (std::filesystem::exists(kOptionsScratchFile, ignored))
+        std::filesystem::remove(kOptionsScratchFile, ignored);
 }
 
 ProgressRecord::ProgressRecord() {

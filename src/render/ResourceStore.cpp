@@ -225,13 +225,20 @@ int32_t ResourceStore::createRenderTexture(const std::string& name, int width, i
     auto record = std::make_unique<TextureRecord>();
     record->width = width;
     record->height = height;
+    // Made between two draws, a target must not leave the renderer's bound target unbound.
+    GLint boundBefore = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &boundBefore);
     if (withFramebuffer) {
         glGenFramebuffers(1, &record->framebuffer);
         glBindFramebuffer(GL_FRAMEBUFFER, record->framebuffer);
     }
     glGenTextures(1, &record->glTexture);
     glBindTexture(GL_TEXTURE_2D, record->glTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    // A new texture's content is undefined (Mesa zeroes it, other drivers show garbage): a target is
+    // cleared below once it is complete, any other texture starts from see-through black pixels.
+    const std::vector<uint8_t> blank(withFramebuffer ? 0 : static_cast<size_t>(width) * height * 4, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 withFramebuffer ? nullptr : blank.data());
     glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -250,7 +257,14 @@ int32_t ResourceStore::createRenderTexture(const std::string& name, int width, i
                                   record->renderbuffer);
         glBindRenderbuffer(GL_RENDERBUFFER, 0);
         const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        if (complete) {
+            GLfloat before[4] = {};
+            glGetFloatv(GL_COLOR_CLEAR_VALUE, before);
+            glClearColor(0, 0, 0, 0);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+            glClearColor(before[0], before[1], before[2], before[3]);
+        }
+        glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(boundBefore));
         if (!complete) {
             std::cout << "ERROR en FrameBuffer: " << name << std::endl;
             glBindTexture(GL_TEXTURE_2D, 0);

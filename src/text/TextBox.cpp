@@ -34,6 +34,11 @@ uint16_t TextBox::pageEnd() const {
     return static_cast<uint16_t>(std::min<uint32_t>(pageStart + linesPerPage, lineCount));
 }
 
+// In 32 bits: "all lines" is 0xFFFF, which wraps past the first page in 16.
+uint16_t TextBox::shownEnd() const {
+    return static_cast<uint16_t>(std::min<uint32_t>(pageEnd(), uint32_t{pageStart} + shownLines_));
+}
+
 void TextBox::buildLines(const std::string& text, uint8_t colour) {
     lines.clear();
     const uint16_t h = lineHeight();
@@ -183,7 +188,7 @@ void TextBox::nextPage() {
 
 void TextBox::draw() {
     if (!visible) return;
-    const uint16_t end = std::min<uint16_t>(pageEnd(), static_cast<uint16_t>(pageStart + shownLines_));
+    const uint16_t end = shownEnd();
     for (uint16_t i = pageStart; i < end; ++i)
         lines[i]->draw(false);
 }
@@ -197,7 +202,7 @@ void TextBox::drawWithBackdrop() {
 
 void TextBox::drawInBand(uint8_t band, int16_t dx, int16_t dy) {
     if (!visible) return;
-    const uint16_t end = std::min<uint16_t>(pageEnd(), static_cast<uint16_t>(pageStart + shownLines_));
+    const uint16_t end = shownEnd();
     for (uint16_t i = pageStart; i < end; ++i)
         lines[i]->drawInBand(band, dx, dy);
 }

@@ -73,6 +73,7 @@ class TextBox final : public GraphicElement {
     void placeLines(uint16_t pitch);
     uint16_t lineHeight() const;
     uint16_t pageEnd() const;
+    uint16_t shownEnd() const;
 
     uint8_t colour_ = 0;
     uint16_t shownLines_ = 0xFFFF;

@@ -9,21 +9,6 @@
 #include "persist/ProgressRecord.h"
 
 namespace {
-class InFolder {
-  public:
-    explicit InFolder(const ScratchDir& dir) : here_(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir.path());
-    }
-    ~InFolder() {
-        std::filesystem::current_path(here_);
-        // "Savedata" was made in the scratch folder; the next folder needs its own.
-        FileStream::forgetSavedataForTests();
-    }
-
-  private:
-    std::filesystem::path here_;
-};
-
 // Pictures that "exist" get consecutive surface numbers; every request is remembered.
 struct StubPictures {
     FlagPictureLoader loader() {
@@ -53,8 +38,8 @@ std::vector<std::string> names(const std::vector<Flag>& flags) {
 } // namespace
 
 TEST(FlagList, HandWrittenBadListsKeepOnlyLoadablePictures) {
-    ScratchDir dir("flags");
-    InFolder folder(dir);
+    InScratchFolder folder("flags");
+    const ScratchDir& dir = folder.dir();
     dir.write("Flags/flags.txt", "# flags of the test\n"
                                  "\n"
                                  "Spain Flag\n"
@@ -101,8 +86,8 @@ TEST(FlagList, HandWrittenBadListsKeepOnlyLoadablePictures) {
 }
 
 TEST(FlagList, MissingAndEmptyLists) {
-    ScratchDir dir("flags");
-    InFolder folder(dir);
+    InScratchFolder folder("flags");
+    const ScratchDir& dir = folder.dir();
     StubPictures pictures;
     ProgressRecord record;
     record.flagPictureLoader = pictures.loader();
@@ -134,8 +119,8 @@ TEST(FlagList, MissingAndEmptyLists) {
 // The list we ship: one unique comma-free name per line, each an RGBA picture that decodes.
 TEST(FlagList, ShippedListNamesUniqueRgbaPictures) {
     const std::filesystem::path flagsDir = std::filesystem::path(VOV_SOURCE_DIR) / "data";
-    ScratchDir scratch("shipped");
-    InFolder folder(scratch);
+    InScratchFolder folder("shipped");
+    const ScratchDir& scratch = folder.dir();
     std::filesystem::copy(flagsDir / "Flags", scratch.path() / "Flags");
 
     const std::string list = scratch.read("Flags/flags.txt");

@@ -13,22 +13,14 @@
 
 namespace {
 // Runs the game's start-up in a scratch folder, so "config.ini" is there or not as the test wants.
-class GameInFolder {
+class GameInFolder : public InScratchFolder {
   public:
-    explicit GameInFolder(bool withOptions, bool withPack = true)
-        : dir_("game"), here_(std::filesystem::current_path()) {
+    explicit GameInFolder(bool withOptions, bool withPack = true) : InScratchFolder("game") {
         if (withPack)
             std::filesystem::copy_file(std::filesystem::path(VOV_RUN_DIR) / "Vedezaviva.zez",
-                                       dir_.path() / "Vedezaviva.zez");
-        if (withOptions) dir_.write("config.ini", "0\n");
-        std::filesystem::current_path(dir_.path());
+                                       dir().path() / "Vedezaviva.zez");
+        if (withOptions) dir().write("config.ini", "0\n");
     }
-    ~GameInFolder() { std::filesystem::current_path(here_); }
-    const ScratchDir& dir() const { return dir_; }
-
-  private:
-    ScratchDir dir_;
-    std::filesystem::path here_;
 };
 
 void pushQuit() {

@@ -118,8 +118,9 @@ TEST(GameTextsData, EveryKeyUsedByCodeOrDataExistsInEnglish) {
         EXPECT_NE(english.at(key).find("_VAR_"), std::string::npos) << key;
 
     // Scene and element files name their keys in TAB fields; words of the file formats are not keys.
-    const std::set<std::string> formatWords = {"NO_TEXT", "NO_IMAGE", "VERY_SLOW", "VERY_FAST",
-                                               "GUI_ELEMENT"};
+    const std::set<std::string> formatWords = {
+        "NO_TEXT",    "NO_IMAGE", "VERY_SLOW", "VERY_FAST", "GUI_ELEMENT", "CENTER_MID", "CENTER_BTM",
+        "CENTER_TOP", "LEFT_MID", "LEFT_BTM",  "LEFT_TOP",  "RIGHT_MID",   "RIGHT_BTM",  "RIGHT_TOP"};
     const std::regex keyShape("[A-Z][A-Z0-9]*(_[A-Z0-9]+)+");
     const std::set<std::string> extensions = {".scn", ".btn", ".sel", ".sli", ".swt", ".gui", ".ani"};
     size_t checked = 0;

@@ -12,24 +12,6 @@
 #include "persist/ProgressRecord.h"
 
 namespace {
-// Runs a test inside a scratch folder, where "config.ini" is what the test makes it.
-class InFolder {
-  public:
-    InFolder() : dir_("options"), here_(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir_.path());
-    }
-    ~InFolder() {
-        std::filesystem::current_path(here_);
-        // "Savedata" was made in the scratch folder; the next folder needs its own.
-        FileStream::forgetSavedataForTests();
-    }
-    const ScratchDir& dir() const { return dir_; }
-
-  private:
-    ScratchDir dir_;
-    std::filesystem::path here_;
-};
-
 struct Options {
     uint32_t language;
     uint8_t fullscreen;
@@ -38,7 +20,7 @@ struct Options {
 };
 
 Options read(const std::string& file, bool* found = nullptr, uint32_t languageBefore = 0) {
-    InFolder folder;
+    InScratchFolder folder("options");
     folder.dir().write("config.ini", file);
     ProgressRecord record;
     record.language = languageBefore;
@@ -59,7 +41,7 @@ void expectOptions(const Options& got, const Options& want, const std::string& w
 } // namespace
 
 TEST(Options, WrittenTextIsExactAndEveryLanguageComesBack) {
-    InFolder folder;
+    InScratchFolder folder("options");
     ProgressRecord record;
     record.language = 5;
     record.fullscreen = 0;
@@ -97,7 +79,7 @@ TEST(Options, WrittenTextIsExactAndEveryLanguageComesBack) {
 }
 
 TEST(Options, MissingFileIsTheFirstRunAndOnlyCommentsAreNot) {
-    InFolder folder;
+    InScratchFolder folder("options");
     ProgressRecord record;
     EXPECT_FALSE(record.readOptions());
     EXPECT_EQ(record.fullscreen, 1);
@@ -173,7 +155,7 @@ TEST(Options, EveryPositionWithBadValues) {
 // A child saves in a loop and dies by SIGKILL at a random moment; what is left on disk must be
 // one of the two whole files, never a cut or empty one.
 TEST(Options, KilledWhileSavingLeavesAWholeFile) {
-    InFolder folder;
+    InScratchFolder folder("options");
     ProgressRecord first;
     first.language = 6;
     first.musicVolume = 1;
@@ -208,7 +190,7 @@ TEST(Options, KilledWhileSavingLeavesAWholeFile) {
 
 TEST(Options, EveryFailedSaveSaysSoAndAFolderWithoutRoomStillKeepsThem) {
     namespace fs = std::filesystem;
-    InFolder folder;
+    InScratchFolder folder("options");
     ProgressRecord record;
     record.musicVolume = 7;
     // No scratch file can be made (its name is taken): "config.ini" is written in place.

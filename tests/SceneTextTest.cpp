@@ -58,7 +58,8 @@ TEST_F(SceneTexts, TipsStandRightToLeftLeavingRoomForIcons) {
     EXPECT_EQ(tips[0]->drawX + tips[0]->width, scene.windowWidth - 40);
     EXPECT_EQ(tips[1]->drawX + tips[1]->width, tips[0]->drawX);
     EXPECT_EQ(tips[2]->drawX + tips[2]->width, tips[1]->drawX - 24);
-    for (const auto& tip : tips) EXPECT_EQ(tip->y, scene.windowHeight - 40);
+    for (const auto& tip : tips)
+        EXPECT_EQ(tip->y, scene.windowHeight - 40);
 
     scene.setButtonTips(1);
     ASSERT_EQ(scene.tipLines.size(), 2u);

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "assets/FileStream.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -37,4 +39,14 @@ std::string ScratchDir::read(const std::string& relative) const {
     std::stringstream all;
     all << in.rdbuf();
     return all.str();
+}
+
+InScratchFolder::InScratchFolder(const std::string& tag) : dir_(tag), here_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_.path());
+}
+
+InScratchFolder::~InScratchFolder() {
+    std::filesystem::current_path(here_);
+    // "Savedata" was made in the scratch folder; the next folder needs its own.
+    FileStream::forgetSavedataForTests();
 }

@@ -37,3 +37,15 @@ class ScratchDir {
   private:
     std::filesystem::path path_;
 };
+
+// Runs a test inside a fresh scratch folder: the working directory the game reads and writes.
+class InScratchFolder {
+  public:
+    explicit InScratchFolder(const std::string& tag);
+    ~InScratchFolder();
+    const ScratchDir& dir() const { return dir_; }
+
+  private:
+    ScratchDir dir_;
+    std::filesystem::path here_;
+};

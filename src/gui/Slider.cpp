@@ -101,7 +101,9 @@ int32_t Slider::fillLength() const {
     const int64_t span = static_cast<int64_t>(source.w) - 2 * static_cast<int64_t>(fillMargin);
     const int64_t shown =
         std::clamp<int64_t>(std::min<int64_t>(value, maxValue) - minValue, 0, maxValue - minValue);
-    return static_cast<int32_t>(span * shown / (maxValue - minValue));
+    // A negative margin would make the fill longer than the bar (by millions of chunks for a
+    // large one): it never runs past the bar's own width.
+    return static_cast<int32_t>(std::min<int64_t>(span * shown / (maxValue - minValue), source.w));
 }
 
 void Slider::drawFrame(int32_t row) {

@@ -433,7 +433,9 @@ void Menu::updateRunning() {
 
 bool Menu::leftClicked() const {
     const InputState* input = GameWide<InputState>::get();
-    return input && (input->mouseButtons() & SDL_BUTTON_LMASK) != 0;
+    // The edge from the button-down events: a tap that goes down and up between two frames
+    // never shows in the held mask.
+    return input && (input->mousePressed & SDL_BUTTON_LMASK) != 0;
 }
 
 void Menu::handleInput() {

@@ -1,0 +1,82 @@
+// The four widgets' description and binary forms, bytes from memory and a texture lookup that
+// needs no GL. The first byte picks the class (bits 0-1) and the form (bit 2); what was read is
+// then driven through every state, step and value, hit, drawn (no GL: nothing reaches the screen,
+// but every tile loop runs) and written back.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/FrameClock.h"
+#include "gui/Button.h"
+#include "gui/ElementServices.h"
+#include "gui/Selector.h"
+#include "gui/Slider.h"
+#include "gui/SwitchButton.h"
+
+namespace {
+class StubTextures final : public TextureLookup {
+  public:
+    explicit StubTextures(uint16_t width) : width_(width) {}
+    int32_t fetch(const std::string& path, uint16_t& w, uint16_t& h) override {
+        w = width_;
+        h = static_cast<uint16_t>(path.size() * 3);
+        return path.empty() ? -1 : 1;
+    }
+
+  private:
+    uint16_t width_;
+};
+
+template <class W> void exercise(uint8_t mode, const uint8_t* data, size_t size) {
+    // The picture's width comes from the input too, so narrow pictures (no pieces) are reached.
+    StubTextures textures(static_cast<uint16_t>(mode >> 3));
+    W widget;
+    static const char* const kNames[] = {"Assets/gui/w.btn", "Assets/gui/w.sel", "Assets/gui/w.sli",
+                                         "Assets/gui/w.swt"};
+    if (mode & 4) {
+        MemorySource in(data, size);
+        widget.readBinary(in, textures);
+    } else {
+        widget.parseDescriptionBytes(kNames[mode & 3], data, size, textures);
+    }
+    frameDeltaMs = 17;
+    widget.setPosition(size % 400 - 40, size % 220 - 10);
+    for (int32_t s = -1; s < 7; ++s) {
+        widget.hitTest(widget.x + s * 7, widget.y + s);
+        widget.setState(s);
+        widget.update();
+        widget.draw();
+    }
+    for (int i = 0; i < 5; ++i) {
+        widget.step(i % 2 == 0);
+        widget.setValue(i * 40 - 50);
+        widget.update();
+        widget.draw();
+    }
+    widget.drawAt(3, 4);
+    widget.refreshTexts();
+    widget.getValue();
+    ByteSink out;
+    widget.writeBinary(out);
+    // The texture index is a stub: the element must not ask a store to delete it.
+    widget.texture = -1;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1) return 0;
+    switch (data[0] & 3) {
+    case 0:
+        exercise<Button>(data[0], data + 1, size - 1);
+        break;
+    case 1:
+        exercise<Selector>(data[0], data + 1, size - 1);
+        break;
+    case 2:
+        exercise<Slider>(data[0], data + 1, size - 1);
+        break;
+    default:
+        exercise<SwitchButton>(data[0], data + 1, size - 1);
+        break;
+    }
+    return 0;
+}

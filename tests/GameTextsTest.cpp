@@ -1,10 +1,11 @@
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
 #include <sstream>
 
+#include "TestSupport.h"
+#include "assets/StringHelpers.h"
 #include "text/GameTexts.h"
 
 namespace {
@@ -14,17 +15,10 @@ GameTexts::Table parse(const std::string& bytes) {
     return table;
 }
 
-std::string readWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 const std::filesystem::path kTexts = std::filesystem::path(VOV_SOURCE_DIR) / "data/Assets/texts";
 } // namespace
 
-TEST(GameTextsFormat, SplitsAtLastTabKeepsCarriageReturnAndFirstKeyWins) {
+TEST(GameTextsFormat, SplitsAtLastTabKeepsCarriageReturnFirstKeyWinsAndLinesWithoutTab) {
     const auto table = parse("A\tone\r\nA\ttwo\nK\tx\ty\nEND\t\n# comment\tno\n #not\tcomment\nlast\tline");
     EXPECT_EQ(table.at("A"), "one\r");
     EXPECT_EQ(table.at("K\tx"), "y");
@@ -32,14 +26,13 @@ TEST(GameTextsFormat, SplitsAtLastTabKeepsCarriageReturnAndFirstKeyWins) {
     EXPECT_EQ(table.count("# comment"), 0u);
     EXPECT_EQ(table.at(" #not"), "comment");
     EXPECT_EQ(table.at("last"), "line");
-}
 
-TEST(GameTextsFormat, LinesWithoutTabAndEmptyInput) {
-    const auto table = parse("lonely\n\nword\n");
-    EXPECT_EQ(table.at("lonely"), "lonely");
-    EXPECT_EQ(table.at(""), "");
-    EXPECT_EQ(table.at("word"), "word");
-    EXPECT_EQ(table.size(), 3u);
+    // Lines without a TAB, and empty input.
+    const auto plain = parse("lonely\n\nword\n");
+    EXPECT_EQ(plain.at("lonely"), "lonely");
+    EXPECT_EQ(plain.at(""), "");
+    EXPECT_EQ(plain.at("word"), "word");
+    EXPECT_EQ(plain.size(), 3u);
     EXPECT_TRUE(parse("").empty());
     EXPECT_TRUE(parse("\n").size() == 1);
 }
@@ -72,47 +65,16 @@ TEST(GameTextsData, EveryLanguageHasExactlyTheEnglishKeys) {
 
 TEST(GameTextsData, EveryKeyUsedByCodeOrDataExistsInEnglish) {
     const auto english = parse(readWhole(kTexts / "gametexts_en.txt"));
-    const char* const codeKeys[] = {"GEN_BACK",
-                                    "GEN_ACCEPT",
-                                    "GEN_CONTIN",
-                                    "GEN_DEFAULT",
-                                    "GEN_CANCEL2",
-                                    "GEN_USEMOUSE",
-                                    "GEN_USEMOUSEACTION",
-                                    "GEN_PAUSE_MENU",
-                                    "BUTTONTIP_OR",
-                                    "BUTTONTIP_WALK",
-                                    "TEST_VOID",
-                                    "OPT_START",
-                                    "OPT_HOWTO",
-                                    "OPT_OPTIONS",
-                                    "OPT_CREDITS",
-                                    "OPT_EXIT",
-                                    "LOADED_NOLEVELS",
-                                    "LOADED_LEVELS",
-                                    "LOADED_NOFLAGS",
-                                    "LOADED_FLAGS",
-                                    "PAUSE_BACK",
-                                    "PAUSE_GOOPTIONS",
-                                    "PAUSE_RESTART",
-                                    "PAUSE_EXIT",
-                                    "PAUSE_GOMAIN",
-                                    "MENU_WIN_MENUMAIN",
-                                    "MENU_WIN_SELECTLEVEL",
-                                    "MENU_GAMEOVER_MENUMAIN",
-                                    "MENU_GAMEOVER_GAME",
-                                    "HUD_GOAL",
-                                    "HUD_DIGGING",
-                                    "HUD_BUILDING",
-                                    "LEVELTEXT_START",
-                                    "LEVELTEXT_CLOSEDOOR",
-                                    "LEVELTEXT_READYTOWIN",
-                                    "LEVELTEXT_WIN",
-                                    "LEVELTEXT_GAMEOVER_VEDEZAVIVA",
-                                    "LEVELTEXT_GAMEOVER_TIME",
-                                    "LEVELTEXT_GAMEOVER_LEADER",
-                                    "INTRO_ALERT"};
-    for (const char* key : codeKeys)
+    const std::string codeKeys =
+        "GEN_BACK GEN_ACCEPT GEN_CONTIN GEN_DEFAULT GEN_CANCEL2 GEN_USEMOUSE GEN_USEMOUSEACTION "
+        "GEN_PAUSE_MENU "
+        "BUTTONTIP_OR BUTTONTIP_WALK TEST_VOID OPT_START OPT_HOWTO OPT_OPTIONS OPT_CREDITS OPT_EXIT "
+        "LOADED_NOLEVELS LOADED_LEVELS LOADED_NOFLAGS LOADED_FLAGS PAUSE_BACK PAUSE_GOOPTIONS PAUSE_RESTART "
+        "PAUSE_EXIT PAUSE_GOMAIN MENU_WIN_MENUMAIN MENU_WIN_SELECTLEVEL MENU_GAMEOVER_MENUMAIN "
+        "MENU_GAMEOVER_GAME HUD_GOAL HUD_DIGGING HUD_BUILDING LEVELTEXT_START LEVELTEXT_CLOSEDOOR "
+        "LEVELTEXT_READYTOWIN LEVELTEXT_WIN LEVELTEXT_GAMEOVER_VEDEZAVIVA LEVELTEXT_GAMEOVER_TIME "
+        "LEVELTEXT_GAMEOVER_LEADER INTRO_ALERT";
+    for (const std::string& key : split(codeKeys, ' '))
         EXPECT_TRUE(english.count(key)) << "code key " << key;
     for (const char* key : {"HUD_GOAL", "LOADED_LEVELS", "LOADED_FLAGS"})
         EXPECT_NE(english.at(key).find("_VAR_"), std::string::npos) << key;

@@ -1,11 +1,10 @@
 // Every character the game can draw must have a glyph in every font that may draw it: a missing
 // one silently shows as the font's lowest glyph (a space), which no one reading English notices.
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "FontTestSupport.h"
+#include "TestSupport.h"
 #include "assets/StringHelpers.h"
 #include "text/Font.h"
 #include "text/FontLoader.h"
@@ -14,13 +13,6 @@
 
 namespace {
 const std::filesystem::path kData = std::filesystem::path(VOV_SOURCE_DIR) / "data";
-
-std::string readWhole(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // Pictures straight from data/, decoded as the store decodes them.
 class DataPictures final : public FontPictures {

@@ -6,23 +6,6 @@
 #include "core/InputState.h"
 
 namespace {
-// Keys and the mouse as a test wants them: pushed SDL events cannot hold anything down.
-class FakeInput final : public InputSource {
-  public:
-    const uint8_t* keyboard(int* count) override {
-        *count = static_cast<int>(keys.size());
-        return keys.data();
-    }
-    uint32_t mouse(int* x, int* y) override {
-        *x = mx;
-        *y = my;
-        return buttons;
-    }
-    std::array<uint8_t, SDL_NUM_SCANCODES> keys{};
-    int mx = 0, my = 0;
-    uint32_t buttons = 0;
-};
-
 void push(const SDL_Event& event) {
     SDL_Event copy = event;
     ASSERT_EQ(SDL_PushEvent(&copy), 1);

@@ -13,20 +13,6 @@
 #include "render/Renderer.h"
 
 namespace {
-class FixedMouse final : public InputSource {
-  public:
-    const uint8_t* keyboard(int* count) override {
-        *count = 0;
-        return nullptr;
-    }
-    uint32_t mouse(int* x, int* y) override {
-        *x = mx;
-        *y = my;
-        return 0;
-    }
-    int mx = 0, my = 0;
-};
-
 // A scene that counts what the loop asked of it.
 class CountingScene final : public Scene {
   public:
@@ -64,7 +50,7 @@ class SceneLoop : public testing::Test {
             raw[i] = scene.get();
             scenes.install(i, std::move(scene));
         }
-        auto source = std::make_unique<FixedMouse>();
+        auto source = std::make_unique<FakeInput>();
         mouse = source.get();
         input.setSource(std::move(source));
         Renderer::instance()->frameLimiterEnabled = 0;
@@ -87,7 +73,7 @@ class SceneLoop : public testing::Test {
     SceneManager scenes;
     CountingScene* raw[SceneManager::kSceneCount] = {};
     InputState input;
-    FixedMouse* mouse = nullptr;
+    FakeInput* mouse = nullptr;
     ProgressRecord progress;
     std::unique_ptr<MainLoop> loop;
 };

@@ -34,11 +34,15 @@ void ScratchDir::write(const std::string& relative, const std::string& bytes) co
     std::ofstream(target, std::ios::binary) << bytes;
 }
 
-std::string ScratchDir::read(const std::string& relative) const {
-    std::ifstream in(path_ / relative, std::ios::binary);
+std::string readWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
     std::stringstream all;
     all << in.rdbuf();
     return all.str();
+}
+
+std::string ScratchDir::read(const std::string& relative) const {
+    return readWhole(path_ / relative);
 }
 
 InScratchFolder::InScratchFolder(const std::string& tag) : dir_(tag), here_(std::filesystem::current_path()) {

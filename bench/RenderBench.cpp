@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include "assets/AssetPack.h"
+#include "core/FrameClock.h"
 #include "core/GameWide.h"
+#include "core/ScenePong.h"
 #include "render/Draw.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
@@ -69,3 +71,23 @@ static void BM_FrameWith2000Sprites(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FrameWith2000Sprites)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The paddle game's frame: the grid effect, the table, and eight lights, each with its own
+// occlusion map of twenty blocks and shadow map, through the scene's own render.
+static void BM_PaddleSceneFrame(benchmark::State& state) {
+    if (!gl().ok) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    std::srand(3);
+    ScenePong pong;
+    pong.load();
+    pong.fadeInOnEnter = 0;
+    pong.Scene::enter();
+    for (auto _ : state) {
+        frameTimeMs += 16;
+        frameDeltaMs = 16;
+        pong.render();
+    }
+}
+BENCHMARK(BM_PaddleSceneFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -6,6 +6,7 @@
 #include "core/Game.h"
 #include "core/GameWide.h"
 #include "core/MainLoop.h"
+#include "core/SceneAdvice.h"
 #include "core/SceneManager.h"
 #include "render/Renderer.h"
 #include "text/GameTexts.h"
@@ -37,7 +38,10 @@ TEST(GameStart, FirstRunShowsAdviceThenPresentsFramesAndQuitsOnClose) {
     EXPECT_TRUE(game.firstRun());
     EXPECT_EQ(game.scenes()->currentScene, 3u);
     EXPECT_EQ(game.scenes()->previousScene, 4u);
-    EXPECT_EQ(game.scenes()->current()->nextScene, 4u);
+    const auto* advice = dynamic_cast<const SceneAdvice*>(game.scenes()->current());
+    ASSERT_NE(advice, nullptr);
+    EXPECT_EQ(advice->adviceKey, "INTRO_ALERT");
+    EXPECT_EQ(advice->adviceNext, 4u);
     EXPECT_TRUE(std::filesystem::is_directory(folder.dir().path() / "Savedata"));
 
     Renderer* renderer = Renderer::instance();

@@ -9,8 +9,11 @@
 #include "core/GameWide.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
+#include "core/SceneAdvice.h"
+#include "core/SceneLogoBrightfall.h"
+#include "core/SceneLogoQuillon.h"
 #include "core/SceneManager.h"
-#include "core/SceneStandIn.h"
+#include "core/ScenePong.h"
 #include "game/BulletManager.h"
 #include "game/SceneLevel.h"
 #include "menus/MenuBriefing.h"
@@ -35,7 +38,6 @@ constexpr int32_t kFades[SceneManager::kSceneCount][2] = {
 constexpr uint32_t kAdviceScene = 3;
 constexpr uint16_t kStudioLogoScene = 4;
 constexpr uint16_t kLevelScene = 1;
-constexpr uint16_t kMainMenuScene = 6;
 // A game-wide object is made and registered, or unregistered and deleted, in one step, so no
 // pointer to a deleted object is ever left behind for the others.
 template <class T> T& create(std::unique_ptr<T>& slot) {
@@ -96,10 +98,11 @@ int Game::startUp() {
     if (firstRun_) {
         // The first run shows the advice screen, which leads on to the studio logo.
         Scene* logo = scenes_->scene(kStudioLogoScene);
-        Scene* advice = scenes_->scene(kAdviceScene);
+        auto* advice = static_cast<SceneAdvice*>(scenes_->scene(kAdviceScene));
         logo->entered = 0;
         logo->fadeInOnEnter = 1;
-        advice->nextScene = kStudioLogoScene;
+        advice->adviceKey = "INTRO_ALERT";
+        advice->adviceNext = kStudioLogoScene;
         scenes_->previousScene = kStudioLogoScene;
         scenes_->currentScene = kAdviceScene;
     }
@@ -108,7 +111,7 @@ int Game::startUp() {
 }
 
 void Game::buildScenes() {
-    auto menu = [](uint32_t number) -> std::unique_ptr<Menu> {
+    auto menu = [](uint32_t number) -> std::unique_ptr<Scene> {
         switch (number) {
         case 2:
             return std::make_unique<MenuOptions>();
@@ -128,36 +131,26 @@ void Game::buildScenes() {
             return std::make_unique<MenuHowTo>();
         case 13:
             return std::make_unique<MenuCredits>();
+        case kAdviceScene:
+            return std::make_unique<SceneAdvice>();
+        case kStudioLogoScene:
+            return std::make_unique<SceneLogoQuillon>();
+        case 5:
+            return std::make_unique<SceneLogoBrightfall>();
         default:
             return nullptr;
         }
     };
-    for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number) {
-        if (number == kLevelScene) {
-            scenes_->install(number, std::make_unique<SceneLevel>());
-            continue;
-        }
-        if (std::unique_ptr<Menu> made = menu(number)) {
-            made->fadeInDuration = kFades[number][0];
-            made->fadeOutDuration = kFades[number][1];
-            // These three choose their tips here, not in load.
-            if (number == 9 || number == 12 || number == 13) made->setButtonTips(1);
-            scenes_->install(number, std::move(made));
-            continue;
-        }
-        // Until the intro scenes exist, their stand-ins walk the start-up path to the main menu.
-        auto standIn = std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]);
-        if (number == kAdviceScene) {
-            standIn->handOverScene = kStudioLogoScene;
-            standIn->handOverMs = 1500;
-        } else if (number == kStudioLogoScene) {
-            standIn->handOverScene = kStudioLogoScene + 1;
-            standIn->handOverMs = 1000;
-        } else if (number == kStudioLogoScene + 1) {
-            standIn->handOverScene = kMainMenuScene;
-            standIn->handOverMs = 1000;
-        }
-        scenes_->install(number, std::move(standIn));
+    // The paddle game and the level set their own fades; every other scene takes its slot's.
+    scenes_->install(0, std::make_unique<ScenePong>());
+    scenes_->install(kLevelScene, std::make_unique<SceneLevel>());
+    for (uint32_t number = 2; number < SceneManager::kSceneCount; ++number) {
+        std::unique_ptr<Scene> made = menu(number);
+        made->fadeInDuration = kFades[number][0];
+        made->fadeOutDuration = kFades[number][1];
+        // These three menus choose their tips here, not in load.
+        if (number == 9 || number == 12 || number == 13) made->setButtonTips(1);
+        scenes_->install(number, std::move(made));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "GameHarness.h"
 
 #include <cstdlib>
+#include <fstream>
 
 #include "GlFixture.h"
 #include "core/GameWide.h"
@@ -166,7 +167,7 @@ std::array<uint8_t, 4> GameHarness::pixel(int x, int y) {
 void GameHarness::screenshot(const std::string& name) {
     const char* dir = std::getenv("VOV_SCREENSHOT_DIR");
     if (!dir) return;
-    std::vector<uint8_t> big(960 * 600 * 4);
+    std::string big(960 * 600 * 4, '\0');
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 320; ++x) {
             const auto p = pixel(x, y);
@@ -174,5 +175,5 @@ void GameHarness::screenshot(const std::string& name) {
                 for (int dx = 0; dx < 3; ++dx)
                     std::copy(p.begin(), p.end(), big.begin() + ((y * 3 + dy) * 960 + x * 3 + dx) * 4);
         }
-    savePng(std::string(dir) + "/" + name + ".png", 960, 600, big);
+    std::ofstream(std::string(dir) + "/" + name + ".png", std::ios::binary) << encodePng(960, 600, 4, big);
 }

@@ -67,3 +67,18 @@ std::string encodePng(int width, int height, int channels, const std::string& pi
         &out, width, height, channels, pixels.data(), width * channels);
     return out;
 }
+
+bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba) {
+    return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
+}
+
+std::vector<uint8_t> readWindow(int width, int height) {
+    Renderer::instance()->bindTarget(Renderer::Window, -1);
+    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 4), topDown(bottomUp.size());
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    const size_t row = static_cast<size_t>(width) * 4;
+    for (int y = 0; y < height; ++y)
+        std::copy_n(bottomUp.begin() + static_cast<long>((height - 1 - y) * row), row,
+                    topDown.begin() + static_cast<long>(y * row));
+    return topDown;
+}

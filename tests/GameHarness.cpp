@@ -66,7 +66,7 @@ GameHarness::GameHarness(const HarnessOptions& options)
     started_ = game_.startUp() == 0;
     std::srand(7);
     if (!started_) return;
-    auto source = std::make_unique<HeldInput>();
+    auto source = std::make_unique<HarnessInput>();
     input_ = source.get();
     game_.input()->setSource(std::move(source));
 }
@@ -154,8 +154,21 @@ void GameHarness::pointAt(int logicalX, int logicalY) {
 void GameHarness::click(int logicalX, int logicalY) {
     pointAt(logicalX, logicalY);
     frames(2);
+    // The held mask through the source, and the button-down and -up events a real click makes
+    // (presses are taken from the down edge of the events).
+    auto push = [&](uint32_t type) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.x = input_->mouseX;
+        event.button.y = input_->mouseY;
+        SDL_PushEvent(&event);
+    };
+    push(SDL_MOUSEBUTTONDOWN);
     input_->buttons = SDL_BUTTON_LMASK;
     frames(6);
+    push(SDL_MOUSEBUTTONUP);
     input_->buttons = 0;
     frames(14);
 }

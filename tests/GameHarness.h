@@ -19,7 +19,7 @@
 
 class Scene;
 
-class HeldInput final : public InputSource {
+class HarnessInput final : public InputSource {
   public:
     const uint8_t* keyboard(int* count) override {
         *count = static_cast<int>(keys.size());
@@ -49,7 +49,7 @@ class GameHarness {
 
     bool started() const { return started_; }
     Game& game() { return game_; }
-    HeldInput& input() { return *input_; }
+    HarnessInput& input() { return *input_; }
     const ScratchDir& dir() const { return dir_; }
 
     // One frame of 17 ms; false when the game asked to end.
@@ -86,6 +86,6 @@ class GameHarness {
     std::filesystem::path here_;
     FakeClock clock_;
     Game game_;
-    HeldInput* input_ = nullptr;
+    HarnessInput* input_ = nullptr;
     bool started_ = false;
 };

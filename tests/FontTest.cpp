@@ -203,8 +203,9 @@ TEST(TextLayout, NoFontOrNoLanguageLaysOutNothing) {
     EXPECT_EQ(line.width, 0);
     EXPECT_EQ(line.lastGlyph, -1);
     line.draw(true); // must not touch GL or read anything
-    // No language loaded: keys are not looked up.
+    // No language loaded: the key is kept (a language loaded later shows it) but lays out nothing.
     line.setKey(0, 0, "OPT_START", 0);
-    EXPECT_EQ(line.key, "NONE");
+    EXPECT_EQ(line.key, "OPT_START");
+    EXPECT_TRUE(line.items.empty());
     GameWide<GameTexts>::set(nullptr);
 }

@@ -18,6 +18,7 @@
 #include "menus/MenuSelectLevel.h"
 #include "menus/MenuWin.h"
 #include "persist/ProgressRecord.h"
+#include "text/GameTexts.h"
 #include "text/TextBox.h"
 
 namespace {
@@ -308,4 +309,38 @@ TEST(Menus, PauseHaltsTheBrushNoiseButNotTheMusicAndBackAlwaysMeansTheLevel) {
     pause->onAction(0);
     EXPECT_TRUE(h.runUntil([&] { return h.currentNumber() == 1; }, 100));
     EXPECT_EQ(h.game().scenes()->previousScene, 11u);
+}
+
+// Every menu in English and in Japanese: each text button shows its label (cream glyph pixels
+// inside the button), so a language whose glyphs are missing or whose texts are not re-keyed on
+// entry is caught. With VOV_SCREENSHOT_DIR set, each screen is also written for a person to see.
+TEST(Menus, EveryMenuShowsItsButtonLabelsInEnglishAndJapanese) {
+    GameHarness h;
+    ASSERT_TRUE(h.started());
+    progress().chooseLevel(0, 1);
+    progress().creaturesTotal = 2;
+    progress().creaturesSaved = 2;
+    for (uint32_t language : {0u, 6u}) {
+        progress().language = language;
+        GameWide<GameTexts>::get()->changeLanguage(language);
+        for (uint32_t number : {6u, 7u, 8u, 11u, 10u, 9u, 2u, 12u, 13u}) {
+            SCOPED_TRACE("scene " + std::to_string(number) + " language " + std::to_string(language));
+            ASSERT_TRUE(h.jumpTo(number));
+            h.frames(90); // the credits type their lines
+            auto* menu = dynamic_cast<Menu*>(h.current());
+            ASSERT_NE(menu, nullptr);
+            for (size_t i = 0; i < menu->widgets.size(); ++i) {
+                auto* button = dynamic_cast<Button*>(menu->widgets[i]);
+                if (!button || !button->stateTexts[0]) continue;
+                int cream = 0;
+                for (int y = button->y; y < button->y + button->source.h; ++y)
+                    for (int x = button->x; x < button->x + button->source.w; ++x) {
+                        const auto p = GameHarness::pixel(x, y);
+                        cream += p[0] > 235 && p[1] > 225 && p[2] > 210;
+                    }
+                EXPECT_GT(cream, 15) << "widget " << i << " shows no label";
+            }
+            GameHarness::screenshot("menu_" + std::to_string(number) + (language ? "_jp" : "_en"));
+        }
+    }
 }

@@ -9,7 +9,8 @@ details (stars, grass tufts) use a fixed seed, so running the script twice gives
     /usr/bin/python3 tools/make_menu_art.py
 
 Writes under data/Assets/:
-  menu_backgrounds/sky.png         320x200, stars and a moon on transparency (the clear colour shows)
+  menu_backgrounds/sky.png         320x200, stars on transparency (the clear colour shows)
+  menu_backgrounds/moon.png        320x200, the moon alone on transparency
   menu_backgrounds/hills_far.png   320x56, far hills, wraps seamlessly (a slow scrolling layer)
   menu_backgrounds/hills_near.png  320x34, near hills with grass, wraps seamlessly (a faster layer)
   menu_backgrounds/options.png     320x200, opaque: the options screen draws over whatever was there
@@ -56,6 +57,13 @@ def sky():
         put(img, x, y, "cream")
         for dx, dy in ((-1, 0), (1, 0), (0, -1), (0, 1)):
             put(img, x + dx, y + dy, "sand")
+    outline(img, "ink", diagonal=False)
+    return img
+
+
+def moon():
+    """The moon on its own layer, so a screen that shows a picture there (the briefing) leaves it out."""
+    img = new_image(WIDTH, HEIGHT)
     # A moon in the top right, lit from the top left: a disc with a shaded lower-right crescent.
     cx, cy, r = 296, 58, 10
     for y in range(cy - r, cy + r + 1):
@@ -197,6 +205,7 @@ def rule():
 
 def main():
     check_and_save(sky(), "menu_backgrounds/sky.png")
+    check_and_save(moon(), "menu_backgrounds/moon.png")
     check_and_save(hills(56, [(5, 2, 0.3), (3, 5, 1.7), (1.5, 11, 0.2)], 26, "plum", "rose", None, 11),
                    "menu_backgrounds/hills_far.png")
     check_and_save(hills(34, [(4, 3, 2.1), (2, 7, 0.9), (1, 13, 2.5)], 14, "moss", "leaf", "lime", 12),

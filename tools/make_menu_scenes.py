@@ -145,7 +145,9 @@ class Scene:
         write("scene/" + self.name, out + self.lines)
 
 
-SKY = (["sky.png", "hills_far.png", "hills_near.png"], [0, 4, 9])
+SKY = (["sky.png", "moon.png", "hills_far.png", "hills_near.png"], [0, 0, 4, 9])
+# The briefing shows the country's picture where the moon would be.
+SKY_NO_MOON = (["sky.png", "hills_far.png", "hills_near.png"], [0, 4, 9])
 
 
 def left_of_centre(gap=4):
@@ -188,7 +190,7 @@ def select_level(f):
 
 
 def briefing(f):
-    s = Scene("Briefing.scn", *SKY, (200, 200))
+    s = Scene("Briefing.scn", *SKY_NO_MOON, (200, 200))
     s.widget("back", f["GEN_BACK"], left_of_centre(), 172, fly_in=(0, 40), fly_out=(0, 40))
     s.widget("accept", f["GEN_ACCEPT"], right_of_centre(), 172, fly_in=(0, 40), fly_out=(0, 40))
     s.text("title", "TITLE_BRIEFING", 2, 16, 6, colour=3, fly_in=(-150, 0), fly_out=(-150, 0))

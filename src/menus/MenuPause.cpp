@@ -10,7 +10,9 @@ const char* const kButtonKeys[] = {"PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIO
                                    "PAUSE_EXIT"};
 constexpr int kButtons = 5;
 
-AudioSystem* audio() { return GameWide<AudioSystem>::get(); }
+AudioSystem* audio() {
+    return GameWide<AudioSystem>::get();
+}
 } // namespace
 
 void MenuPause::load() {

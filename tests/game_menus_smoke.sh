@@ -28,11 +28,11 @@ log=$(mktemp)
   press() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep 0.5; }
   point() { xdotool mousemove_relative -- -5000 -5000; sleep 0.1; xdotool mousemove_relative -- "$1" "$2"; sleep 0.5; }
   click() { point "$1" "$2"; xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; }
-  for i in $(seq 1 10); do press Return; done  # accept cuts the logos short
-  sleep 4                                       # the main menu fades in
+  for i in $(seq 1 12); do press Return; done  # accept cuts the logos short
+  sleep 5                                       # the main menu fades in
   kill -0 $pid || { echo "game died early"; exit 91; }
   click 640 389                                 # "Options" (logical 160, 108)
-  sleep 4                                       # the main menu fades out, the options in
+  sleep 5                                       # the main menu fades out, the options in
   xdotool mousemove_relative -- 240 -137; sleep 0.5   # hover the music slider (logical 220, 70)
   xdotool keydown Left; sleep 1.2; xdotool keyup Left; sleep 0.5
   # In the options every move is relative to the last one: a detour through the top-left corner

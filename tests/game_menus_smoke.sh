@@ -14,7 +14,7 @@ log=$(mktemp)
 (cd "$work" && xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
   ./vov-aruzezudor & pid=$!
   wid=
-  for i in $(seq 1 100); do
+  for i in $(seq 1 600); do
     wid=$(xdotool search --name "^Vov Aruzezudor$" 2>/dev/null | head -1)
     [ -n "$wid" ] && break
     kill -0 $pid 2>/dev/null || break
@@ -22,6 +22,13 @@ log=$(mktemp)
   done
   if [ -z "$wid" ]; then echo "no window"; kill -9 $pid; exit 90; fi
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  # Start-up has built the scenes once the options menu has written its file back (loading every
+  # flag takes a while on a busy machine); only then do keys find a scene to go to.
+  for i in $(seq 1 600); do
+    grep -q "OPTIONS FILE" config.ini && break
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.1
+  done
   # Keys and the button are held 0.1 s: directions are read from the held state, which a
   # zero-length tap can miss. The pointer is placed by relative moves from the top-left corner
   # (absolute moves are ignored in relative mode); window pixel = logical pixel x 4 across, x 3.6 down.

@@ -64,6 +64,9 @@ BOX_PAGES = {
     "HOWTO_": 1,
     "CREDITS_": 1,
 }
+# The how-to and credits screens stack their four boxes under one another,
+# 38 pixels apart: three lines of font 1 each at most.
+MAX_BOX_LINES = {"HOWTO_": 3, "CREDITS_": 3}
 
 # Width budget per line in "columns": one per Latin character, two per
 # full-width (Japanese) character. Roughly 7 logical pixels a column on
@@ -78,7 +81,8 @@ BUDGETS = [
     ("HUD_", 16),
     ("LEVELTEXT_", 26),
     ("INTRO_ALERT", 36),
-    ("HOWTO_", 40), ("CREDITS_", 40),
+    # how-to and credits boxes run across the screen (300 pixels, font 1)
+    ("HOWTO_", 54), ("CREDITS_", 54),
     ("TITLE_", 30), ("GAMEOVER_TEXT", 30),
     ("BRIEF_", 24), ("WIN_", 24),
     ("SELECT_", 18), ("OPTIONS_", 18), ("GEN_ON", 18), ("GEN_OFF", 18),
@@ -221,6 +225,10 @@ def check_text(key, value, where, english_vars, errors):
             if any(p.strip() == "" for p in pieces):
                 errors.append("%s: %s has an empty box line" % (where, key))
             lines = len(pieces)
+            most = by_prefix(MAX_BOX_LINES, key)
+            if most is not None and lines > most:
+                errors.append("%s: %s has %d lines, its screen has room for %d"
+                              % (where, key, lines, most))
             if lines > pages * LINES_PER_PAGE:
                 errors.append("%s: %s has %d lines, more than %d page(s) of %d"
                               % (where, key, lines, pages, LINES_PER_PAGE))

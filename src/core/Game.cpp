@@ -14,9 +14,17 @@
 #include "core/SceneLogoQuillon.h"
 #include "core/SceneManager.h"
 #include "core/ScenePong.h"
-#include "core/SceneStandIn.h"
 #include "game/BulletManager.h"
 #include "game/SceneLevel.h"
+#include "menus/MenuBriefing.h"
+#include "menus/MenuCredits.h"
+#include "menus/MenuGameOver.h"
+#include "menus/MenuHowTo.h"
+#include "menus/MenuMain.h"
+#include "menus/MenuOptions.h"
+#include "menus/MenuPause.h"
+#include "menus/MenuSelectLevel.h"
+#include "menus/MenuWin.h"
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
@@ -30,7 +38,6 @@ constexpr int32_t kFades[SceneManager::kSceneCount][2] = {
 constexpr uint32_t kAdviceScene = 3;
 constexpr uint16_t kStudioLogoScene = 4;
 constexpr uint16_t kLevelScene = 1;
-constexpr uint32_t kMainMenuScene = 6, kGameOverScene = 9, kWinScene = 10, kPauseScene = 11;
 // A game-wide object is made and registered, or unregistered and deleted, in one step, so no
 // pointer to a deleted object is ever left behind for the others.
 template <class T> T& create(std::unique_ptr<T>& slot) {
@@ -104,41 +111,47 @@ int Game::startUp() {
 }
 
 void Game::buildScenes() {
-    ProgressRecord* progress = progress_.get();
-    // Until the menus exist, the stand-ins lead to the level: the first level with the first flag
-    // from the main menu's slot, a new attempt after a win or a loss, and back from the pause.
-    auto firstLevel = [progress] {
-        if (progress->flags.empty()) progress->loadFlags();
-        if (progress->levels.empty()) progress->loadLevelList();
-        progress->chooseLevel(0, 0);
-    };
-    auto sameLevel = [progress] { progress->chooseLevel(progress->currentLevel, progress->currentFlag); };
-    for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number) {
-        auto standIn = std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]);
-        if (number == kMainMenuScene) {
-            standIn->handOverScene = kLevelScene;
-            standIn->handOverMs = 500;
-            standIn->beforeHandOver = firstLevel;
-        } else if (number == kGameOverScene || number == kWinScene) {
-            standIn->handOverScene = kLevelScene;
-            standIn->handOverMs = 2500;
-            standIn->beforeHandOver = sameLevel;
-        } else if (number == kPauseScene) {
-            standIn->handOverScene = kLevelScene;
+    auto menu = [](uint32_t number) -> std::unique_ptr<Scene> {
+        switch (number) {
+        case 2:
+            return std::make_unique<MenuOptions>();
+        case 6:
+            return std::make_unique<MenuMain>();
+        case 7:
+            return std::make_unique<MenuSelectLevel>();
+        case 8:
+            return std::make_unique<MenuBriefing>();
+        case 9:
+            return std::make_unique<MenuGameOver>();
+        case 10:
+            return std::make_unique<MenuWin>();
+        case 11:
+            return std::make_unique<MenuPause>();
+        case 12:
+            return std::make_unique<MenuHowTo>();
+        case 13:
+            return std::make_unique<MenuCredits>();
+        case kAdviceScene:
+            return std::make_unique<SceneAdvice>();
+        case kStudioLogoScene:
+            return std::make_unique<SceneLogoQuillon>();
+        case 5:
+            return std::make_unique<SceneLogoBrightfall>();
+        default:
+            return nullptr;
         }
-        scenes_->install(number, std::move(standIn));
-    }
-    // The intro scenes take their fades from the table; the paddle game sets its own when loaded.
-    auto withFades = [this](uint32_t number, std::unique_ptr<Scene> scene) {
-        scene->fadeInDuration = kFades[number][0];
-        scene->fadeOutDuration = kFades[number][1];
-        scenes_->install(number, std::move(scene));
     };
+    // The paddle game and the level set their own fades; every other scene takes its slot's.
     scenes_->install(0, std::make_unique<ScenePong>());
-    withFades(kAdviceScene, std::make_unique<SceneAdvice>());
-    withFades(kStudioLogoScene, std::make_unique<SceneLogoQuillon>());
-    withFades(5, std::make_unique<SceneLogoBrightfall>());
     scenes_->install(kLevelScene, std::make_unique<SceneLevel>());
+    for (uint32_t number = 2; number < SceneManager::kSceneCount; ++number) {
+        std::unique_ptr<Scene> made = menu(number);
+        made->fadeInDuration = kFades[number][0];
+        made->fadeOutDuration = kFades[number][1];
+        // These three menus choose their tips here, not in load.
+        if (number == 9 || number == 12 || number == 13) made->setButtonTips(1);
+        scenes_->install(number, std::move(made));
+    }
 }
 
 void Game::run() {

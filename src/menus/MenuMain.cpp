@@ -1,0 +1,143 @@
+#include "menus/MenuMain.h"
+
+#include <string>
+
+#include "core/GameWide.h"
+#include "core/InputState.h"
+#include "core/SceneManager.h"
+#include "gui/GUIElement.h"
+#include "menus/MenuSupport.h"
+#include "persist/ProgressRecord.h"
+#include "render/Draw.h"
+
+namespace {
+const char* const kButtonKeys[] = {"OPT_START", "OPT_HOWTO", "OPT_OPTIONS", "OPT_CREDITS", "OPT_EXIT"};
+constexpr int kButtons = 5;
+} // namespace
+
+MenuMain::MenuMain()
+    : levelsText(std::make_unique<TextLine>(1, 4)), flagsText(std::make_unique<TextLine>(1, 4)) {}
+
+void MenuMain::load() {
+    sceneFile = "Assets/scene/Main.scn";
+    moveSound.clear();
+    confirmSound.clear();
+    cancelSound.clear();
+    Menu::load();
+    mouseEnabled = 1;
+    drawDisabled = 1;
+    setButtonTips(1);
+}
+
+void MenuMain::loadScene() {
+    Menu::loadScene();
+    // A column that wraps: down from the last button is the first.
+    for (int i = 0; i < kButtons; ++i)
+        menus::link(*this, i, (i + 1) % kButtons, Down);
+}
+
+void MenuMain::placeForEntry() {
+    Menu::placeForEntry();
+    for (int i = 0; i < kButtons; ++i)
+        menus::setButtonKey(widget(i), kButtonKeys[i]);
+}
+
+bool MenuMain::canStart() const {
+    const ProgressRecord* progress = GameWide<ProgressRecord>::get();
+    return progress && !progress->levels.empty() && !progress->flags.empty();
+}
+
+void MenuMain::enter() {
+    menus::startMenuMusic();
+    Menu::enter();
+    const ProgressRecord* progress = GameWide<ProgressRecord>::get();
+    const size_t levels = progress ? progress->levels.size() : 0;
+    const size_t flags = progress ? progress->flags.size() : 0;
+    if (levels > 0) {
+        levelsText->setColour(4);
+        levelsText->setKey(160, 185, "LOADED_LEVELS", TextLine::Centre);
+        levelsText->replaceVariable(std::to_string(levels));
+    } else {
+        levelsText->setColour(menus::warningBand(1));
+        levelsText->setKey(160, 185, "LOADED_NOLEVELS", TextLine::Centre);
+    }
+    if (flags > 0) {
+        flagsText->setColour(4);
+        flagsText->setKey(160, 175, "LOADED_FLAGS", TextLine::Centre);
+        flagsText->replaceVariable(std::to_string(flags));
+    } else {
+        flagsText->setColour(menus::warningBand(1));
+        flagsText->setKey(160, 175, "LOADED_NOFLAGS", TextLine::Centre);
+    }
+    if (GUIElement* start = widget(0)) {
+        if (!canStart())
+            start->setState(GUIElement::Disabled);
+        else if (start->state == GUIElement::Disabled)
+            start->setState(GUIElement::Normal);
+    }
+}
+
+void MenuMain::handleInput() {
+    Menu::handleInput();
+    const InputState* input = GameWide<InputState>::get();
+    SceneManager* manager = GameWide<SceneManager>::get();
+    if (input && manager && input->quitRequested()) {
+        manager->quitRequested = 1;
+        entered = 0;
+    }
+}
+
+void MenuMain::switchScene() {
+    if (switchRequested != menus::kSwitchOn) return;
+    menus::commonSwitch(*this, menus::kSwitchOn);
+}
+
+void MenuMain::onAction(int16_t) {
+    switch (focused) {
+    case 0:
+        // The button is disabled without levels or flags; a press that gets through anyway
+        // must not start a level that is not there.
+        if (!canStart()) return;
+        if (ProgressRecord* progress = GameWide<ProgressRecord>::get()) progress->resetProgress();
+        requestExit(menus::kSwitchOn, menus::kSelectScene);
+        break;
+    case 1:
+        requestExit(menus::kSwitchOn, menus::kHowToScene);
+        break;
+    case 2:
+        requestExit(menus::kSwitchOn, menus::kOptionsScene);
+        break;
+    case 3:
+        requestExit(menus::kSwitchOn, menus::kCreditsScene);
+        break;
+    case 4:
+        requestExit(menus::kSwitchOn, menus::kQuitScene);
+        menus::stopMenuMusic();
+        break;
+    default:
+        break;
+    }
+}
+
+void MenuMain::drawFadeIn() {
+    menus::clearGameScreen(kClearColour);
+    Menu::drawFadeIn();
+    drawFadeInCurtain();
+}
+
+void MenuMain::drawRunning() {
+    menus::clearGameScreen(kClearColour);
+    Menu::drawRunning();
+    const int w = levelsText->width;
+    drawColourRect(static_cast<int16_t>(160 - (w + 10) / 2), 175, static_cast<uint16_t>(w + 10), 21,
+                   kCountBoxColour);
+    levelsText->draw(false);
+    flagsText->draw(false);
+    drawButtonTips();
+}
+
+void MenuMain::drawFadeOut() {
+    menus::clearGameScreen(kClearColour);
+    Menu::drawFadeOut();
+    drawFadeOutCurtain();
+}

@@ -1,0 +1,111 @@
+#include "menus/MenuPause.h"
+
+#include "audio/AudioSystem.h"
+#include "core/GameWide.h"
+#include "core/SceneManager.h"
+#include "menus/MenuSupport.h"
+
+namespace {
+const char* const kButtonKeys[] = {"PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIONS", "PAUSE_GOMAIN",
+                                   "PAUSE_EXIT"};
+constexpr int kButtons = 5;
+
+AudioSystem* audio() {
+    return GameWide<AudioSystem>::get();
+}
+} // namespace
+
+void MenuPause::load() {
+    sceneFile = "Assets/scene/Pause.scn";
+    moveSound.clear();
+    confirmSound.clear();
+    cancelSound.clear();
+    Menu::load();
+    mouseEnabled = 1;
+    drawDisabled = 1;
+    setButtonTips(1);
+}
+
+void MenuPause::loadScene() {
+    Menu::loadScene();
+    for (int i = 0; i < kButtons; ++i)
+        menus::link(*this, i, (i + 1) % kButtons, Down);
+}
+
+void MenuPause::placeForEntry() {
+    Menu::placeForEntry();
+    for (int i = 0; i < kButtons; ++i)
+        menus::setButtonKey(widget(i), kButtonKeys[i]);
+}
+
+void MenuPause::enter() {
+    // The brush noise loops while a button is held; the level is frozen now, so it must stop.
+    // The music plays on under the menu.
+    if (AudioSystem* sound = audio()) sound->haltLoopingEffects();
+    Menu::enter();
+}
+
+void MenuPause::onAction(int16_t) {
+    switch (focused) {
+    case 0:
+        requestExit(menus::kSwitchBack, menus::kLevelScene);
+        break;
+    case 1:
+        requestExit(menus::kSwitchOn, menus::kLevelScene);
+        menus::stopMenuMusic();
+        menus::restartCurrentLevel();
+        break;
+    case 2:
+        requestExit(menus::kSwitchOn, menus::kOptionsScene);
+        break;
+    case 3:
+        requestExit(menus::kSwitchOn, menus::kMainScene);
+        menus::stopMenuMusic();
+        break;
+    case 4:
+        requestExit(menus::kSwitchOn, menus::kQuitScene);
+        menus::stopMenuMusic();
+        break;
+    default:
+        break;
+    }
+}
+
+void MenuPause::switchScene() {
+    SceneManager* manager = GameWide<SceneManager>::get();
+    if (switchRequested == menus::kSwitchOn) {
+        if (nextScene == menus::kLevelScene || nextScene == menus::kMainScene) {
+            if (AudioSystem* sound = audio()) sound->stopLoopingEffects();
+            // The level sets itself up afresh next time (a restart, or a new level after the menu).
+            if (Scene* level = manager ? manager->scene(menus::kLevelScene) : nullptr)
+                level->fadeInOnEnter = 1;
+        }
+        menus::commonSwitch(*this, menus::kSwitchOn);
+    } else if (switchRequested == menus::kSwitchBack) {
+        // Back always means the level, even when the options menu came in between.
+        entered = 0;
+        fadeInOnEnter = 1;
+        if (manager) {
+            manager->currentScene = menus::kLevelScene;
+            manager->previousScene = menus::kPauseScene;
+        }
+    }
+}
+
+void MenuPause::drawFadeIn() {
+    menus::clearGameScreen(kClearColour);
+    Menu::drawFadeIn();
+    drawFadeInCurtain();
+}
+
+void MenuPause::drawRunning() {
+    menus::clearGameScreen(kClearColour);
+    Menu::drawRunning();
+    drawButtonTips();
+}
+
+void MenuPause::drawFadeOut() {
+    menus::clearGameScreen(kClearColour);
+    Menu::drawFadeOut();
+    drawFadeOutCurtain();
+}

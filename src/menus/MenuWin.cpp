@@ -1,0 +1,85 @@
+#include "menus/MenuWin.h"
+
+#include <string>
+
+#include "assets/StringHelpers.h"
+#include "core/GameWide.h"
+#include "menus/MenuSupport.h"
+#include "persist/ProgressRecord.h"
+#include "text/TextBox.h"
+
+void MenuWin::load() {
+    sceneFile = "Assets/scene/Win.scn";
+    moveSound.clear();
+    confirmSound.clear();
+    cancelSound.clear();
+    Menu::load();
+    mouseEnabled = 1;
+    drawDisabled = 1;
+    setButtonTips(1);
+}
+
+void MenuWin::loadScene() {
+    Menu::loadScene();
+    menus::link(*this, 0, 1, Right);
+}
+
+void MenuWin::placeForEntry() {
+    Menu::placeForEntry();
+    menus::setButtonKey(widget(0), "MENU_WIN_MENUMAIN");
+    menus::setButtonKey(widget(1), "MENU_WIN_SELECTLEVEL");
+}
+
+std::string MenuWin::countryOfFlag(const std::string& flagName) {
+    return replaceFirst(flagName, " Flag", "");
+}
+
+void MenuWin::enter() {
+    Menu::enter();
+    const ProgressRecord* progress = GameWide<ProgressRecord>::get();
+    const LevelInfo* level = menus::currentLevel();
+    shownFlag = menus::currentFlag();
+    const int32_t total = progress ? progress->creaturesTotal : 0;
+    const int32_t saved = progress ? progress->creaturesSaved : 0;
+    const std::string values[4] = {std::to_string(total), std::to_string(total - saved),
+                                   level ? menus::levelDisplayName(*level) : std::string(),
+                                   shownFlag ? countryOfFlag(shownFlag->name) : std::string()};
+    for (int i = 0; i < 4; ++i) {
+        GraphicElement* box = element(4 + i);
+        if (box && box->isKindOf(32)) static_cast<TextBox*>(box)->replaceVariable(values[i]);
+    }
+}
+
+void MenuWin::onAction(int16_t) {
+    if (focused == 0)
+        requestExit(menus::kSwitchOn, menus::kMainScene);
+    else if (focused == 1)
+        requestExit(menus::kSwitchOn, menus::kSelectScene);
+    else
+        return;
+    menus::stopMenuMusic();
+}
+
+void MenuWin::switchScene() {
+    menus::commonSwitch(*this, switchRequested);
+}
+
+void MenuWin::drawFadeIn() {
+    menus::clearGameScreen(kClearColour);
+    Menu::drawFadeIn();
+    menus::drawFlag(shownFlag, 240, 95);
+    drawFadeInCurtain();
+}
+
+void MenuWin::drawRunning() {
+    menus::clearGameScreen(kClearColour);
+    Menu::drawRunning();
+    menus::drawFlag(shownFlag, 240, 95);
+    drawButtonTips();
+}
+
+void MenuWin::drawFadeOut() {
+    menus::clearGameScreen(kClearColour);
+    Menu::drawFadeOut();
+    drawFadeOutCurtain();
+}

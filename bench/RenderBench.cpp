@@ -73,7 +73,8 @@ static void BM_FloorLevelFrame(benchmark::State& state) {
     for (auto _ : state) {
         renderer.clearTarget(0, Renderer::Window);
         renderer.clearTarget(0, Renderer::GameScreen);
-        store.putPixel(paintSurface, static_cast<int>(colour % 1600), 600, 0xFF000000u | ++colour);
+        ++colour;
+        store.putPixel(paintSurface, static_cast<int>(colour % 1600), 600, 0xFF000000u | colour);
         store.uploadSurfaceRect(paintSurface, paint, 0, 590, 1600, 20);
         drawSprite(terrain, level, -640, -500);
         drawSprite(paint, level, -640, -500);

@@ -297,20 +297,3 @@ TEST(SceneLevel, TheCloseButtonEndsTheGameDuringALevel) {
     EXPECT_FALSE(g.run(16));
 }
 
-TEST(SceneLevel, TheStartUpPathLeadsToAPlayableLevel) {
-    LevelGame g;
-    ASSERT_TRUE(g.ok);
-    // Back to the start: the logos first, as a player sees them.
-    g.game.scenes()->currentScene = 4;
-    g.progress->levels.clear();
-    g.progress->chooseLevel(0, 0);
-    bool reached = false;
-    for (int i = 0; i < 60000 / 16 && !reached; ++i) {
-        ASSERT_TRUE(g.run(16));
-        reached = g.scene() == 1 && g.level->phase == SceneLevel::Playing;
-    }
-    EXPECT_TRUE(reached);
-    EXPECT_EQ(g.progress->levels.size(), 3u);
-    EXPECT_EQ(g.level->levelInfo, &g.progress->levels[0]);
-    EXPECT_EQ(g.level->followers.size(), 10u);
-}

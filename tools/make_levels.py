@@ -489,6 +489,8 @@ def build_level(name, polys, box, walk_target, rng_seed):
     start = None
     for i, (li, seg) in enumerate(chain):
         a, b = seg
+        if i == 1:
+            start = walked[0][1]
         if i + 1 < len(chain):
             nli, nseg = chain[i + 1]
             lo, hi = max(a, nseg[0]) + 8, min(b, nseg[1]) - 8 - HOLE_W
@@ -510,8 +512,6 @@ def build_level(name, polys, box, walk_target, rng_seed):
             walked.append((li, x_land, end))
             exit_x = end
             exit_seg = (li, seg)
-        if i == 0:
-            start = x_land
     for li, seg, hx in holes:
         top = layers[li][0]
         surf = top_of[(li, seg)]
@@ -625,7 +625,9 @@ def feet_path(level, solid):
             while y < h - 1 and not col[y + 1]:
                 y += 1
             feet.append((x, y))
-    return feet
+    # Only where a creature can really stand: the model of the moves has the last word.
+    _, graph, _ = check_rules(solid, level)
+    return [f for f in feet if f in graph]
 
 
 def painted_share(rgba, feet, stamp_w, stamp_h):
@@ -729,7 +731,7 @@ def lesson_edit(lesson, level, solid):
     before = solid.copy()
     if lesson == "bridge":
         box = (mid - 6, top, mid + 5, top + THICK - 1)
-        before[:, box[0]:box[2] + 1] = False
+        before[top - 3:top + THICK, box[0]:box[2] + 1] = False
     elif lesson == "dig":
         box = (mid - 3, top - 14, mid + 3, top - 1)
         before[box[1]:box[3] + 1, box[0]:box[2] + 1] = True
@@ -839,7 +841,13 @@ def lesson_fits(lesson, m):
         return False          # the gap must open on the sea, not on a ledge below
     trial = dict(level, deadly_ok=(lesson == "bridge"))
     problems, graph, good = check_rules(before, trial, intended=True)
-    return not problems and (level["start"][0], 0) is not None
+    if problems or any(in_box(n, (level["exit"][0] - 2, level["exit"][1] - 2,
+                                  level["exit"][0] + 1, level["exit"][1] + 1)) for n in graph):
+        return False          # the lesson must not be won without its build or dig
+    # Done as planned, the edit must give a level that obeys every rule.
+    after = before.copy()
+    after[box[1]:box[3] + 1, box[0]:box[2] + 1] = lesson == "bridge"
+    return not check_rules(after, level)[0]
 
 
 def line_of(m, nums):

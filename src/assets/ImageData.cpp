@@ -101,3 +101,60 @@ std::unique_ptr<ImageData> ImageData::decodeFile(const char* path) {
     std::fclose(file);
     return fromDecoder(pixels, w, h, channels);
 }
+
+bool ImageData::readSize(const uint8_t* bytes, size_t size, int* width, int* height) {
+    *width = *height = 0;
+    if (!bytes || size == 0 || size > 0x7fffffff) return false;
+    int w = 0, h = 0, channels = 0;
+    if (!stbi_info_from_memory(bytes, static_cast<int>(size), &w, &h, &channels) || !acceptableSize(w, h))
+        return false;
+    *width = w;
+    *height = h;
+    return true;
+}
+
+bool ImageData::readFileSize(const char* path, int* width, int* height) {
+    *width = *height = 0;
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    const stbi_io_callbacks callbacks{readCallback, skipCallback, eofCallback};
+    int w = 0, h = 0, channels = 0;
+    const bool known = stbi_info_from_callbacks(&callbacks, file, &w, &h, &channels) && acceptableSize(w, h);
+    std::fclose(file);
+    if (!known) return false;
+    *width = w;
+    *height = h;
+    return true;
+}
+
+std::unique_ptr<ImageData> ImageData::toRgba() const {
+    const size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+    auto out = std::make_unique<uint8_t[]>(count * 4);
+    const uint8_t* in = pixels_.get();
+    for (size_t i = 0; i < count; ++i, in += channels_) {
+        uint8_t* o = out.get() + i * 4;
+        switch (channels_) {
+        case 1:
+            o[0] = o[1] = o[2] = in[0];
+            o[3] = 255;
+            break;
+        case 2:
+            o[0] = o[1] = o[2] = in[0];
+            o[3] = in[1];
+            break;
+        case 3:
+            o[0] = in[0];
+            o[1] = in[1];
+            o[2] = in[2];
+            o[3] = 255;
+            break;
+        default:
+            o[0] = in[0];
+            o[1] = in[1];
+            o[2] = in[2];
+            o[3] = in[3];
+            break;
+        }
+    }
+    return std::make_unique<ImageData>(width_, height_, 4, std::move(out));
+}

@@ -23,6 +23,10 @@ class ImageData final {
     static bool pngChunksFit(const uint8_t* bytes, size_t size);
     // The same size limit for any caller that learns a size from a header.
     static bool acceptableSize(int width, int height);
+    // A picture's size from its header alone, without decoding a pixel; false (and 0 x 0) when
+    // the bytes are no picture we decode or the size is beyond the limit.
+    static bool readSize(const uint8_t* bytes, size_t size, int* width, int* height);
+    static bool readFileSize(const char* path, int* width, int* height);
 
     ImageData(int width, int height, int channels, std::unique_ptr<uint8_t[]> pixels);
     // Takes over a block stb_image decoded, so a picture is never copied after decoding.
@@ -36,6 +40,25 @@ class ImageData final {
     const uint8_t* pixels() const { return pixels_.get(); }
     uint8_t* pixels() { return pixels_.get(); }
     const ClipRect& clip() const { return clip_; }
+
+    // The pixel's 1 to 4 bytes in memory order, the first byte lowest; 0 outside the picture.
+    uint32_t pixel(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+        const uint8_t* at = pixels_.get() + (static_cast<size_t>(y) * width_ + x) * channels_;
+        uint32_t value = 0;
+        for (int i = channels_ - 1; i >= 0; --i)
+            value = value << 8 | at[i];
+        return value;
+    }
+    // Writes the low 1 to 4 bytes of `value`; nothing outside the picture.
+    void setPixel(int x, int y, uint32_t value) {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+        uint8_t* at = pixels_.get() + (static_cast<size_t>(y) * width_ + x) * channels_;
+        for (int i = 0; i < channels_; ++i, value >>= 8)
+            at[i] = static_cast<uint8_t>(value);
+    }
+    // A 4-byte copy: grey g becomes g,g,g; a missing alpha becomes 255.
+    std::unique_ptr<ImageData> toRgba() const;
 
   private:
     int width_;

@@ -1,6 +1,7 @@
 #include "audio/AudioSystem.h"
 
 #include <SDL_mixer.h>
+#include <algorithm>
 #include <iostream>
 
 #include "assets/AssetPack.h"
@@ -383,6 +384,59 @@ void AudioSystem::resumeAll() {
     Lock lock(device_);
     for (int ch = 0; ch < kChannelCount; ++ch)
         if (channels_[ch].isMusic) Mix_Resume(ch);
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        if (channels_[ch].volume != -1 && !channels_[ch].isMusic && !channels_[ch].keepOnPause)
+            Mix_Resume(ch);
+}
+
+void AudioSystem::haltChannel(int channel) {
+    if (!validChannel(channel) || !mixerOpen_) return;
+    Lock lock(device_);
+    Mix_HaltChannel(channel);
+}
+
+bool AudioSystem::isPlaying(int channel) const {
+    if (!validChannel(channel) || !mixerOpen_) return false;
+    Lock lock(device_);
+    return Mix_Playing(channel) != 0;
+}
+
+void AudioSystem::setChannelVolume(int channel, int32_t volume) {
+    if (!validChannel(channel)) return;
+    Lock lock(device_);
+    setVolume(channel, std::clamp<int32_t>(volume, 0, 128));
+}
+
+int32_t AudioSystem::channelVolume(int channel) const {
+    if (!validChannel(channel)) return -1;
+    Lock lock(device_);
+    return channels_[channel].volume;
+}
+
+void AudioSystem::haltLoopingEffects() {
+    if (!mixerOpen_) return;
+    Lock lock(device_);
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        if (channels_[ch].looping && !channels_[ch].isMusic) Mix_HaltChannel(ch);
+}
+
+void AudioSystem::pauseLoopingEffects() {
+    if (!mixerOpen_) return;
+    Lock lock(device_);
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        if (channels_[ch].looping && !channels_[ch].isMusic && channels_[ch].volume != -1) Mix_Pause(ch);
+}
+
+void AudioSystem::resumeLoopingEffects() {
+    if (!mixerOpen_) return;
+    Lock lock(device_);
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        if (channels_[ch].looping && !channels_[ch].isMusic && channels_[ch].volume != -1) Mix_Resume(ch);
+}
+
+void AudioSystem::resumeEffects() {
+    if (!mixerOpen_) return;
+    Lock lock(device_);
     for (int ch = 0; ch < kChannelCount; ++ch)
         if (channels_[ch].volume != -1 && !channels_[ch].isMusic && !channels_[ch].keepOnPause)
             Mix_Resume(ch);

@@ -86,6 +86,21 @@ class AudioSystem final {
     void pauseAll();
     void resumeAll();
 
+    // One channel: halted (its record cleared by the handler), asked whether it plays, its volume
+    // set (0-128) or read (-1 when free). Channels outside the table do nothing and answer false/-1.
+    void haltChannel(int channel);
+    bool isPlaying(int channel) const;
+    void setChannelVolume(int channel, int32_t volume);
+    int32_t channelVolume(int channel) const;
+    // Looping effects (not music): halted for good, or paused and resumed around a menu laid over
+    // the level.
+    void haltLoopingEffects();
+    void pauseLoopingEffects();
+    void resumeLoopingEffects();
+    // Resumes every effect channel in use that is not kept on pause (the level's return from its
+    // pause menu); music is left as it is.
+    void resumeEffects();
+
     // Mixer thread (and any halt on the main thread) — do not call from elsewhere.
     void onChannelFinished(int channel);
 

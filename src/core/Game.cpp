@@ -12,6 +12,7 @@
 #include "core/SceneManager.h"
 #include "core/SceneStandIn.h"
 #include "game/BulletManager.h"
+#include "game/SceneLevel.h"
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
@@ -24,6 +25,8 @@ constexpr int32_t kFades[SceneManager::kSceneCount][2] = {
     {200, 200}, {200, 200},   {200, 1000}, {200, 200}, {200, 200}, {200, 1000},  {200, 1000}};
 constexpr uint32_t kAdviceScene = 3;
 constexpr uint16_t kStudioLogoScene = 4;
+constexpr uint16_t kLevelScene = 1;
+constexpr uint32_t kGameOverScene = 9, kWinScene = 10, kPauseScene = 11;
 // A game-wide object is made and registered, or unregistered and deleted, in one step, so no
 // pointer to a deleted object is ever left behind for the others.
 template <class T> T& create(std::unique_ptr<T>& slot) {
@@ -96,8 +99,37 @@ int Game::startUp() {
 }
 
 void Game::buildScenes() {
-    for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number)
-        scenes_->install(number, std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]));
+    ProgressRecord* progress = progress_.get();
+    // Until the menus exist, the stand-ins lead to the level: the first level with the first flag
+    // after the logos, a new attempt after a win or a loss, and back from the pause.
+    auto firstLevel = [progress] {
+        if (progress->flags.empty()) progress->loadFlags();
+        if (progress->levels.empty()) progress->loadLevelList();
+        progress->chooseLevel(0, 0);
+    };
+    auto sameLevel = [progress] { progress->chooseLevel(progress->currentLevel, progress->currentFlag); };
+    for (uint32_t number = 0; number < SceneManager::kSceneCount; ++number) {
+        if (number == kLevelScene) {
+            scenes_->install(number, std::make_unique<SceneLevel>());
+            continue;
+        }
+        auto standIn = std::make_unique<SceneStandIn>(kFades[number][0], kFades[number][1]);
+        if (number == kAdviceScene) {
+            standIn->handOverScene = kStudioLogoScene;
+            standIn->handOverMs = 1500;
+        } else if (number == kStudioLogoScene) {
+            standIn->handOverScene = kLevelScene;
+            standIn->handOverMs = 1000;
+            standIn->beforeHandOver = firstLevel;
+        } else if (number == kGameOverScene || number == kWinScene) {
+            standIn->handOverScene = kLevelScene;
+            standIn->handOverMs = 2500;
+            standIn->beforeHandOver = sameLevel;
+        } else if (number == kPauseScene) {
+            standIn->handOverScene = kLevelScene;
+        }
+        scenes_->install(number, std::move(standIn));
+    }
 }
 
 void Game::run() {

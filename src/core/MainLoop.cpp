@@ -41,14 +41,19 @@ bool MainLoop::runFrame() {
     if (input_.quitRequested()) scenes_.quitRequested = 1;
 
     if (input_.focusLostThisFrame()) {
+        scene->focusLost();
         if (audio_) audio_->pauseAll();
         clock_.pause();
-        if (progress_) progress_->levelTimer.pause();
+        if (progress_ && progress_->levelTimer.running()) {
+            progress_->levelTimer.pause();
+            pausedLevelTimer_ = true;
+        }
         return !scenes_.quitRequested;
     }
     if (input_.focusGainedThisFrame()) {
         if (audio_) audio_->resumeAll();
-        if (progress_) progress_->levelTimer.resume();
+        if (progress_ && pausedLevelTimer_) progress_->levelTimer.resume();
+        pausedLevelTimer_ = false;
         clock_.resume();
     }
     // While unfocused the clock stays paused and frames are skipped until focus returns.

@@ -33,4 +33,7 @@ class MainLoop final {
     PausableTimer clock_;
     uint32_t previousFrameTime_ = 0;
     bool started_ = false;
+    // The level timer was paused by this loop's focus loss (not by a menu), so focus regained
+    // resumes it; otherwise alt-tab in the pause menu would restart the level clock behind it.
+    bool pausedLevelTimer_ = false;
 };

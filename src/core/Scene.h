@@ -49,6 +49,9 @@ class Scene {
     virtual void drawWipe();
     virtual void drawScanlines();
     virtual void showNotice(const std::string& key);
+    // The main loop calls this in the frame the window loses focus, before it stops updating
+    // scenes; a scene that must pause (the level) does it here.
+    virtual void focusLost() {}
 
     // The tips along the bottom of the window: layout 1, 2 or any other (see the table in the
     // source); 255 rebuilds the last layout, as after a language change.

@@ -1,5 +1,6 @@
 #include "persist/ProgressRecord.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
@@ -155,4 +156,90 @@ FlagPicture ProgressRecord::flagPictureFromStore(const std::string& path) {
 
 void ProgressRecord::loadFlags() {
     if (FlagList::load(flags, flagPictureLoader)) currentFlag = 0;
+}
+
+CountryPictures ProgressRecord::storeCountryPictures() {
+    CountryPictures pictures;
+    pictures.size = [](const std::string& path, int* width, int* height) {
+        return ResourceStore::pictureSize(path, width, height);
+    };
+    pictures.loadStamp = [](const std::string& path) {
+        ResourceStore* store = GameWide<ResourceStore>::get();
+        if (!store) return -1;
+        const int32_t surface = store->getOrLoadSurface(path);
+        store->convertSurfaceToRgba(surface);
+        return surface;
+    };
+    return pictures;
+}
+
+LevelInfo* ProgressRecord::currentLevelInfo() {
+    return currentLevel < levels.size() ? &levels[currentLevel] : nullptr;
+}
+
+const Flag* ProgressRecord::currentFlagInfo() const {
+    return currentFlag < flags.size() ? &flags[currentFlag] : nullptr;
+}
+
+void ProgressRecord::loadLevelList() {
+    if (!CountryList::load(levels, countryPictures)) return;
+    currentLevel = 0;
+    // Only the first read: a later one must not forget the images of a level being played.
+    if (!levelListRead_) terrainSurface = terrainTexture = paintSurface = paintTexture = -1;
+    levelListRead_ = true;
+}
+
+void ProgressRecord::loadLevelImages() {
+    ResourceStore* store = GameWide<ResourceStore>::get();
+    if (!store) return;
+    if (terrainSurface != -1 || paintSurface != -1 || terrainTexture != -1 || paintTexture != -1) {
+        std::string name = store->surfaceName(terrainSurface);
+        if (name == "NULL") name = store->textureName(terrainTexture);
+        if (terrainSurface != -1 && store->surface(terrainSurface)) store->deleteSurface(name);
+        if (paintSurface != -1 && store->surfaceIndex(name + "Color") >= 0)
+            store->deleteSurface(name + "Color");
+        if (terrainTexture != -1 && store->textureIndex(name) >= 0) store->deleteTexture(name);
+        if (paintTexture != -1 && store->textureIndex(name + "Color") >= 0)
+            store->deleteTexture(name + "Color");
+    }
+    terrainSurface = terrainTexture = paintSurface = paintTexture = -1;
+    LevelInfo* level = currentLevelInfo();
+    if (!level) return;
+    terrainSurface = store->getOrLoadSurface(level->imagePath);
+    store->convertSurfaceToRgba(terrainSurface);
+    const ImageData* terrain = store->surface(terrainSurface);
+    const int width = terrain ? terrain->width() : 0;
+    const int height = terrain ? terrain->height() : 0;
+    level->width = static_cast<uint16_t>(width);
+    level->height = static_cast<uint16_t>(height);
+    paintSurface = store->createBlankSurface(level->imagePath + "Color", width, height);
+    terrainTexture = store->createRenderTexture(level->imagePath, width, height, false, false);
+    store->uploadSurface(terrainSurface, terrainTexture);
+    paintTexture = store->createRenderTexture(level->imagePath + "Color", width, height, false, false);
+}
+
+void ProgressRecord::resetProgress() {
+    levelTimer = PausableTimer{};
+    timeLeftMs = 0;
+    buildInk = digInk = inkCapacity;
+    const LevelInfo* level = currentLevelInfo();
+    creaturesTotal = creaturesAlive = level ? level->creatureCount : 0;
+    creaturesOut = creaturesSaved = 0;
+}
+
+void ProgressRecord::resetAttempt() {
+    buildInk = digInk = inkCapacity;
+    timeLeftMs = 0;
+    const LevelInfo* level = currentLevelInfo();
+    creaturesTotal = creaturesAlive = level ? level->creatureCount : 0;
+    creaturesOut = creaturesSaved = 0;
+    levelTimer.start();
+    levelTimer.stop();
+}
+
+void ProgressRecord::chooseLevel(uint32_t level, uint32_t flag) {
+    currentLevel = levels.empty() ? 0 : std::min<uint32_t>(level, static_cast<uint32_t>(levels.size() - 1));
+    currentFlag = flags.empty() ? 0 : std::min<uint32_t>(flag, static_cast<uint32_t>(flags.size() - 1));
+    loadLevelImages();
+    resetAttempt();
 }

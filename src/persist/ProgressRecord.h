@@ -1,7 +1,9 @@
 #pragma once
 // ProgressRecord — the one game-wide record of options and progress.
 //
-// Owns: the options of "config.ini", the flag list with the current flag, the level play timer.
+// Owns: the options of "config.ini", the flag list with the current flag, the level list with the
+// current level, the current level's four working images (as store indices), the per-attempt
+// counters and the level play timer.
 // Never: draws or plays anything; applying the options to the texts and the mixer is the options
 // menu's work.
 // On failure: a missing "config.ini" keeps the defaults (readOptions answers false, the first
@@ -12,7 +14,9 @@
 #include <vector>
 
 #include "core/PausableTimer.h"
+#include "persist/CountryList.h"
 #include "persist/FlagList.h"
+#include "persist/LevelInfo.h"
 #include "text/GameTexts.h"
 
 class ProgressRecord final {
@@ -45,7 +49,50 @@ class ProgressRecord final {
     // texture of its size under the same name, holding a copy of it. Surface -1 when it fails.
     static FlagPicture flagPictureFromStore(const std::string& path);
 
+    // Levels, from "Countries/countries.txt".
+    std::vector<LevelInfo> levels;
+    uint32_t currentLevel = 0;
+    // The game's services: header sizes and 4-byte stamps from the texture store.
+    CountryPictures countryPictures = storeCountryPictures();
+    static CountryPictures storeCountryPictures();
+
+    // The current level's working images; -1 = none.
+    int32_t terrainSurface = -1;
+    int32_t terrainTexture = -1;
+    int32_t paintSurface = -1;
+    int32_t paintTexture = -1;
+    // Counters of the attempt, shared by the level, its creatures, the brush and the menus.
+    int32_t paintablePixels = 0;
+    int32_t paintedPixels = 0;
+    int32_t paintedPercent = 0;
+    int32_t buildInk = 5000;
+    int32_t digInk = 5000;
+    int32_t inkCapacity = 5000;
+    int32_t timeLeftMs = 0;
+    int32_t creaturesTotal = 0;
+    int32_t creaturesAlive = 0;
+    int32_t creaturesOut = 0;
+    int32_t creaturesSaved = 0;
     PausableTimer levelTimer;
+
+    // The level being played, or null when the list is empty (or the index is past its end).
+    LevelInfo* currentLevelInfo();
+    const Flag* currentFlagInfo() const;
+
+    // Appends the valid lines of "Countries/countries.txt" not yet in the list; the current level
+    // becomes 0, and the first time the list is read the working images become -1.
+    void loadLevelList();
+    // Releases the working images that exist and makes the current level's anew: the terrain (4
+    // bytes a pixel, its size becomes the level's), a blank paint layer of that size, and a texture
+    // of each. With no current level all four stay -1.
+    void loadLevelImages();
+    // The main menu's start: the clock reads 0, full reserves, the current level's creatures.
+    void resetProgress();
+    // A new attempt: full reserves, the current level's creatures, the clock at 0 and stopped.
+    void resetAttempt();
+    // What the level selection does when the player picks: both indices (cut to the lists), the
+    // level's images, a fresh attempt. Harmless with empty lists (no images, no followers).
+    void chooseLevel(uint32_t level, uint32_t flag);
 
     // False when "config.ini" does not open (whatever its content otherwise).
     bool readOptions();
@@ -55,6 +102,10 @@ class ProgressRecord final {
     void readOptionLine(std::string line, int& position);
     std::string optionsText() const;
 
+  private:
+    bool levelListRead_ = false;
+
+  public:
     // Appends the flags of "Flags/flags.txt" that are not yet in the list; the current flag
     // becomes 0 once the whole list is read.
     void loadFlags();

@@ -1,5 +1,6 @@
 #include "render/ResourceStore.h"
 
+#include <algorithm>
 #include <glad/gl.h>
 #include <iostream>
 #include <iterator>
@@ -161,6 +162,60 @@ void ResourceStore::uploadSurface(int32_t surfaceIndex, int32_t textureIndex) {
     applyBlendMode(record->blendMode);
     uploadPixels(*image, true);
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void ResourceStore::uploadSurfaceRect(int32_t surfaceIndex, int32_t textureIndex, int x, int y, int w,
+                                      int h) {
+    const ImageData* image = surfaces_.get(surfaceIndex);
+    const TextureRecord* record = textures_.get(textureIndex);
+    if (!image || !record || image->width() != record->width || image->height() != record->height) return;
+    const int left = std::max(0, x), top = std::max(0, y);
+    const int right = std::min(image->width(), x + w), bottom = std::min(image->height(), y + h);
+    if (right <= left || bottom <= top) return;
+    const int channels = image->bytesPerPixel();
+    if (channels != 4 && channels != 3) {
+        uploadSurface(surfaceIndex, textureIndex);
+        return;
+    }
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, record->glTexture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, image->width());
+    const uint8_t* start = image->pixels() + (static_cast<size_t>(top) * image->width() + left) * channels;
+    glTexSubImage2D(GL_TEXTURE_2D, 0, left, top, right - left, bottom - top, channels == 4 ? GL_RGBA : GL_RGB,
+                    GL_UNSIGNED_BYTE, start);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+std::string ResourceStore::surfaceName(int32_t index) const {
+    const std::string* name = surfaces_.get(index) ? surfaces_.nameOf(index) : nullptr;
+    return name ? *name : "NULL";
+}
+
+uint32_t ResourceStore::getPixel(int32_t surfaceIndex, int x, int y) const {
+    const ImageData* image = surfaces_.get(surfaceIndex);
+    return image ? image->pixel(x, y) : 0;
+}
+
+void ResourceStore::putPixel(int32_t surfaceIndex, int x, int y, uint32_t value) {
+    if (ImageData* image = surfaces_.get(surfaceIndex)) image->setPixel(x, y, value);
+}
+
+void ResourceStore::convertSurfaceToRgba(int32_t surfaceIndex) {
+    ImageData* image = surfaces_.get(surfaceIndex);
+    if (!image || image->bytesPerPixel() == 4) return;
+    *image = std::move(*image->toRgba());
+}
+
+bool ResourceStore::pictureSize(const std::string& path, int* width, int* height) {
+    if (ImageData::readFileSize(path.c_str(), width, height)) return true;
+    const AssetPack* pack = GameWide<AssetPack>::get();
+    const auto bytes = pack ? pack->readFile(path) : nullptr;
+    if (!bytes) return false;
+    return ImageData::readSize(bytes->data.data(), std::min<size_t>(bytes->size, bytes->data.size()), width,
+                               height);
 }
 
 int32_t ResourceStore::createRenderTexture(const std::string& name, int width, int height,

@@ -29,6 +29,17 @@ class ResourceStore final {
     void deleteSurface(const std::string& name);
     ImageData* surface(int32_t index) const { return surfaces_.get(index); }
     int32_t surfaceIndex(const std::string& name) const { return surfaces_.find(name); }
+    // The name a surface was made under; "NULL" for an index that holds none.
+    std::string surfaceName(int32_t index) const;
+    // Pixel access on a surface by index: 0 and nothing for -1, an empty slot or outside it.
+    uint32_t getPixel(int32_t surfaceIndex, int x, int y) const;
+    void putPixel(int32_t surfaceIndex, int x, int y, uint32_t value);
+    // Makes a surface 4 bytes a pixel (grey to g,g,g, missing alpha 255), so pictures saved with
+    // fewer channels behave as their 4-channel twins.
+    void convertSurfaceToRgba(int32_t surfaceIndex);
+    // A picture's size from its header only: the loose file, else the pack entry. 0 x 0 and
+    // false when neither gives a picture we accept.
+    static bool pictureSize(const std::string& path, int* width, int* height);
 
     // Textures.
     int32_t loadTexture(const std::string& path);
@@ -36,6 +47,10 @@ class ResourceStore final {
     int32_t createTextureFromSurface(int32_t surfaceIndex);
     // Copies a changed surface into its texture; nothing happens unless both exist with one size.
     void uploadSurface(int32_t surfaceIndex, int32_t textureIndex);
+    // Copies one rectangle of a 4-byte surface into its texture's first level, without rebuilding
+    // mipmaps (for textures drawn 1:1). The rectangle is cut to the surface; nothing happens
+    // unless both exist with one size.
+    void uploadSurfaceRect(int32_t surfaceIndex, int32_t textureIndex, int x, int y, int w, int h);
     int32_t createRenderTexture(const std::string& name, int width, int height, bool withFramebuffer,
                                 bool smooth);
     void deleteTexture(const std::string& name);

@@ -850,6 +850,56 @@ def lesson_fits(lesson, m):
     return not check_rules(after, level)[0]
 
 
+def plan_of(m, nums):
+    """Timed inputs that win the level, replayed by the robot player: "MS LEADER BUTTON X Y" from the
+    start of play. The leader walks each run of ledges that go the same way, then waits where the
+    column turns until the last follower has come down, so nobody is led the wrong way on a ledge
+    above; a lesson's build or dig comes first."""
+    level = m["level"]
+    steps = ["# Made by tools/make_levels.py: the level clock in ms, leader, button, level x y."]
+    t = 0.0
+    lesson = m.get("lesson")
+    if lesson in ("bridge", "dig"):
+        _, box = lesson_edit(lesson, level, m["solid"])
+        button = "left" if lesson == "bridge" else "right"
+        xs = list(range(box[0] + 2, box[2] + 1, 3))
+        ys = [box[1] + 2] if lesson == "bridge" else list(range(box[1] + 3, box[3] + 1, 5))
+        # Strokes over the work, a rest for the reserve to refill, then a second pass.
+        for rep in range(2):
+            for y in ys:
+                for x in xs:
+                    steps.append("%d none %s %d %d" % (t, button, x, y))
+                    t += 400
+            steps.append("%d none none 0 0" % t)
+            t += 3000
+    walked = level["walked"]
+    runs = []
+    for li, x0, x1 in walked:
+        d = 1 if x1 >= x0 else -1
+        if runs and runs[-1][0] == d:
+            runs[-1][1].append((li, x0, x1))
+        else:
+            runs.append((d, [(li, x0, x1)]))
+    release = FIRST_SPAWN_MS + (nums["count"] - 1) * nums["interval"]
+    last = t + release                       # when the last follower is where the leader set off
+    t += SPAWN_DROP / FALL_PX_PER_S * 1000 + 300
+    for i, (d, ledges) in enumerate(runs):
+        walk = sum(abs(x1 - x0) for _, x0, x1 in ledges) * 1000 / WALK_PX_PER_S
+        falls = len(ledges) * PITCH * 1000 / FALL_PX_PER_S
+        # Hold on past the run's last hole: the leader stops at the post of the ledge it lands on.
+        steps.append("%d %s none 0 0" % (t, "right" if d > 0 else "left"))
+        t += walk + falls + 1500
+        steps.append("%d none none 0 0" % t)
+        last = max(last + (walk + falls) * 1.3, t) + 4000
+        if i + 1 < len(runs):
+            t = last
+    return "\n".join(steps) + "\n", t
+
+
+def plan_name(name):
+    return name + " Plan.txt"
+
+
 def line_of(m, nums):
     level = m["level"]
     fields = [m["name"], terrain_name(m["name"]), stamp_name(m["name"]),
@@ -893,9 +943,12 @@ def write_all(chosen, out_dir, names_path, licence_text):
         notes.append((m["name"], lesson or "", nums))
         write_if_changed(os.path.join(out_dir, terrain_name(m["name"])), png_bytes(rgba))
         write_if_changed(os.path.join(out_dir, stamp_name(m["name"])), png_bytes(m["stamp"]))
-        wanted.update((terrain_name(m["name"]), stamp_name(m["name"])))
+        plan, plan_ms = plan_of(m, nums)
+        write_if_changed(os.path.join(out_dir, plan_name(m["name"])), plan.encode("ascii"))
+        nums["plan_s"] = plan_ms / 1000
+        wanted.update((terrain_name(m["name"]), stamp_name(m["name"]), plan_name(m["name"])))
     for entry in sorted(os.listdir(out_dir)):
-        if entry.endswith((" Terrain.png", " Stamp.png")) and entry not in wanted:
+        if entry.endswith((" Terrain.png", " Stamp.png", " Plan.txt")) and entry not in wanted:
             os.remove(os.path.join(out_dir, entry))
     write_if_changed(os.path.join(out_dir, LIST_NAME), ("\n".join(lines) + "\n").encode("ascii"))
     write_if_changed(os.path.join(out_dir, PLAN_NAME), ("\n".join(plans) + "\n").encode("ascii"))
@@ -932,8 +985,8 @@ def main():
     for name, why in rejected:
         print("left out %-28s %s" % (name, why))
     for i, (name, lesson, nums) in enumerate(notes):
-        print("%3d %-28s %-6s %2d min (needs %4.0f s) goal %2d%% of %2d%% survivors %2d%% %2d x %4d ms"
-              % (i + 1, name, lesson, nums["minutes"], nums["need_s"], nums["goal"], nums["share"],
+        print("%3d %-28s %-6s %2d min (needs %4.0f s, plan %4.0f s) goal %2d%% of %2d%% survivors %2d%% %2d x %4d ms"
+              % (i + 1, name, lesson, nums["minutes"], nums["need_s"], nums["plan_s"], nums["goal"], nums["share"],
                  nums["survivors"], nums["count"], nums["interval"]))
     print("%d levels written to %s" % (len(notes), args.out))
     return 0

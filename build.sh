@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 what=${1:-play}
 
 packages="cmake make g++ pkg-config clang libclang-rt-14-dev libsdl2-dev libsdl2-mixer-dev libstb-dev python3-glad
-  libgtest-dev libbenchmark-dev xvfb xauth xdotool libgl1-mesa-dri libegl-mesa0"
+  libgtest-dev libbenchmark-dev xvfb xauth xdotool libgl1-mesa-dri libegl-mesa0 python3-numpy python3-pil"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -434,21 +434,25 @@ class Robot {
                 cy = std::min(std::max(py, work->y0 + 5), work->y1 - 5);
             if (aim(level, cx, cy) && !resting_) input_.buttons = work->build ? 1u : 4u;
         } else {
-            // Nothing to build: follow the leader with the view, so the player sees the column.
-            const int lx = level.leader->x;
-            const int sx = lx - level.view.x;
-            if (sx < 100)
-                pointAt(level, 3, level.logicalHeight / 2);
-            else if (sx > level.logicalWidth - 100)
-                pointAt(level, level.logicalWidth - 3, level.logicalHeight / 2);
-            else
-                pointAt(level, level.logicalWidth / 2, level.logicalHeight / 2);
+            followLeader(level);
         }
         // The leader: short of the first unfinished work, else by the exit.
         int target = info->exitX - 6;
         if (work) target = std::min(target, work->build ? work->x0 - 24 : work->x0 - 8);
         const int lx = level.leader->x;
         holdLeader(lx < target - 2 ? 1 : lx > target + 6 ? -1 : 0);
+    }
+
+    // Nothing to build: keep the leader in view (both ways, since levels also run downwards and
+    // back), so the player sees the column.
+    void followLeader(const SceneLevel& level) {
+        const int sx = level.leader->x - level.view.x, sy = level.leader->y - level.view.y;
+        int px = level.logicalWidth / 2, py = level.logicalHeight / 2;
+        if (sx < 100) px = 3;
+        if (sx > level.logicalWidth - 100) px = level.logicalWidth - 3;
+        if (sy < 60) py = 3;
+        if (sy > level.logicalHeight - 60) py = level.logicalHeight - 3;
+        pointAt(level, px, py);
     }
 
     void followPlan(SceneLevel& level, ProgressRecord& progress) {
@@ -466,7 +470,7 @@ class Robot {
         if (now->buttons) {
             if (aim(level, now->x, now->y)) input_.buttons = now->buttons;
         } else {
-            pointAt(level, level.logicalWidth / 2, level.logicalHeight / 2);
+            followLeader(level);
         }
     }
 

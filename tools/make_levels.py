@@ -1,0 +1,996 @@
+#!/usr/bin/python3
+"""Builds the game's country levels from the public-domain Natural Earth shapes
+of the npm package world-atlas 2.0.2.
+
+    /usr/bin/python3 tools/make_levels.py [PACKAGE_DIR] [--out DIR]
+
+PACKAGE_DIR is the unpacked package (the folder holding countries-50m.json).
+Without it the script runs `npm pack world-atlas@2.0.2` in a temporary folder
+and checks the tarball's hash. The output (terrain and stamp pictures under
+data/Countries, "Countries/countries.txt", the level names in
+data/Assets/texts/levelnames.txt) is committed, so the build never needs npm.
+
+A level is its country's outline hatched with thin ledges, one every PITCH
+rows. The creatures walk a chain of ledges from the spawn down to the exit,
+dropping through a hole at the far end of each. The red byte of every ledge
+pixel codes its height in the country, so painting shows the flag's
+horizontal stripes across it. Every level is checked against a model of the
+creatures' moves (the probes, the falls and their deadly height) before it is
+written: everything the creatures can reach must lead to the exit, except
+where the level's plan says the player builds or digs. Running the script
+twice gives byte-identical files.
+"""
+
+import argparse
+import hashlib
+import io
+import json
+import math
+import os
+import subprocess
+import sys
+import tarfile
+import tempfile
+from collections import deque
+
+import numpy as np
+from PIL import Image, ImageDraw
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import make_flags  # noqa: E402  (the flag names the levels must match)
+
+PACKAGE = "world-atlas"
+VERSION = "2.0.2"
+TARBALL_SHA256 = "032e7765f2ce00edaeafec23ff22bc3b77e42987c257da944cc585b452c05b97"
+ISO_TABLE = "/usr/share/iso-codes/json/iso_3166-1.json"
+
+# Game rules the levels are built against (what the creatures do).
+FALL_DEATH = 66          # a fall of more than this many pixels kills
+WALK_PX_PER_S = 20.0
+FALL_PX_PER_S = 45.0
+FIRST_SPAWN_MS = 3200
+MIN_W, MIN_H = 320, 200
+MAX_W, MAX_H = 1600, 1000
+FREE_ROWS = 9            # free rows a walkable place needs above its ground
+
+# Level geometry.
+PITCH = 30               # rows from one ledge's top to the next
+THICK = 6                # ledge thickness; the stamp paints 7 rows under the feet
+POST_W, POST_H = 3, 6    # the posts that turn the creatures at a ledge's end
+HOLE_W = 4
+MIN_LEDGE = 26           # shortest ledge worth walking
+MIN_OVERLAP = 28         # a drop needs this much of the next ledge below it
+SPAWN_DROP = 10          # the spawn hangs this far above its ledge
+MARGIN = 12
+TOP_ROOM = 34            # the entry door stands 18 rows above the spawn
+STAMP_H = 16
+STAMP_MAX_W = 20
+
+COUNTRY_MIN = 100
+
+# Names the iso-codes table and the flag names spell differently.
+NAME_FIXES = {
+    "TR": "Turkey",        # iso-codes: Turkiye
+    "CZ": "Czech Republic",
+    "CV": "Cape Verde",    # iso-codes: Cabo Verde
+}
+BY_ATLAS_NAME = {"Kosovo": "Kosovo"}   # no ISO number in the atlas
+
+LICENCE_NAME = "LICENSE-world-atlas.txt"
+CREDIT = """Country shapes: Natural Earth (naturalearthdata.com), public domain,
+through the npm package world-atlas 2.0.2 by Michael Bostock, whose licence
+notice follows. The levels were made from countries-50m.json by
+tools/make_levels.py.
+
+"""
+
+
+# ---------------------------------------------------------------- the package
+
+def run_npm_pack(workdir):
+    out = subprocess.run(["npm", "pack", "%s@%s" % (PACKAGE, VERSION)], cwd=workdir, check=True,
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    tgz = os.path.join(workdir, out.stdout.decode().strip().splitlines()[-1])
+    with open(tgz, "rb") as f:
+        digest = hashlib.sha256(f.read()).hexdigest()
+    if digest != TARBALL_SHA256:
+        sys.exit("%s: sha256 %s, expected %s" % (tgz, digest, TARBALL_SHA256))
+    with tarfile.open(tgz) as tar:
+        members = [m for m in tar.getmembers()
+                   if m.isfile() and not m.name.startswith(("/", "..")) and ".." not in m.name.split("/")]
+        tar.extractall(workdir, members=members)
+    return os.path.join(workdir, "package")
+
+
+def decode_arcs(topo):
+    """TopoJSON arcs are delta-coded integers on a quantised grid."""
+    (sx, sy), (tx, ty) = topo["transform"]["scale"], topo["transform"]["translate"]
+    arcs = []
+    for arc in topo["arcs"]:
+        q = np.cumsum(np.asarray(arc, dtype=np.int64), axis=0)
+        arcs.append(np.column_stack((q[:, 0] * sx + tx, q[:, 1] * sy + ty)))
+    return arcs
+
+
+def ring_points(ring, arcs):
+    parts = []
+    for i, index in enumerate(ring):
+        pts = arcs[index] if index >= 0 else arcs[~index][::-1]
+        parts.append(pts if i == 0 else pts[1:])   # arcs share their end points
+    return np.concatenate(parts)
+
+
+def country_polygons(geometry, arcs):
+    """[[outer ring, hole, ...], ...] in longitude/latitude."""
+    if geometry["type"] == "Polygon":
+        polys = [geometry["arcs"]]
+    elif geometry["type"] == "MultiPolygon":
+        polys = geometry["arcs"]
+    else:
+        return []
+    return [[ring_points(r, arcs) for r in poly] for poly in polys]
+
+
+# ---------------------------------------------------------------- names
+
+def flag_names_by_code(flags_dir):
+    with open(ISO_TABLE, encoding="utf-8") as f:
+        table = json.load(f)["3166-1"]
+    existing = set(os.listdir(flags_dir))
+    by_number = {}
+    for entry in table:
+        code = entry["alpha_2"]
+        candidates = [make_flags.COMMON_NAMES.get(code), NAME_FIXES.get(code)]
+        for key in ("common_name", "name"):
+            if key in entry:
+                candidates.append(make_flags.plain_name(entry[key]))
+        for name in candidates:
+            if name and name + make_flags.SUFFIX in existing:
+                by_number[entry["numeric"]] = name
+                break
+    return by_number, existing
+
+
+# ---------------------------------------------------------------- projection
+
+def project(polys):
+    """Equirectangular around the country's middle latitude, longitudes moved
+    across the antimeridian when that makes the country narrower."""
+    all_lon = np.concatenate([p[0][:, 0] for p in polys])
+    shift = 0.0
+    if all_lon.max() - all_lon.min() > 180:
+        shift = 360.0
+    out = []
+    for poly in polys:
+        rings = []
+        for ring in poly:
+            r = ring.copy()
+            if shift:
+                r[r[:, 0] < 0, 0] += shift
+            rings.append(r)
+        out.append(rings)
+    lats = np.concatenate([p[0][:, 1] for p in out])
+    coslat = math.cos(math.radians((lats.min() + lats.max()) / 2))
+    result = []
+    for rings in out:
+        result.append([np.column_stack((r[:, 0] * coslat, -r[:, 1])) for r in rings])
+    return result
+
+
+def ring_area(r):
+    x, y = r[:, 0], r[:, 1]
+    return abs(float(np.dot(x, np.roll(y, -1)) - np.dot(y, np.roll(x, -1)))) / 2
+
+
+def main_shape(polys):
+    """The largest piece and the islands near it, not far-flung territories."""
+    order = sorted(range(len(polys)), key=lambda i: -ring_area(polys[i][0]))
+    chosen = [order[0]]
+    box = bbox(polys[order[0]][0])
+    reach = 0.25 * max(box[2] - box[0], box[3] - box[1])
+    grew = True
+    while grew:
+        grew = False
+        for i in order:
+            if i in chosen:
+                continue
+            b = bbox(polys[i][0])
+            gap = max(b[0] - box[2], box[0] - b[2], b[1] - box[3], box[1] - b[3], 0)
+            if gap <= reach and ring_area(polys[i][0]) > 0:
+                chosen.append(i)
+                box = (min(box[0], b[0]), min(box[1], b[1]), max(box[2], b[2]), max(box[3], b[3]))
+                grew = True
+    return [polys[i] for i in sorted(chosen)], box
+
+
+def bbox(r):
+    return (float(r[:, 0].min()), float(r[:, 1].min()), float(r[:, 0].max()), float(r[:, 1].max()))
+
+
+def rasterise(polys, box, scale, width, height, ox, oy):
+    img = Image.new("L", (width, height), 0)
+    draw = ImageDraw.Draw(img)
+    for rings in polys:
+        for k, ring in enumerate(rings):
+            pts = [(ox + (x - box[0]) * scale, oy + (y - box[1]) * scale) for x, y in ring]
+            if len(pts) >= 3:
+                draw.polygon(pts, fill=0 if k else 1)
+    return np.asarray(img, dtype=bool)
+
+
+# ---------------------------------------------------------------- the rules
+
+class Rules:
+    """What a creature does on a terrain, pixel for pixel: the probes of a
+    walking creature, falls, and deadly heights."""
+
+    def __init__(self, solid):
+        self.solid = solid
+        self.h, self.w = solid.shape
+
+    def blocked(self, x, y):
+        if x < 0 or x >= self.w:
+            return True
+        return 0 <= y < self.h and bool(self.solid[y, x])
+
+    def is_solid(self, x, y):
+        return 0 <= x < self.w and 0 <= y < self.h and bool(self.solid[y, x])
+
+    def probe(self, x, y, d):
+        c = x + d
+        rows = [self.blocked(c, y - 12 + k) for k in range(16)]
+
+        def free(a, b):
+            return not any(rows[a:b + 1])
+        if not rows[12]:
+            for dd in range(3):
+                if rows[13 + dd]:
+                    return free(7 - dd, 12 - dd), dd
+            return free(7, 12), 3
+        for c2 in range(3):
+            if not rows[11 - c2]:
+                return free(6 - c2, 11 - c2), -(c2 + 1)
+        return False, -4
+
+    def fall(self, x, y):
+        """Lands from (x, y): (landing y, fall height), y None when out of the level."""
+        y0 = y
+        while not self.is_solid(x, y + 1):
+            y += 1
+            if y >= self.h:
+                return None, y - y0
+        return y, y - y0
+
+    def step(self, x, y, d):
+        """One pixel of walking from a standing place: ('stand', x, y, path),
+        ('dead', ...) or None when that side cannot be walked."""
+        can, st = self.probe(x, y, d)
+        if not can:
+            return None
+        x += d
+        if st >= 3:
+            ly, height = self.fall(x, y)
+            path = [(x, yy) for yy in range(y, (ly if ly is not None else self.h) + 1)]
+            if ly is None or height > FALL_DEATH:
+                return ("dead", x, y, path)
+            return ("stand", x, ly, path)
+        return ("stand", x, y + st, [(x, y + st)])
+
+
+def flood(rules, start, exit_box):
+    """Every standing place reachable from `start` (already landed) with its
+    moves; returns (graph, deaths, trapped)."""
+    graph = {}
+    deaths = []
+    trapped = []
+    todo = deque([start])
+    graph[start] = None
+    while todo:
+        node = todo.popleft()
+        moves = []
+        for d in (1, -1):
+            r = rules.step(node[0], node[1], d)
+            if r is None:
+                continue
+            kind, x, y, path = r
+            if kind == "dead":
+                deaths.append((node, d))
+                continue
+            nxt = (x, y)
+            moves.append((nxt, path))
+            if nxt not in graph:
+                graph[nxt] = None
+                todo.append(nxt)
+        if not moves:
+            trapped.append(node)
+        graph[node] = moves
+    return graph, deaths, trapped
+
+
+def in_box(p, box):
+    return box[0] <= p[0] <= box[2] and box[1] <= p[1] <= box[3]
+
+
+def reaches_exit(graph, exit_box):
+    """The places from which some walk reaches the exit box."""
+    back = {n: [] for n in graph}
+    good = set()
+    for n, moves in graph.items():
+        if in_box(n, exit_box):
+            good.add(n)
+        for nxt, path in moves:
+            back[nxt].append(n)
+            if any(in_box(p, exit_box) for p in path):
+                good.add(n)
+    todo = deque(good)
+    while todo:
+        n = todo.popleft()
+        for m in back[n]:
+            if m not in good:
+                good.add(m)
+                todo.append(m)
+    return good
+
+
+def check_rules(solid, level, intended=False):
+    """Problems of a level against the rules (empty when fine). `intended`:
+    the terrain before the planned build or dig, where a place that cannot
+    reach the exit is the puzzle, but a fall or trap that kills is not, unless
+    the plan names it."""
+    rules = Rules(solid)
+    problems = []
+    sx, sy, ex, ey = level["start"][0], level["start"][1], level["exit"][0], level["exit"][1]
+    w, h = level["size"]
+    if not (MIN_W <= w <= MAX_W and MIN_H <= h <= MAX_H):
+        problems.append("size %dx%d outside the limits" % (w, h))
+    if not (0 <= sx < w and 0 <= sy < h and 0 <= ex < w and 0 <= ey < h):
+        return problems + ["spawn or exit outside the terrain"], {}, set()
+    if any(rules.is_solid(sx, sy - k) for k in range(9)):
+        problems.append("spawn pixel or the 8 rows above it not free")
+    land, height = rules.fall(sx, sy)
+    if land is None or height > FALL_DEATH:
+        return problems + ["spawn fall of %d kills" % height], {}, set()
+    if not rules.is_solid(ex, ey) or rules.is_solid(ex, ey - 1):
+        problems.append("exit (%d,%d) not on its first ground row" % (ex, ey))
+    exit_box = (ex - 2, ey - 2, ex + 1, ey + 1)
+    if in_box((sx, sy), exit_box):
+        problems.append("spawn inside the exit box")
+    start = (sx, land)
+    graph, deaths, trapped = flood(rules, start, exit_box)
+    if deaths and not (intended and level.get("deadly_ok")):
+        problems.append("%d deadly moves, first from %s" % (len(deaths), deaths[0]))
+    if trapped:
+        problems.append("%d places where a creature is trapped, first %s" % (len(trapped), trapped[0]))
+    for (x, y) in graph:
+        if any(rules.is_solid(x, y - k) for k in range(FREE_ROWS)):
+            problems.append("walkable place (%d,%d) has less than %d free rows" % (x, y, FREE_ROWS))
+            break
+    good = reaches_exit(graph, exit_box)
+    lost = [n for n in graph if n not in good]
+    if not intended and lost:
+        problems.append("%d reachable places never reach the exit, first %s" % (len(lost), lost[0]))
+    if not intended and start not in good:
+        problems.append("the exit cannot be reached")
+    return problems, graph, good
+
+
+# ---------------------------------------------------------------- building
+
+def segments(row):
+    """Runs of True in a boolean row as (first, last)."""
+    padded = np.concatenate(([False], row, [False]))
+    edges = np.flatnonzero(padded[1:] != padded[:-1])
+    return [(int(a), int(b) - 1) for a, b in zip(edges[0::2], edges[1::2])]
+
+
+def ledge_rows(mask):
+    """Ledge tops, one every PITCH rows from the country's top."""
+    rows = np.flatnonzero(mask.any(axis=1))
+    if len(rows) == 0:
+        return []
+    return list(range(int(rows[0]) + 2, int(rows[-1]) - THICK + 1, PITCH))
+
+
+def layer_segments(mask, top):
+    band = mask[top:top + THICK].all(axis=0)
+    segs = []
+    for a, b in segments(band):
+        a, b = a + 1, b - 1
+        if b - a + 1 >= MIN_LEDGE:
+            segs.append((a, b))
+    return segs
+
+
+def plan_chain(layers):
+    """The walked ledges: from the top layer down, each dropping through a hole
+    onto an overlapping ledge of the next layer. Returns [(layer, seg)]."""
+    best = []
+    # Try every ledge of the first few layers as the spawn ledge; keep the
+    # chain that walks farthest.
+    for first in range(min(3, len(layers))):
+        for seg in layers[first][1]:
+            chain = [(first, seg)]
+            k = first
+            while k + 1 < len(layers):
+                cur = chain[-1][1]
+                options = []
+                for nseg in layers[k + 1][1]:
+                    lo, hi = max(cur[0], nseg[0]) + 8, min(cur[1], nseg[1]) - 8
+                    if hi - lo + 1 >= MIN_OVERLAP - 16:
+                        options.append((hi - lo, nseg))
+                if not options:
+                    break
+                options.sort(key=lambda o: (-o[1][1] + o[1][0], o[1][0]))
+                chain.append((k + 1, options[0][1]))
+                k += 1
+            if sum(s[1] - s[0] for _, s in chain) > sum(s[1] - s[0] for _, s in best):
+                best = chain
+    return best
+
+
+def surface_offsets(a, b, rng):
+    """Gentle steps along a ledge's top: 0 to 2 rows up, changing by one or two
+    rows every few pixels, flat near the ends and holes."""
+    n = b - a + 1
+    off = np.zeros(n, dtype=np.int64)
+    level = 0
+    x = 8
+    while x < n - 8:
+        run = int(rng.integers(10, 40))
+        level = int(np.clip(level + rng.choice([-2, -1, 1, 2]), 0, 2))
+        off[x:min(n - 8, x + run)] = level
+        x += run
+    return off
+
+
+def build_level(name, polys, box, walk_target, rng_seed):
+    """Rasterises and hatches one country; None when the shape makes no level."""
+    bw, bh = box[2] - box[0], box[3] - box[1]
+    if bw <= 0 or bh <= 0:
+        return None
+    area = sum(ring_area(p[0]) - sum(ring_area(r) for r in p[1:]) for p in polys)
+    scale = math.sqrt(walk_target * PITCH / 0.8 / max(area, 1e-9))
+    scale = min(scale, (MAX_W - 2 * MARGIN) / bw, (MAX_H - TOP_ROOM - MARGIN) / bh)
+    # Too flat for three ledges, or too small to see: scale up within the limits.
+    scale = max(scale, min(4 * PITCH / bh, (MAX_W - 2 * MARGIN) / bw))
+    cw, ch = int(math.ceil(bw * scale)), int(math.ceil(bh * scale))
+    width = max(MIN_W, cw + 2 * MARGIN)
+    height = max(MIN_H, ch + TOP_ROOM + MARGIN)
+    if width > MAX_W or height > MAX_H:
+        return None
+    ox, oy = (width - cw) // 2, TOP_ROOM + (height - TOP_ROOM - MARGIN - ch) // 2
+    mask = rasterise(polys, box, scale, width, height, ox, oy)
+    rows = ledge_rows(mask)
+    layers = [(top, layer_segments(mask, top)) for top in rows]
+    layers = [(t, s) for t, s in layers if s]
+    # Consecutive layers must be one pitch apart for drops to land safely.
+    chain = plan_chain(layers)
+    if len(chain) < 3:
+        return None
+    rng = np.random.default_rng(rng_seed)
+    solid = np.zeros((height, width), dtype=bool)
+    top_of = {}                          # (layer) -> array of surface rows over the ledge
+    country_rows = np.flatnonzero(mask.any(axis=1))
+    ytop, ybot = int(country_rows[0]), int(country_rows[-1])
+    ledges = []
+    for li, (top, segs) in enumerate(layers):
+        for seg in segs:
+            a, b = seg
+            off = surface_offsets(a, b, rng)
+            surf = top - off
+            for i, x in enumerate(range(a, b + 1)):
+                solid[surf[i]:top + THICK, x] = True
+            ledges.append((li, seg, surf))
+            top_of[(li, seg)] = surf
+    # Walk the chain: direction, hole, landing.
+    holes = []
+    walked = []      # (layer, from x, to x)
+    x_land = None
+    start = None
+    for i, (li, seg) in enumerate(chain):
+        a, b = seg
+        if i == 1:
+            start = walked[0][1]
+        if i + 1 < len(chain):
+            nli, nseg = chain[i + 1]
+            lo, hi = max(a, nseg[0]) + 8, min(b, nseg[1]) - 8 - HOLE_W
+            if x_land is None:
+                # Spawn over the end of the ledge away from the hole.
+                right = (b - hi) < (lo - a)
+                x_land = a + 12 if right else b - 12
+            else:
+                right = (hi - x_land) > (x_land - lo)
+            hx = hi if right else lo
+            holes.append((li, seg, hx))
+            walked.append((li, x_land, hx if right else hx + HOLE_W - 1))
+            x_land = hx if right else hx + HOLE_W - 1
+        else:
+            if x_land is None:
+                x_land = a + 12
+            right = (b - x_land) > (x_land - a)
+            end = b - POST_W - 6 if right else a + POST_W + 6
+            walked.append((li, x_land, end))
+            exit_x = end
+            exit_seg = (li, seg)
+    for li, seg, hx in holes:
+        top = layers[li][0]
+        surf = top_of[(li, seg)]
+        # The hole and a few pixels around it are flat, so the drop is clean.
+        a = seg[0]
+        for x in range(hx - 6, hx + HOLE_W + 6):
+            if seg[0] <= x <= seg[1]:
+                solid[:top + THICK, x][top - 3:] = False
+                solid[top:top + THICK, x] = True
+                surf[x - a] = top
+        solid[:, hx:hx + HOLE_W][top - 3:top + THICK] = False
+    # Posts at both ends of every ledge.
+    for li, seg, surf in ledges:
+        a, b = seg
+        for x0 in (a, b - POST_W + 1):
+            for x in range(x0, x0 + POST_W):
+                s = surf[x - a]
+                solid[s - POST_H:s, x] = True
+    li0, seg0 = chain[0]
+    surf0 = top_of[(li0, seg0)]
+    ground = int(surf0[start - seg0[0]])
+    level = {
+        "name": name,
+        "ledge_top": [t for t, _ in layers],
+        "size": (width, height),
+        "start": (start, ground - SPAWN_DROP - 1),
+        "walked": walked,
+    }
+    eli, eseg = exit_seg
+    esurf = top_of[(eli, eseg)]
+    level["exit"] = (exit_x, int(esurf[exit_x - eseg[0]]))
+    # Drop the exit door onto flat ground.
+    et = layers[eli][0]
+    for x in range(exit_x - 22, exit_x + 22):
+        if eseg[0] + POST_W <= x <= eseg[1] - POST_W:
+            solid[:et, x][et - 3:] = False
+            esurf[x - eseg[0]] = et
+    level["exit"] = (exit_x, et)
+    return level, mask, solid, (ytop, ybot)
+
+
+# ---------------------------------------------------------------- pictures
+
+OUTLINE = (0, 101, 128)      # coast line: not solid (red 0), painted in its own colour
+
+
+def height_code(ys, ytop, ybot):
+    """Red byte by height within the country: 1 at its top, 254 at its bottom,
+    so the paint takes the flag's row at the same height."""
+    span = max(1, ybot - ytop)
+    return np.clip(1 + (ys - ytop) * 253 // span, 1, 254)
+
+
+def terrain_picture(mask, solid, rows):
+    h, w = solid.shape
+    ys = np.repeat(np.arange(h)[:, None], w, axis=1)
+    red = height_code(ys, rows[0], rows[1])
+    # Unpainted land runs from leaf green at the top to sand at the bottom, so
+    # the height code in the red byte reads as land rather than a red ramp.
+    green = 104 + red * 45 // 100
+    blue = 52 + red * 22 // 100
+    top_edge = solid & ~np.vstack((np.zeros((1, w), bool), solid[:-1]))
+    green = np.where(top_edge, np.minimum(green + 30, 255), green)
+    blue = np.where(top_edge, np.minimum(blue + 12, 255), blue)
+    rgba = np.zeros((h, w, 4), dtype=np.uint8)
+    rgba[solid] = np.stack((red, green, blue, np.full_like(red, 255)), axis=-1)[solid]
+    inner = mask.copy()
+    inner[1:-1, 1:-1] = mask[1:-1, 1:-1] & mask[:-2, 1:-1] & mask[2:, 1:-1] & mask[1:-1, :-2] & mask[1:-1, 2:]
+    coast = mask & ~inner & ~solid
+    rgba[coast] = OUTLINE + (255,)
+    return rgba
+
+
+def stamp_picture(polys, box):
+    """The country's silhouette, STAMP_H rows tall; pixels outside it are
+    transparent but not empty, so every row of the stamp paints."""
+    bw, bh = box[2] - box[0], box[3] - box[1]
+    sw = int(min(STAMP_MAX_W, max(12, round(STAMP_H * bw / bh))))
+    scale = min((sw - 2) / bw, (STAMP_H - 2) / bh)
+    big = 8
+    ox = (sw - bw * scale) / 2
+    oy = (STAMP_H - bh * scale) / 2
+    shape = rasterise(polys, box, scale * big, sw * big, STAMP_H * big, ox * big, oy * big)
+    cover = shape.reshape(STAMP_H, big, sw, big).mean(axis=(1, 3)) >= 0.35
+    rgba = np.zeros((STAMP_H, sw, 4), dtype=np.uint8)
+    rgba[...] = (1, 1, 1, 0)
+    rgba[cover] = (163, 176, 77, 255)          # lime from the palette
+    edge = cover & ~np.pad(cover, 1)[2:, 1:-1] | cover & ~np.pad(cover, 1)[1:-1, 2:]
+    rgba[edge] = (61, 74, 50, 255)             # moss
+    return rgba
+
+
+def png_bytes(rgba):
+    buf = io.BytesIO()
+    Image.fromarray(rgba, "RGBA").save(buf, format="PNG", compress_level=9, optimize=False)
+    return buf.getvalue()
+
+
+# ---------------------------------------------------------------- play numbers
+
+def feet_path(level, solid):
+    """Places the column walks on its way, ledge by ledge (the stretch from
+    where it lands to where it drops), with the falls between."""
+    feet = []
+    h = solid.shape[0]
+    for li, x0, x1 in level["walked"]:
+        for x in range(min(x0, x1), max(x0, x1) + 1):
+            col = solid[:, x]
+            # Feet stand on the first ledge pixel at or under this ledge's top.
+            y = level["ledge_top"][li] - 4
+            while y < h - 1 and not col[y + 1]:
+                y += 1
+            feet.append((x, y))
+    # Only where a creature can really stand: the model of the moves has the last word.
+    _, graph, _ = check_rules(solid, level)
+    return [f for f in feet if f in graph]
+
+
+def painted_share(rgba, feet, stamp_w, stamp_h):
+    paintable = rgba[..., :3].any(axis=-1)
+    h, w = paintable.shape
+    hits = np.zeros((h + 1, w + 1), dtype=np.int64)
+    marks = np.zeros((h, w), dtype=np.int64)
+    for x, y in feet:
+        marks[y, x] = 1
+    hits[1:, 1:] = marks.cumsum(0).cumsum(1)
+    # A pixel is painted when some foot lies in the window that reaches it.
+    up, down = stamp_h - 1 - stamp_h // 2, stamp_h // 2
+    left, right = stamp_w - 1 - stamp_w // 2, stamp_w // 2
+    ys = np.arange(h)
+    xs = np.arange(w)
+    y0 = np.clip(ys - up, 0, h)[:, None]
+    y1 = np.clip(ys + down + 1, 0, h)[:, None]
+    x0 = np.clip(xs - left, 0, w)[None, :]
+    x1 = np.clip(xs + right + 1, 0, w)[None, :]
+    count = hits[y1, x1] - hits[y0, x1] - hits[y1, x0] + hits[y0, x0]
+    painted = (count > 0) & paintable
+    return int(painted.sum()), int(paintable.sum())
+
+
+def path_seconds(level):
+    walk = sum(abs(x1 - x0) for _, x0, x1 in level["walked"])
+    drops = len(level["walked"]) - 1
+    turns = sum(1 for a, b in zip(level["walked"], level["walked"][1:])
+                if (a[2] - a[1] > 0) != (b[2] - b[1] > 0))
+    return walk / WALK_PX_PER_S + (drops * PITCH + SPAWN_DROP) / FALL_PX_PER_S, walk, turns
+
+
+# ---------------------------------------------------------------- the whole set
+
+def load_countries(package_dir, flags_dir):
+    with open(os.path.join(package_dir, "package.json"), encoding="utf-8") as f:
+        meta = json.load(f)
+    if meta.get("name") != PACKAGE or meta.get("version") != VERSION:
+        sys.exit("%s is not %s %s" % (package_dir, PACKAGE, VERSION))
+    with open(os.path.join(package_dir, "countries-50m.json"), encoding="utf-8") as f:
+        topo = json.load(f)
+    arcs = decode_arcs(topo)
+    names, _ = flag_names_by_code(flags_dir)
+    found = []
+    for g in topo["objects"]["countries"]["geometries"]:
+        name = names.get(g.get("id")) or BY_ATLAS_NAME.get(g["properties"]["name"])
+        polys = country_polygons(g, arcs)
+        if not name or not polys:
+            continue
+        found.append((name, polys))
+    # Two shapes carry Australia's number (the mainland and Ashmore and Cartier
+    # Islands): a name keeps its largest shape.
+    biggest = {}
+    for name, polys in found:
+        size = sum(ring_area(p[0]) for p in polys)
+        if name not in biggest or size > biggest[name][0]:
+            biggest[name] = (size, polys)
+    return [(name, biggest[name][1]) for name in sorted(biggest, key=lambda n: n.encode("ascii"))]
+
+
+def complexity(polys, box):
+    """How hard a shape is to hatch and walk: ragged coasts and islands."""
+    area = sum(ring_area(p[0]) for p in polys)
+    perim = sum(float(np.hypot(*np.diff(p[0], axis=0).T).sum()) for p in polys)
+    bw, bh = box[2] - box[0], box[3] - box[1]
+    aspect = max(bw / bh, bh / bw)
+    return perim * perim / max(area, 1e-12) / (4 * math.pi) + 0.5 * len(polys) + 0.3 * aspect
+
+
+# The first levels teach one thing each; numbers for the rest follow the rank.
+LESSONS = ["walk", "bridge", "dig", "clock"]
+
+
+def numbers(rank, lesson, level, painted, paintable):
+    """Creature count, interval, survivor share, goal and minutes for a level
+    at `rank` (0 easiest, 1 hardest)."""
+    seconds, walk, turns = path_seconds(level)
+    count = int(round(6 + 18 * rank))
+    interval = int(round(1500 - 700 * rank, -1))
+    survivors = int(round(50 + 35 * rank))
+    share = painted * 100 // max(1, paintable)
+    goal = int(share * (0.55 + 0.25 * rank))
+    if lesson == "walk":
+        count, interval, survivors = 5, 1500, 50
+    if lesson == "bridge":
+        survivors = 40
+    # Waiting at each turn for the column to come down, then the last one home.
+    need = FIRST_SPAWN_MS / 1000 + (count - 1) * interval / 1000 + seconds * 1.25 + turns * 8 + 10
+    slack = 1.25 if lesson == "clock" else 1.9 - 0.5 * rank
+    minutes = max(1, int(math.ceil(need * slack / 60)))
+    return {"count": count, "interval": interval, "survivors": survivors, "goal": goal,
+            "minutes": minutes, "need_s": need, "share": share}
+
+
+def lesson_edit(lesson, level, solid):
+    """The planned build or dig on the last walked ledge, between where the
+    column lands and the exit: (terrain before the edit, box of the edit)."""
+    li, x0, x1 = level["walked"][-1]
+    top = level["ledge_top"][li]
+    mid = (x0 + x1) // 2
+    before = solid.copy()
+    if lesson == "bridge":
+        box = (mid - 6, top, mid + 5, top + THICK - 1)
+        before[top - 3:top + THICK, box[0]:box[2] + 1] = False
+    elif lesson == "dig":
+        box = (mid - 3, top - 14, mid + 3, top - 1)
+        before[box[1]:box[3] + 1, box[0]:box[2] + 1] = True
+    else:
+        return None, None
+    return before, box
+
+
+def seed_of(name):
+    return int.from_bytes(hashlib.sha256(name.encode()).digest()[:4], "little")
+
+
+def generate(package_dir, out_dir, names_path, flags_dir):
+    countries = load_countries(package_dir, flags_dir)
+    shaped = []
+    for name, polys in countries:
+        projected = project(polys)
+        main, box = main_shape(projected)
+        shaped.append((complexity(main, box), name, main, box))
+    shaped.sort(key=lambda s: (s[0], s[1]))
+    built = []
+    rejected = []
+    names = [s[1] for s in shaped]
+    if len(set(names)) != len(names):
+        sys.exit("two shapes share a name")
+    n = len(shaped)
+    for i, (score, name, polys, box) in enumerate(shaped):
+        rank = i / max(1, n - 1)
+        target = 900 + 2100 * rank
+        made = build_level(name, polys, box, target, seed_of(name))
+        if made is None:
+            rejected.append((name, "no usable shape at the size limits"))
+            continue
+        level, mask, solid, rows = made
+        problems, _, _ = check_rules(solid, level)
+        if problems:
+            rejected.append((name, problems[0]))
+            continue
+        built.append((name, polys, box, level, mask, solid, rows))
+    return built, rejected
+
+
+LEVEL_COUNT = 104            # enough countries, few enough to prove each one in play
+MIN_SECONDS = 25             # shorter walks are too little to play
+MIN_SHARE = 35               # a level whose walk paints less shows too little flag
+
+
+def terrain_name(name):
+    return name + " Terrain.png"
+
+
+def stamp_name(name):
+    return name + " Stamp.png"
+
+
+def measure(name, polys, box, level, mask, solid, rows):
+    stamp = stamp_picture(polys, box)
+    rgba = terrain_picture(mask, solid, rows)
+    painted, paintable = painted_share(rgba, feet_path(level, solid), stamp.shape[1], stamp.shape[0])
+    seconds, walk, turns = path_seconds(level)
+    return {"name": name, "polys": polys, "box": box, "level": level, "mask": mask, "solid": solid,
+            "rows": rows, "stamp": stamp, "share": painted * 100 // max(1, paintable),
+            "seconds": seconds, "turns": turns, "score": seconds + 6 * turns,
+            "area": sum(ring_area(p[0]) for p in polys)}
+
+
+LESSON_WALK = 700            # a lesson is a short walk
+
+
+def choose(built):
+    """Keeps the best LEVEL_COUNT levels: first one lesson each, built small,
+    then the largest countries (their outlines are the ones a player knows; a
+    speck of an island reads as a blob) ordered easy to hard."""
+    measured = [measure(*b) for b in built]
+    measured = [m for m in measured if m["seconds"] >= MIN_SECONDS and m["share"] >= MIN_SHARE]
+    measured.sort(key=lambda m: (-m["area"], m["name"]))
+    first = []
+    for lesson in LESSONS:
+        for m in measured:
+            if any(f["name"] == m["name"] for f in first):
+                continue
+            made = build_level(m["name"], m["polys"], m["box"], LESSON_WALK, seed_of(m["name"]))
+            if made is None or check_rules(made[2], made[0])[0]:
+                continue
+            small = measure(m["name"], m["polys"], m["box"], *made)
+            if small["share"] >= MIN_SHARE and lesson_fits(lesson, small):
+                small["lesson"] = lesson
+                first.append(small)
+                break
+        else:
+            sys.exit("no country fits the %s lesson" % lesson)
+    taken = {f["name"] for f in first}
+    rest = [m for m in measured if m["name"] not in taken][:LEVEL_COUNT - len(first)]
+    rest.sort(key=lambda m: (m["score"], m["name"]))
+    return first + rest
+
+
+def lesson_fits(lesson, m):
+    level, solid = m["level"], m["solid"]
+    if lesson in ("walk", "clock"):
+        return len(level["walked"]) <= 5 and m["seconds"] <= 60
+    before, box = lesson_edit(lesson, level, solid)
+    li, x0, x1 = level["walked"][-1]
+    if abs(x1 - x0) < 80:
+        return False
+    if lesson == "bridge" and solid[box[3] + 1:, box[0]:box[2] + 1].any():
+        return False          # the gap must open on the sea, not on a ledge below
+    trial = dict(level, deadly_ok=(lesson == "bridge"))
+    problems, graph, good = check_rules(before, trial, intended=True)
+    if problems or any(in_box(n, (level["exit"][0] - 2, level["exit"][1] - 2,
+                                  level["exit"][0] + 1, level["exit"][1] + 1)) for n in graph):
+        return False          # the lesson must not be won without its build or dig
+    # Done as planned, the edit must give a level that obeys every rule.
+    after = before.copy()
+    after[box[1]:box[3] + 1, box[0]:box[2] + 1] = lesson == "bridge"
+    return not check_rules(after, level)[0]
+
+
+def plan_of(m, nums):
+    """Timed inputs that win the level, replayed by the robot player: "MS LEADER BUTTON X Y" from the
+    start of play. The leader walks each run of ledges that go the same way, then waits where the
+    column turns until the last follower has come down, so nobody is led the wrong way on a ledge
+    above; a lesson's build or dig comes first."""
+    level = m["level"]
+    steps = ["# Made by tools/make_levels.py: the level clock in ms, leader, button, level x y."]
+    t = 0.0
+    lesson = m.get("lesson")
+    if lesson in ("bridge", "dig"):
+        _, box = lesson_edit(lesson, level, m["solid"])
+        button = "left" if lesson == "bridge" else "right"
+        xs = list(range(box[0] + 2, box[2] + 1, 3))
+        ys = [box[1] + 2] if lesson == "bridge" else list(range(box[1] + 3, box[3] + 1, 5))
+        # Strokes over the work, a rest for the reserve to refill, then a second pass.
+        for rep in range(2):
+            for y in ys:
+                for x in xs:
+                    steps.append("%d none %s %d %d" % (t, button, x, y))
+                    t += 400
+            steps.append("%d none none 0 0" % t)
+            t += 3000
+    walked = level["walked"]
+    runs = []
+    for li, x0, x1 in walked:
+        d = 1 if x1 >= x0 else -1
+        if runs and runs[-1][0] == d:
+            runs[-1][1].append((li, x0, x1))
+        else:
+            runs.append((d, [(li, x0, x1)]))
+    release = FIRST_SPAWN_MS + (nums["count"] - 1) * nums["interval"]
+    last = t + release                       # when the last follower is where the leader set off
+    t += SPAWN_DROP / FALL_PX_PER_S * 1000 + 300
+    for i, (d, ledges) in enumerate(runs):
+        walk = sum(abs(x1 - x0) for _, x0, x1 in ledges) * 1000 / WALK_PX_PER_S
+        falls = len(ledges) * PITCH * 1000 / FALL_PX_PER_S
+        # Hold on past the run's last hole: the leader stops at the post of the ledge it lands on.
+        steps.append("%d %s none 0 0" % (t, "right" if d > 0 else "left"))
+        t += walk + falls + 1500
+        steps.append("%d none none 0 0" % t)
+        last = max(last + (walk + falls) * 1.3, t) + 4000
+        if i + 1 < len(runs):
+            t = last
+    return "\n".join(steps) + "\n", t
+
+
+def plan_name(name):
+    return name + " Plan.txt"
+
+
+def line_of(m, nums):
+    level = m["level"]
+    fields = [m["name"], terrain_name(m["name"]), stamp_name(m["name"]),
+              level["start"][0], level["start"][1], level["exit"][0], level["exit"][1],
+              nums["minutes"], nums["survivors"], nums["goal"], nums["count"], nums["interval"]]
+    return ",".join(str(f) for f in fields)
+
+
+def write_if_changed(path, data):
+    try:
+        with open(path, "rb") as f:
+            if f.read() == data:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def write_all(chosen, out_dir, names_path, licence_text):
+    os.makedirs(out_dir, exist_ok=True)
+    lines = ["# Countries: key,terrain,stamp,startX,startY,exitX,exitY,minutes,survivor %,goal %,"
+             "creatures,interval ms. Made by tools/make_levels.py; easy to hard."]
+    plans = ["# The build or dig each lesson level is made for: key,build|dig,x0,y0,x1,y1 (inclusive)."]
+    notes = []
+    wanted = {LIST_NAME, PLAN_NAME, LICENCE_NAME}
+    n = len(chosen)
+    for i, m in enumerate(chosen):
+        rank = i / max(1, n - 1)
+        lesson = m.get("lesson")
+        solid = m["solid"]
+        if lesson in ("bridge", "dig"):
+            before, box = lesson_edit(lesson, m["level"], solid)
+            plans.append("%s,%s,%d,%d,%d,%d" % ((m["name"], "build" if lesson == "bridge" else "dig") + box))
+            solid = before
+        rgba = terrain_picture(m["mask"], solid, m["rows"])
+        painted, paintable = painted_share(rgba, feet_path(m["level"], m["solid"]),
+                                           m["stamp"].shape[1], m["stamp"].shape[0])
+        nums = numbers(rank, lesson, m["level"], painted, paintable)
+        lines.append(line_of(m, nums))
+        notes.append((m["name"], lesson or "", nums))
+        write_if_changed(os.path.join(out_dir, terrain_name(m["name"])), png_bytes(rgba))
+        write_if_changed(os.path.join(out_dir, stamp_name(m["name"])), png_bytes(m["stamp"]))
+        plan, plan_ms = plan_of(m, nums)
+        write_if_changed(os.path.join(out_dir, plan_name(m["name"])), plan.encode("ascii"))
+        nums["plan_s"] = plan_ms / 1000
+        wanted.update((terrain_name(m["name"]), stamp_name(m["name"]), plan_name(m["name"])))
+    for entry in sorted(os.listdir(out_dir)):
+        if entry.endswith((" Terrain.png", " Stamp.png", " Plan.txt")) and entry not in wanted:
+            os.remove(os.path.join(out_dir, entry))
+    write_if_changed(os.path.join(out_dir, LIST_NAME), ("\n".join(lines) + "\n").encode("ascii"))
+    write_if_changed(os.path.join(out_dir, PLAN_NAME), ("\n".join(plans) + "\n").encode("ascii"))
+    write_if_changed(os.path.join(out_dir, LICENCE_NAME), (CREDIT + licence_text).encode("utf-8"))
+    names = ["# Level names shown to the player, one table for all languages: level key (first field of "
+             "Countries/countries.txt)<TAB>name"]
+    names += ["%s\t%s" % (m["name"], m["name"]) for m in chosen]
+    write_if_changed(names_path, ("\n".join(names) + "\n").encode("ascii"))
+    return notes
+
+
+LIST_NAME = "countries.txt"
+PLAN_NAME = "plans.txt"
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    root = os.path.normpath(os.path.join(here, ".."))
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("package_dir", nargs="?", help="unpacked %s %s (default: npm pack it)" % (PACKAGE, VERSION))
+    parser.add_argument("--out", default=os.path.join(root, "data", "Countries"))
+    parser.add_argument("--names", default=os.path.join(root, "data", "Assets", "texts", "levelnames.txt"))
+    parser.add_argument("--flags", default=os.path.join(root, "data", "Flags"))
+    args = parser.parse_args()
+    with tempfile.TemporaryDirectory() as workdir:
+        package_dir = args.package_dir or run_npm_pack(workdir)
+        with open(os.path.join(package_dir, "LICENSE"), encoding="utf-8") as f:
+            licence_text = f.read()
+        built, rejected = generate(package_dir, args.out, args.names, args.flags)
+    chosen = choose(built)
+    if len(chosen) < COUNTRY_MIN:
+        sys.exit("only %d levels" % len(chosen))
+    notes = write_all(chosen, args.out, args.names, licence_text)
+    for name, why in rejected:
+        print("left out %-28s %s" % (name, why))
+    for i, (name, lesson, nums) in enumerate(notes):
+        print("%3d %-28s %-6s %2d min (needs %4.0f s, plan %4.0f s) goal %2d%% of %2d%% survivors %2d%% %2d x %4d ms"
+              % (i + 1, name, lesson, nums["minutes"], nums["need_s"], nums["plan_s"], nums["goal"], nums["share"],
+                 nums["survivors"], nums["count"], nums["interval"]))
+    print("%d levels written to %s" % (len(notes), args.out))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,121 @@
+#!/usr/bin/python3
+"""Checks the level script's own pieces against hand-made cases: TopoJSON arc decoding and the model
+of a creature's moves that every level is proven with (climbs, walls, drops, deadly falls, traps).
+
+    /usr/bin/python3 tools/test_make_levels.py
+"""
+
+import os
+import sys
+import unittest
+
+import numpy as np
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import make_levels as ml  # noqa: E402
+
+
+def floor(width=60, height=140, top=100):
+    solid = np.zeros((height, width), dtype=bool)
+    solid[top:top + 6, :] = True
+    return solid
+
+
+class TopoJsonTest(unittest.TestCase):
+    def test_arcs_are_delta_coded_and_rings_share_end_points(self):
+        topo = {"transform": {"scale": [0.5, 2.0], "translate": [10, -5]},
+                "arcs": [[[0, 0], [2, 0], [0, 1]], [[2, 1], [-2, -1]]]}
+        arcs = ml.decode_arcs(topo)
+        self.assertEqual(arcs[0].tolist(), [[10, -5], [11, -5], [11, -3]])
+        self.assertEqual(arcs[1].tolist(), [[11, -3], [10, -5]])
+        # Arc 1 walked backwards (~1 = -2), then arc 0: the shared point appears once.
+        ring = ml.ring_points([0, 1], arcs)
+        self.assertEqual(ring.tolist(), [[10, -5], [11, -5], [11, -3], [10, -5]])
+        back = ml.ring_points([~1], arcs)
+        self.assertEqual(back.tolist(), [[10, -5], [11, -3]])
+
+
+class MovesTest(unittest.TestCase):
+    def test_steps_of_one_to_three_are_climbed_and_four_is_a_wall(self):
+        for rise, can in ((1, True), (2, True), (3, True), (4, False)):
+            solid = floor()
+            solid[100 - rise:100, 31:] = True
+            ok, step = ml.Rules(solid).probe(30, 99, 1)
+            self.assertEqual((ok, step), (can, -rise if can else -4), rise)
+
+    def test_drops_of_one_or_two_are_walked_and_three_starts_a_fall(self):
+        for drop, step in ((1, 1), (2, 2), (3, 3)):
+            solid = floor()
+            solid[100:100 + drop, 31:] = False
+            solid[100 + drop:106 + drop, 31:] = True
+            self.assertEqual(ml.Rules(solid).probe(30, 99, 1), (True, step), drop)
+
+    def test_a_fall_of_66_is_survived_and_67_kills(self):
+        for depth, dies in ((66, False), (67, True)):
+            solid = np.zeros((200, 60), dtype=bool)
+            solid[40:46, :31] = True
+            solid[40 + depth:46 + depth, 31:] = True
+            kind = ml.Rules(solid).step(30, 39, 1)[0]
+            self.assertEqual(kind == "dead", dies, depth)
+
+    def test_a_ceiling_lower_than_the_body_blocks_the_way(self):
+        solid = floor()
+        solid[:94, 31:] = True            # six free rows above the feet at 99 are 94 to 99
+        self.assertTrue(ml.Rules(solid).probe(30, 99, 1)[0])
+        solid[94, 31] = True
+        self.assertFalse(ml.Rules(solid).probe(30, 99, 1)[0])
+
+    def test_the_level_sides_are_walls(self):
+        rules = ml.Rules(floor(width=20))
+        self.assertEqual(rules.probe(19, 99, 1), (False, -4))
+        self.assertEqual(rules.probe(0, 99, -1), (False, -4))
+
+
+class LevelRulesTest(unittest.TestCase):
+    def level(self, solid, start, exit_):
+        h, w = solid.shape
+        return {"start": start, "exit": exit_, "size": (w, h)}
+
+    def room(self):
+        solid = np.zeros((200, 320), dtype=bool)
+        solid[150:156, 10:300] = True
+        solid[144:150, 10:13] = True       # posts at both ends
+        solid[144:150, 297:300] = True
+        return solid
+
+    def test_a_walled_floor_with_the_exit_on_it_passes(self):
+        solid = self.room()
+        problems = ml.check_rules(solid, self.level(solid, (40, 130), (250, 150)))[0]
+        self.assertEqual(problems, [])
+
+    def test_each_broken_rule_is_named(self):
+        solid = self.room()
+        self.assertIn("spawn fall of 80 kills",
+                      ml.check_rules(solid, self.level(solid, (40, 69), (250, 150)))[0])
+        self.assertTrue(any("first ground row" in p for p in
+                            ml.check_rules(solid, self.level(solid, (40, 130), (250, 149)))[0]))
+        self.assertTrue(any("spawn inside the exit box" in p for p in
+                            ml.check_rules(solid, self.level(solid, (251, 149), (250, 150)))[0]))
+        # A second floor the column falls to but cannot leave: never reaches the exit.
+        pit = self.room()
+        pit[150:156, 100:110] = False
+        pit[180:186, 90:120] = True
+        pit[174:180, 90:93] = True
+        pit[174:180, 117:120] = True
+        problems = ml.check_rules(pit, self.level(pit, (40, 130), (250, 150)))[0]
+        self.assertTrue(any("never reach the exit" in p for p in problems), problems)
+        # A one-pixel-wide hole the creature stands in is a trap.
+        trap = np.zeros((200, 320), dtype=bool)
+        trap[150:156, 30:50] = True
+        trap[130:150, 30:40] = True
+        trap[130:150, 41:50] = True
+        problems = ml.check_rules(trap, self.level(trap, (40, 120), (250, 150)))[0]
+        self.assertTrue(any("trapped" in p for p in problems), problems)
+
+    def test_the_height_code_runs_from_1_at_the_top_to_254_at_the_bottom(self):
+        ys = np.array([10, 11, 60, 110])
+        self.assertEqual(ml.height_code(ys, 10, 110).tolist(), [1, 3, 127, 254])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -13,6 +13,7 @@
 #include "gui/Selector.h"
 #include "gui/Slider.h"
 #include "gui/SwitchButton.h"
+#include "menus/MenuSupport.h"
 #include "render/Draw.h"
 #include "render/Renderer.h"
 #include "text/GameTexts.h"
@@ -578,11 +579,7 @@ void Menu::updatePress() {
 void Menu::onAction(int16_t) {}
 
 void Menu::clearGameScreen(uint32_t argb) {
-    Renderer* renderer = Renderer::instance();
-    if (!renderer) return;
-    // Scene::render leaves the window bound; the menu is drawn into the game screen.
-    renderer->bindGameScreen();
-    renderer->clearTarget(argb, 5);
+    menus::clearGameScreen(argb);
 }
 
 void Menu::drawPhase(uint8_t phase) {

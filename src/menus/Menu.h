@@ -14,8 +14,8 @@
 // nothing; a line the reader does not know uses up an index and makes nothing.
 //
 // A concrete menu: sets `sceneFile` and the three sound names, then calls Menu::load; overrides
-// loadScene to call Menu::loadScene and fill `navigation` with setNeighbours; draws with
-// clearGameScreen, then Menu::drawFadeIn / drawRunning / drawFadeOut, then its curtains; acts in
+// loadScene to call Menu::loadScene and fill `navigation` with setNeighbours; draws through
+// MenuScreen (the game screen bound or cleared, the phase, the curtain or tips); acts in
 // onAction on `focused` (through widget(), which is null for an index the file did not make).
 #include <array>
 #include <cstddef>

@@ -13,16 +13,10 @@
 #include "render/TextureRecord.h"
 #include "text/TextBox.h"
 
-MenuBriefing::MenuBriefing() : levelNameText(std::make_unique<TextLine>(0, 4)) {}
+MenuBriefing::MenuBriefing() : MenuScreen(kClearColour), levelNameText(std::make_unique<TextLine>(0, 4)) {}
 
 void MenuBriefing::load() {
-    sceneFile = "Assets/scene/Briefing.scn";
-    moveSound.clear();
-    confirmSound.clear();
-    cancelSound.clear();
-    Menu::load();
-    mouseEnabled = 1;
-    drawDisabled = 1;
+    loadScreen("Assets/scene/Briefing.scn");
     setButtonTips(0);
 }
 
@@ -33,8 +27,7 @@ void MenuBriefing::loadScene() {
 
 void MenuBriefing::placeForEntry() {
     Menu::placeForEntry();
-    menus::setButtonKey(widget(0), "GEN_BACK");
-    menus::setButtonKey(widget(1), "GEN_ACCEPT");
+    menus::setButtonKeys(*this, {"GEN_BACK", "GEN_ACCEPT"});
 }
 
 ClipRect MenuBriefing::previewPlacement(int width, int height, int logicalWidth, int logicalHeight) {
@@ -107,19 +100,8 @@ void MenuBriefing::onAction(int16_t) {
     }
 }
 
-void MenuBriefing::switchScene() {
-    menus::commonSwitch(*this, switchRequested);
-}
-
-void MenuBriefing::drawFadeIn() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeIn();
-    drawFadeInCurtain();
-}
-
-void MenuBriefing::drawRunning() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawRunning();
+void MenuBriefing::drawOver(uint8_t phase) {
+    if (phase != RunningPhase) return;
     if (previewTexture >= 0 && previewRect.w > 0 && previewRect.h > 0) {
         drawColourRect(static_cast<int16_t>(previewRect.x - 2), static_cast<int16_t>(previewRect.y - 2),
                        static_cast<uint16_t>(previewRect.w + 4), static_cast<uint16_t>(previewRect.h + 4),
@@ -143,11 +125,4 @@ void MenuBriefing::drawRunning() {
         }
     }
     levelNameText->draw(false);
-    drawButtonTips();
-}
-
-void MenuBriefing::drawFadeOut() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeOut();
-    drawFadeOutCurtain();
 }

@@ -8,11 +8,11 @@
 // thumbnail; with no level at all only the buttons remain.
 #include <memory>
 
-#include "menus/Menu.h"
+#include "menus/MenuScreen.h"
 #include "render/ClipRect.h"
 #include "text/TextLine.h"
 
-class MenuBriefing final : public Menu {
+class MenuBriefing final : public MenuScreen {
   public:
     static constexpr uint32_t kClearColour = 0xFF2D2D7B;
     static constexpr uint32_t kPictureBackColour = 0x7F202020;
@@ -26,11 +26,8 @@ class MenuBriefing final : public Menu {
     void loadScene() override;
     void placeForEntry() override;
     void handleInput() override;
-    void switchScene() override;
     void onAction(int16_t code) override;
-    void drawFadeIn() override;
-    void drawRunning() override;
-    void drawFadeOut() override;
+    void drawOver(uint8_t phase) override;
 
     // Placement of a w x h picture in the top right quarter; a zero-size rectangle for 0 x 0.
     static ClipRect previewPlacement(int width, int height, int logicalWidth, int logicalHeight);

@@ -4,13 +4,7 @@
 #include "text/TextBox.h"
 
 void MenuCredits::load() {
-    sceneFile = "Assets/scene/Credits.scn";
-    moveSound.clear();
-    confirmSound.clear();
-    cancelSound.clear();
-    Menu::load();
-    mouseEnabled = 1;
-    drawDisabled = 1;
+    loadScreen("Assets/scene/Credits.scn");
     typingDelays.assign(elements.size(), 0);
     for (size_t i = 0; i < elements.size(); ++i) {
         GraphicElement* e = element(static_cast<int>(i));
@@ -32,31 +26,9 @@ void MenuCredits::enter() {
 
 void MenuCredits::placeForEntry() {
     Menu::placeForEntry();
-    menus::setButtonKey(widget(0), "GEN_CONTIN");
+    menus::setButtonKeys(*this, {"GEN_CONTIN"});
 }
 
 void MenuCredits::onAction(int16_t) {
     if (focused == 0) requestExit(menus::kSwitchOn, menus::kMainScene);
-}
-
-void MenuCredits::switchScene() {
-    menus::commonSwitch(*this, switchRequested);
-}
-
-void MenuCredits::drawFadeIn() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeIn();
-    drawFadeInCurtain();
-}
-
-void MenuCredits::drawRunning() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawRunning();
-    drawButtonTips();
-}
-
-void MenuCredits::drawFadeOut() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeOut();
-    drawFadeOutCurtain();
 }

@@ -6,21 +6,19 @@
 // On failure: a scene file without its button leaves a screen that only the fade-out leaves.
 #include <vector>
 
-#include "menus/Menu.h"
+#include "menus/MenuScreen.h"
 
-class MenuCredits final : public Menu {
+class MenuCredits final : public MenuScreen {
   public:
     static constexpr uint32_t kClearColour = 0xFF57577B;
+
+    MenuCredits() : MenuScreen(kClearColour) {}
 
     void load() override;
     void enter() override;
     const char* className() const override { return "MenuCredits"; }
     void placeForEntry() override;
-    void switchScene() override;
     void onAction(int16_t code) override;
-    void drawFadeIn() override;
-    void drawRunning() override;
-    void drawFadeOut() override;
 
     // Typing delay per element as the scene file set it (0 for elements that are not typed text
     // boxes): entering rebuilds the boxes' lines untyped, and the reveal restarts from these.

@@ -7,13 +7,7 @@
 #include "render/TextureRecord.h"
 
 void MenuGameOver::load() {
-    sceneFile = "Assets/scene/GameOver.scn";
-    moveSound.clear();
-    confirmSound.clear();
-    cancelSound.clear();
-    Menu::load();
-    mouseEnabled = 1;
-    drawDisabled = 1;
+    loadScreen("Assets/scene/GameOver.scn");
     crossTexture = -1;
     crossWidth = crossHeight = 0;
     if (ResourceStore* store = GameWide<ResourceStore>::get()) {
@@ -32,8 +26,7 @@ void MenuGameOver::loadScene() {
 
 void MenuGameOver::placeForEntry() {
     Menu::placeForEntry();
-    menus::setButtonKey(widget(0), "MENU_GAMEOVER_MENUMAIN");
-    menus::setButtonKey(widget(1), "MENU_GAMEOVER_GAME");
+    menus::setButtonKeys(*this, {"MENU_GAMEOVER_MENUMAIN", "MENU_GAMEOVER_GAME"});
 }
 
 void MenuGameOver::enter() {
@@ -53,33 +46,8 @@ void MenuGameOver::onAction(int16_t) {
     menus::stopMenuMusic();
 }
 
-void MenuGameOver::switchScene() {
-    menus::commonSwitch(*this, switchRequested);
-}
-
-void MenuGameOver::drawExtras() {
+void MenuGameOver::drawOver(uint8_t) {
     menus::drawFlag(shownFlag, 134, 110);
     if (crossTexture >= 0 && crossWidth > 0 && crossHeight > 0)
         drawSprite(crossTexture, ClipRect{0, 0, crossWidth, crossHeight}, 120, 88);
-}
-
-void MenuGameOver::drawFadeIn() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeIn();
-    drawExtras();
-    drawFadeInCurtain();
-}
-
-void MenuGameOver::drawRunning() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawRunning();
-    drawExtras();
-    drawButtonTips();
-}
-
-void MenuGameOver::drawFadeOut() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeOut();
-    drawExtras();
-    drawFadeOutCurtain();
 }

@@ -4,21 +4,16 @@
 //
 // Owns: nothing beyond its scene file. Never: moves focus (one button, no neighbours).
 // On failure: a scene file without its button leaves a screen that only the fade-out leaves.
-#include <vector>
+#include "menus/MenuScreen.h"
 
-#include "menus/Menu.h"
-
-class MenuHowTo final : public Menu {
+class MenuHowTo final : public MenuScreen {
   public:
     static constexpr uint32_t kClearColour = 0xFF57577B;
 
+    MenuHowTo() : MenuScreen(kClearColour) {}
+
     void load() override;
-    void enter() override;
     const char* className() const override { return "MenuHowTo"; }
     void placeForEntry() override;
-    void switchScene() override;
     void onAction(int16_t code) override;
-    void drawFadeIn() override;
-    void drawRunning() override;
-    void drawFadeOut() override;
 };

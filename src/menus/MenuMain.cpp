@@ -10,36 +10,24 @@
 #include "persist/ProgressRecord.h"
 #include "render/Draw.h"
 
-namespace {
-const char* const kButtonKeys[] = {"OPT_START", "OPT_HOWTO", "OPT_OPTIONS", "OPT_CREDITS", "OPT_EXIT"};
-constexpr int kButtons = 5;
-} // namespace
-
 MenuMain::MenuMain()
-    : levelsText(std::make_unique<TextLine>(1, 4)), flagsText(std::make_unique<TextLine>(1, 4)) {}
+    : MenuScreen(kClearColour), levelsText(std::make_unique<TextLine>(1, 4)),
+      flagsText(std::make_unique<TextLine>(1, 4)) {}
 
 void MenuMain::load() {
-    sceneFile = "Assets/scene/Main.scn";
-    moveSound.clear();
-    confirmSound.clear();
-    cancelSound.clear();
-    Menu::load();
-    mouseEnabled = 1;
-    drawDisabled = 1;
+    loadScreen("Assets/scene/Main.scn");
     setButtonTips(1);
 }
 
 void MenuMain::loadScene() {
     Menu::loadScene();
     // A column that wraps: down from the last button is the first.
-    for (int i = 0; i < kButtons; ++i)
-        menus::link(*this, i, (i + 1) % kButtons, Down);
+    menus::linkColumn(*this, 5);
 }
 
 void MenuMain::placeForEntry() {
     Menu::placeForEntry();
-    for (int i = 0; i < kButtons; ++i)
-        menus::setButtonKey(widget(i), kButtonKeys[i]);
+    menus::setButtonKeys(*this, {"OPT_START", "OPT_HOWTO", "OPT_OPTIONS", "OPT_CREDITS", "OPT_EXIT"});
 }
 
 bool MenuMain::canStart() const {
@@ -119,25 +107,11 @@ void MenuMain::onAction(int16_t) {
     }
 }
 
-void MenuMain::drawFadeIn() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeIn();
-    drawFadeInCurtain();
-}
-
-void MenuMain::drawRunning() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawRunning();
+void MenuMain::drawOver(uint8_t phase) {
+    if (phase != RunningPhase) return;
     const int w = levelsText->width;
     drawColourRect(static_cast<int16_t>(160 - (w + 10) / 2), 175, static_cast<uint16_t>(w + 10), 21,
                    kCountBoxColour);
     levelsText->draw(false);
     flagsText->draw(false);
-    drawButtonTips();
-}
-
-void MenuMain::drawFadeOut() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeOut();
-    drawFadeOutCurtain();
 }

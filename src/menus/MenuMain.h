@@ -7,10 +7,10 @@
 // in the warning colour; a short scene file leaves the missing buttons out of the navigation.
 #include <memory>
 
-#include "menus/Menu.h"
+#include "menus/MenuScreen.h"
 #include "text/TextLine.h"
 
-class MenuMain final : public Menu {
+class MenuMain final : public MenuScreen {
   public:
     static constexpr uint32_t kClearColour = 0xFF2D2D7B;
     static constexpr uint32_t kCountBoxColour = 0xAF4477BB;
@@ -25,9 +25,7 @@ class MenuMain final : public Menu {
     void handleInput() override;
     void switchScene() override;
     void onAction(int16_t code) override;
-    void drawFadeIn() override;
-    void drawRunning() override;
-    void drawFadeOut() override;
+    void drawOver(uint8_t phase) override;
 
     // Start is offered only with at least one level and one flag.
     bool canStart() const;

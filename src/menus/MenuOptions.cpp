@@ -62,13 +62,7 @@ void MenuOptions::load() {
     savedMusicVolume = musicVolume;
     savedEffectVolume = effectVolume;
     savedLanguage = language;
-    sceneFile = "Assets/scene/menu_options.scn";
-    moveSound = kMoveSound;
-    confirmSound = kConfirmSound;
-    cancelSound = kCancelSound;
-    Menu::load();
-    mouseEnabled = 1;
-    drawDisabled = 1;
+    loadScreen("Assets/scene/menu_options.scn", kMoveSound, kConfirmSound, kCancelSound);
     setWidgetsFromValues();
     applyValues();
     if (progress) progress->writeOptions();
@@ -93,9 +87,7 @@ void MenuOptions::loadScene() {
 
 void MenuOptions::placeForEntry() {
     Menu::placeForEntry();
-    menus::setButtonKey(widget(4), "GEN_DEFAULT");
-    menus::setButtonKey(widget(5), "GEN_CANCEL2");
-    menus::setButtonKey(widget(6), "GEN_ACCEPT");
+    menus::setButtonKeys(*this, {"GEN_DEFAULT", "GEN_CANCEL2", "GEN_ACCEPT"}, 4);
 }
 
 void MenuOptions::setWidgetsFromValues() {
@@ -220,22 +212,4 @@ void MenuOptions::onAction(int16_t) {
 
 void MenuOptions::switchScene() {
     if (switchRequested == menus::kSwitchBack) menus::commonSwitch(*this, menus::kSwitchBack);
-}
-
-void MenuOptions::drawFadeIn() {
-    menus::bindGameScreen();
-    Menu::drawFadeIn();
-    drawFadeInCurtain();
-}
-
-void MenuOptions::drawRunning() {
-    menus::bindGameScreen();
-    Menu::drawRunning();
-    drawButtonTips();
-}
-
-void MenuOptions::drawFadeOut() {
-    menus::bindGameScreen();
-    Menu::drawFadeOut();
-    drawFadeOutCurtain();
 }

@@ -8,13 +8,15 @@
 // kept as it was; a missing "config.ini" gives the defaults, which are then written.
 #include <cstdint>
 
-#include "menus/Menu.h"
+#include "menus/MenuScreen.h"
 
-class MenuOptions final : public Menu {
+class MenuOptions final : public MenuScreen {
   public:
     static constexpr const char* kMoveSound = "Sound/cursormove22.wav";
     static constexpr const char* kConfirmSound = "Sound/cursorok22.wav";
     static constexpr const char* kCancelSound = "Sound/cursorcancel22.wav";
+
+    MenuOptions() : MenuScreen(std::nullopt) {}
 
     void load() override;
     void enter() override;
@@ -27,9 +29,6 @@ class MenuOptions final : public Menu {
     void handleInput() override;
     void switchScene() override;
     void onAction(int16_t code) override;
-    void drawFadeIn() override;
-    void drawRunning() override;
-    void drawFadeOut() override;
 
     // The widgets 0-3 when the scene file made them with the right kind; else null.
     GUIElement* fullscreenSwitch() const;

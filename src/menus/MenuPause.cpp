@@ -6,36 +6,25 @@
 #include "menus/MenuSupport.h"
 
 namespace {
-const char* const kButtonKeys[] = {"PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIONS", "PAUSE_GOMAIN",
-                                   "PAUSE_EXIT"};
-constexpr int kButtons = 5;
-
 AudioSystem* audio() {
     return GameWide<AudioSystem>::get();
 }
 } // namespace
 
 void MenuPause::load() {
-    sceneFile = "Assets/scene/Pause.scn";
-    moveSound.clear();
-    confirmSound.clear();
-    cancelSound.clear();
-    Menu::load();
-    mouseEnabled = 1;
-    drawDisabled = 1;
+    loadScreen("Assets/scene/Pause.scn");
     setButtonTips(1);
 }
 
 void MenuPause::loadScene() {
     Menu::loadScene();
-    for (int i = 0; i < kButtons; ++i)
-        menus::link(*this, i, (i + 1) % kButtons, Down);
+    menus::linkColumn(*this, 5);
 }
 
 void MenuPause::placeForEntry() {
     Menu::placeForEntry();
-    for (int i = 0; i < kButtons; ++i)
-        menus::setButtonKey(widget(i), kButtonKeys[i]);
+    menus::setButtonKeys(*this,
+                         {"PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIONS", "PAUSE_GOMAIN", "PAUSE_EXIT"});
 }
 
 void MenuPause::enter() {
@@ -90,22 +79,4 @@ void MenuPause::switchScene() {
             manager->previousScene = menus::kPauseScene;
         }
     }
-}
-
-void MenuPause::drawFadeIn() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeIn();
-    drawFadeInCurtain();
-}
-
-void MenuPause::drawRunning() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawRunning();
-    drawButtonTips();
-}
-
-void MenuPause::drawFadeOut() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeOut();
-    drawFadeOutCurtain();
 }

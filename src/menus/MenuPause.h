@@ -5,11 +5,13 @@
 // Owns: nothing beyond its scene file. Never: stops the music on entry (only the looping
 // effects, the brush noise, which would otherwise drone on under the menu).
 // On failure: a short scene file leaves the missing buttons out of the navigation.
-#include "menus/Menu.h"
+#include "menus/MenuScreen.h"
 
-class MenuPause final : public Menu {
+class MenuPause final : public MenuScreen {
   public:
     static constexpr uint32_t kClearColour = 0xFF2D2D7B;
+
+    MenuPause() : MenuScreen(kClearColour) {}
 
     void load() override;
     void enter() override;
@@ -18,7 +20,4 @@ class MenuPause final : public Menu {
     void placeForEntry() override;
     void switchScene() override;
     void onAction(int16_t code) override;
-    void drawFadeIn() override;
-    void drawRunning() override;
-    void drawFadeOut() override;
 };

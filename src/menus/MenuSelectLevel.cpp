@@ -14,16 +14,11 @@ uint32_t wrapped(int64_t index, uint32_t count) {
 } // namespace
 
 MenuSelectLevel::MenuSelectLevel()
-    : flagText(std::make_unique<TextLine>(0, 0)), levelText(std::make_unique<TextLine>(0, 0)) {}
+    : MenuScreen(kClearColour), flagText(std::make_unique<TextLine>(0, 0)),
+      levelText(std::make_unique<TextLine>(0, 0)) {}
 
 void MenuSelectLevel::load() {
-    sceneFile = "Assets/scene/SelectLevel.scn";
-    moveSound.clear();
-    confirmSound.clear();
-    cancelSound.clear();
-    Menu::load();
-    mouseEnabled = 1;
-    drawDisabled = 1;
+    loadScreen("Assets/scene/SelectLevel.scn");
     setButtonTips(0);
     if (ProgressRecord* progress = GameWide<ProgressRecord>::get()) {
         progress->loadFlags();
@@ -54,8 +49,7 @@ void MenuSelectLevel::loadScene() {
 
 void MenuSelectLevel::placeForEntry() {
     Menu::placeForEntry();
-    menus::setButtonKey(widget(4), "GEN_BACK");
-    menus::setButtonKey(widget(5), "GEN_ACCEPT");
+    menus::setButtonKeys(*this, {"GEN_BACK", "GEN_ACCEPT"}, 4);
 }
 
 void MenuSelectLevel::showFlag(int64_t index) {
@@ -137,23 +131,9 @@ void MenuSelectLevel::switchScene() {
     menus::commonSwitch(*this, switchRequested);
 }
 
-void MenuSelectLevel::drawFadeIn() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeIn();
-    drawFadeInCurtain();
-}
-
-void MenuSelectLevel::drawRunning() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawRunning();
+void MenuSelectLevel::drawOver(uint8_t phase) {
+    if (phase != RunningPhase) return;
     if (flagCount > 0) menus::drawFlag(menus::currentFlag(), static_cast<int16_t>(logicalWidth / 2 - 25), 50);
     flagText->draw(false);
     levelText->draw(false);
-    drawButtonTips();
-}
-
-void MenuSelectLevel::drawFadeOut() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeOut();
-    drawFadeOutCurtain();
 }

@@ -8,10 +8,10 @@
 // nothing; a missing flag picture leaves its place empty.
 #include <memory>
 
-#include "menus/Menu.h"
+#include "menus/MenuScreen.h"
 #include "text/TextLine.h"
 
-class MenuSelectLevel final : public Menu {
+class MenuSelectLevel final : public MenuScreen {
   public:
     static constexpr uint32_t kClearColour = 0xFF2D2D7B;
 
@@ -25,9 +25,7 @@ class MenuSelectLevel final : public Menu {
     void handleInput() override;
     void switchScene() override;
     void onAction(int16_t code) override;
-    void drawFadeIn() override;
-    void drawRunning() override;
-    void drawFadeOut() override;
+    void drawOver(uint8_t phase) override;
 
     // Shows the flag `index` (wrapping either way); nothing with no flags.
     void showFlag(int64_t index);

@@ -49,6 +49,17 @@ void link(Menu& menu, int a, int b, uint8_t direction) {
     menu.navigation[b][kOpposite[direction]] = static_cast<int16_t>(a);
 }
 
+void linkColumn(Menu& menu, int count) {
+    for (int i = 0; i < count; ++i)
+        link(menu, i, (i + 1) % count, Menu::Down);
+}
+
+void setButtonKeys(Menu& menu, std::initializer_list<const char*> keys, int first) {
+    int index = first;
+    for (const char* key : keys)
+        setButtonKey(menu.widget(index++), key);
+}
+
 void setButtonKey(GUIElement* widget, const std::string& key) {
     if (!widget || !widget->isKindOf(3)) return;
     auto* button = static_cast<Button*>(widget);

@@ -6,6 +6,7 @@
 // On failure: every helper does nothing (or answers empty) when a game-wide object, a widget or
 // a list entry is missing, so a menu built from a short scene file or run without levels survives.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 class GUIElement;
@@ -36,8 +37,13 @@ void commonSwitch(Scene& scene, uint32_t mode);
 // opposite way is a. Written only when the scene file made both widgets.
 void link(Menu& menu, int a, int b, uint8_t direction);
 
+// A column of widgets 0..count-1 that wraps: down from the last is the first.
+void linkColumn(Menu& menu, int count);
+
 // Every state text the button has gets `key` and is placed again; nothing for a non-button.
 void setButtonKey(GUIElement* widget, const std::string& key);
+// The buttons from widget `first` on get `keys` in order.
+void setButtonKeys(Menu& menu, std::initializer_list<const char*> keys, int first = 0);
 
 // "MAIN" is selected and started unless it is already the music.
 void startMenuMusic();

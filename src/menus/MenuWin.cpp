@@ -9,13 +9,7 @@
 #include "text/TextBox.h"
 
 void MenuWin::load() {
-    sceneFile = "Assets/scene/Win.scn";
-    moveSound.clear();
-    confirmSound.clear();
-    cancelSound.clear();
-    Menu::load();
-    mouseEnabled = 1;
-    drawDisabled = 1;
+    loadScreen("Assets/scene/Win.scn");
     setButtonTips(1);
 }
 
@@ -26,8 +20,7 @@ void MenuWin::loadScene() {
 
 void MenuWin::placeForEntry() {
     Menu::placeForEntry();
-    menus::setButtonKey(widget(0), "MENU_WIN_MENUMAIN");
-    menus::setButtonKey(widget(1), "MENU_WIN_SELECTLEVEL");
+    menus::setButtonKeys(*this, {"MENU_WIN_MENUMAIN", "MENU_WIN_SELECTLEVEL"});
 }
 
 std::string MenuWin::countryOfFlag(const std::string& flagName) {
@@ -60,26 +53,6 @@ void MenuWin::onAction(int16_t) {
     menus::stopMenuMusic();
 }
 
-void MenuWin::switchScene() {
-    menus::commonSwitch(*this, switchRequested);
-}
-
-void MenuWin::drawFadeIn() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeIn();
-    menus::drawFlag(shownFlag, 240, 95);
-    drawFadeInCurtain();
-}
-
-void MenuWin::drawRunning() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawRunning();
-    menus::drawFlag(shownFlag, 240, 95);
-    drawButtonTips();
-}
-
-void MenuWin::drawFadeOut() {
-    menus::clearGameScreen(kClearColour);
-    Menu::drawFadeOut();
-    drawFadeOutCurtain();
+void MenuWin::drawOver(uint8_t phase) {
+    if (phase != FadeOutPhase) menus::drawFlag(shownFlag, 240, 95);
 }

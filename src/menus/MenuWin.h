@@ -4,24 +4,23 @@
 //
 // Owns: nothing beyond its scene file. Never: writes into an element that is not a text box.
 // On failure: with no level or flag the names stay empty and no flag is drawn.
-#include "menus/Menu.h"
+#include "menus/MenuScreen.h"
 
 struct Flag;
 
-class MenuWin final : public Menu {
+class MenuWin final : public MenuScreen {
   public:
     static constexpr uint32_t kClearColour = 0xFF2D2D7B;
+
+    MenuWin() : MenuScreen(kClearColour) {}
 
     void load() override;
     void enter() override;
     const char* className() const override { return "MenuWin"; }
     void loadScene() override;
     void placeForEntry() override;
-    void switchScene() override;
     void onAction(int16_t code) override;
-    void drawFadeIn() override;
-    void drawRunning() override;
-    void drawFadeOut() override;
+    void drawOver(uint8_t phase) override;
 
     // The flag's name as the win screen shows it: its first " Flag" removed.
     static std::string countryOfFlag(const std::string& flagName);

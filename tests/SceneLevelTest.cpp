@@ -52,7 +52,8 @@ void pushKey(SDL_Scancode code, bool down) {
 }
 
 // The whole game in a scratch folder, the level put up as the menus would, driven frame by frame
-// with a fake clock. `countries` replaces the list (the teaching pictures stay beside it).
+// with a fake clock. `countries` replaces the list (the teaching pictures stay beside it); by
+// default the three teaching levels, whose numbers these tests were written against.
 class LevelGame {
   public:
     explicit LevelGame(const std::string& countries = "") : dir_("level"), here_(fs::current_path()) {
@@ -60,7 +61,9 @@ class LevelGame {
         fs::copy_file(run / "Vedezaviva.zez", dir_.path() / "Vedezaviva.zez");
         fs::copy(run / "Flags", dir_.path() / "Flags", fs::copy_options::recursive);
         fs::copy(run / "Countries", dir_.path() / "Countries", fs::copy_options::recursive);
-        if (!countries.empty()) dir_.write("Countries/countries.txt", countries);
+        dir_.write("Countries/countries.txt",
+                   countries.empty() ? readWhole(fs::path(VOV_SOURCE_DIR) / "tests/robot/teaching.txt")
+                                     : countries);
         dir_.write("config.ini", "LANGUAGE=ENGLISH\nFULLSCREEN=NO\nBGMVOLUME=0\nSFXVOLUME=0\n");
         fs::current_path(dir_.path());
         ok = game.startUp() == 0;
@@ -296,4 +299,3 @@ TEST(SceneLevel, TheCloseButtonEndsTheGameDuringALevel) {
     SDL_PushEvent(&quit);
     EXPECT_FALSE(g.run(16));
 }
-

@@ -21,7 +21,8 @@ if [ -n "$missing" ]; then
 fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# CI adds its own options (warnings as errors) through VOV_CMAKE_ARGS.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VOV_CMAKE_ARGS:-}
 cmake --build build -j"$jobs"
 
 case "$what" in

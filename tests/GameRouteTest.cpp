@@ -68,7 +68,7 @@ TEST(GameRoute, APlayerGoesFromTheMainMenuThroughALevelAndBack) {
     SceneManager& scenes = *h.game().scenes();
     ProgressRecord& progress = *GameWide<ProgressRecord>::get();
 
-    // Start: the logos' stand-ins lead to the main menu.
+    // Start, as a later run: the two logos lead to the main menu.
     ASSERT_TRUE(h.runUntilRunning(6, 800)) << "scene " << h.currentNumber();
     GameHarness::screenshot("route_main");
     EXPECT_TRUE(near(GameHarness::pixel(2, 100), 0x2D2D7B)) << describe(GameHarness::pixel(2, 100));

@@ -256,4 +256,13 @@ TEST(ImageDecoding, AJpegHuffmanTableOfMoreThan256CodesIsRefused) {
     ScratchDir dir("jpeg");
     dir.write("bad.jpg", hostile);
     EXPECT_FALSE(ImageData::decodeFile((dir.path() / "bad.jpg").c_str()));
+    // Asking only for the size (as the level list does for every terrain) reads the same tables.
+    int w = -1, h = -1;
+    EXPECT_FALSE(ImageData::readSize(bytes, hostile.size(), &w, &h));
+    EXPECT_FALSE(ImageData::readFileSize((dir.path() / "bad.jpg").c_str(), &w, &h));
+    EXPECT_EQ(w, 0);
+    dir.write("good.jpg", jpeg);
+    EXPECT_TRUE(ImageData::readFileSize((dir.path() / "good.jpg").c_str(), &w, &h));
+    EXPECT_EQ(w, 16);
+    EXPECT_EQ(h, 8);
 }

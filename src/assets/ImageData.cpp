@@ -174,7 +174,9 @@ bool ImageData::readSize(const uint8_t* bytes, size_t size, int* width, int* hei
     *width = *height = 0;
     if (!bytes || size == 0 || size > 0x7fffffff) return false;
     int w = 0, h = 0, channels = 0;
-    if (!stbi_info_from_memory(bytes, static_cast<int>(size), &w, &h, &channels) || !acceptableSize(w, h))
+    // stb's header reader walks the same tables as its decoder, so it gets the same checks first.
+    if (!structureFits(memoryReader(bytes, size), size) ||
+        !stbi_info_from_memory(bytes, static_cast<int>(size), &w, &h, &channels) || !acceptableSize(w, h))
         return false;
     *width = w;
     *height = h;
@@ -187,7 +189,17 @@ bool ImageData::readFileSize(const char* path, int* width, int* height) {
     if (!file) return false;
     const stbi_io_callbacks callbacks{readCallback, skipCallback, eofCallback};
     int w = 0, h = 0, channels = 0;
-    const bool known = stbi_info_from_callbacks(&callbacks, file, &w, &h, &channels) && acceptableSize(w, h);
+    std::fseek(file, 0, SEEK_END);
+    const long end = std::ftell(file);
+    const bool fits = end > 0 && structureFits(
+                                     [file](uint64_t offset, uint8_t* out, size_t count) {
+                                         return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
+                                                std::fread(out, 1, count, file) == count;
+                                     },
+                                     static_cast<uint64_t>(end));
+    std::rewind(file);
+    const bool known =
+        fits && stbi_info_from_callbacks(&callbacks, file, &w, &h, &channels) && acceptableSize(w, h);
     std::fclose(file);
     if (!known) return false;
     *width = w;

@@ -122,6 +122,19 @@ ReadAt memoryReader(const uint8_t* bytes, size_t size) {
         return true;
     };
 }
+// The structure checks over an open file, which is left rewound for stb.
+bool fileStructureFits(FILE* file) {
+    std::fseek(file, 0, SEEK_END);
+    const long end = std::ftell(file);
+    const bool fits = end > 0 && structureFits(
+                                     [file](uint64_t offset, uint8_t* out, size_t count) {
+                                         return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
+                                                std::fread(out, 1, count, file) == count;
+                                     },
+                                     static_cast<uint64_t>(end));
+    std::rewind(file);
+    return fits;
+}
 } // namespace
 
 bool ImageData::pngChunksFit(const uint8_t* bytes, size_t size) {
@@ -153,15 +166,7 @@ std::unique_ptr<ImageData> ImageData::decodeFile(const char* path) {
     const stbi_io_callbacks callbacks{readCallback, skipCallback, eofCallback};
     int w = 0, h = 0, channels = 0;
     unsigned char* pixels = nullptr;
-    std::fseek(file, 0, SEEK_END);
-    const long end = std::ftell(file);
-    const bool fits = end > 0 && structureFits(
-                                     [file](uint64_t offset, uint8_t* out, size_t count) {
-                                         return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
-                                                std::fread(out, 1, count, file) == count;
-                                     },
-                                     static_cast<uint64_t>(end));
-    std::rewind(file);
+    const bool fits = fileStructureFits(file);
     if (fits && stbi_info_from_callbacks(&callbacks, file, &w, &h, &channels) && acceptableSize(w, h)) {
         std::rewind(file);
         pixels = stbi_load_from_callbacks(&callbacks, file, &w, &h, &channels, 0);
@@ -189,15 +194,7 @@ bool ImageData::readFileSize(const char* path, int* width, int* height) {
     if (!file) return false;
     const stbi_io_callbacks callbacks{readCallback, skipCallback, eofCallback};
     int w = 0, h = 0, channels = 0;
-    std::fseek(file, 0, SEEK_END);
-    const long end = std::ftell(file);
-    const bool fits = end > 0 && structureFits(
-                                     [file](uint64_t offset, uint8_t* out, size_t count) {
-                                         return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
-                                                std::fread(out, 1, count, file) == count;
-                                     },
-                                     static_cast<uint64_t>(end));
-    std::rewind(file);
+    const bool fits = fileStructureFits(file);
     const bool known =
         fits && stbi_info_from_callbacks(&callbacks, file, &w, &h, &channels) && acceptableSize(w, h);
     std::fclose(file);

@@ -89,6 +89,9 @@ TEST(GlyphCheck, EveryDrawnCharacterHasAGlyphInEveryFont) {
         for (const std::string& line : split(readWhole(kData / "Countries/countries.txt"), '\n'))
             if (!line.empty() && line[0] != '#')
                 drawn.emplace_back("Countries/countries.txt", split(line, ',')[0]);
+    for (const std::string& line : split(readWhole(kData / "Assets/texts/levelnames.txt"), '\n'))
+        if (!line.empty() && line[0] != '#' && line.find('\t') != std::string::npos)
+            drawn.emplace_back("Assets/texts/levelnames.txt", line.substr(line.find('\t') + 1));
     for (const char* literal : {"GO IN", "Closed", "IN ", "0123456789", "%", ":", "/"})
         drawn.emplace_back("code literal", literal);
 

@@ -183,6 +183,17 @@ std::string longestFlagName() {
     return longest;
 }
 
+// Every level name the game ships, as the name table gives them to the menus.
+std::vector<std::string> shippedLevelNames() {
+    std::vector<std::string> names;
+    for (const std::string& line : split(readWhole(kData / "Assets/texts/levelnames.txt"), '\n')) {
+        if (line.empty() || line[0] == '#') continue;
+        const auto tab = line.find('\t');
+        names.push_back(tab == std::string::npos ? line : line.substr(tab + 1));
+    }
+    return names;
+}
+
 class TestMenu final : public Menu {};
 
 class MenuData : public ::testing::Test {
@@ -204,12 +215,20 @@ class MenuData : public ::testing::Test {
                                   tables_[language]);
         }
         const std::string flag = longestFlagName();
+        // The win text is sized with the level name that draws widest, not the one with most letters.
+        std::string level;
+        uint32_t widest = 0;
+        for (const std::string& name : shippedLevelNames()) {
+            std::vector<TextDrawItem> items;
+            const uint32_t w = fonts_.empty() ? 0 : TextLine::layout(fonts_[0].get(), 1, name, 0, items);
+            if (w > widest) widest = w, level = name;
+        }
         samples_ = {{"BRIEF_TIME", "999"},
                     {"BRIEF_GOAL", "99"},
                     {"BRIEF_SURVIVORS", "99"},
                     {"WIN_TOTAL", "999"},
                     {"WIN_LOST", "999"},
-                    {"WIN_LEVEL", flag.substr(0, flag.size() - 5)},
+                    {"WIN_LEVEL", level},
                     {"WIN_FLAG", flag.substr(0, flag.size() - 5)}};
     }
     static void TearDownTestSuite() { fonts_.clear(); }
@@ -440,5 +459,17 @@ TEST_F(MenuData, TheLongestFlagNameFitsWhereTheMenusShowIt) {
     // The selection centres it at x 160 in font 0; the win screen writes it after "Flag:" in the
     // text box at element 7, which the layout test above already holds to the screen.
     EXPECT_LE(int(TextLine::layout(fonts_[0].get(), 1, flag, 0, items)), 320 - 2 * 4);
+}
+
+TEST_F(MenuData, EveryLevelNameFitsWhereTheMenusShowIt) {
+    const std::vector<std::string> names = shippedLevelNames();
+    EXPECT_GE(names.size(), 100u);
+    for (const std::string& name : names) {
+        std::vector<TextDrawItem> items;
+        const int w = int(TextLine::layout(fonts_[0].get(), 1, name, 0, items));
+        // The selection centres it at x 160 in font 0; the briefing writes it from x 20.
+        EXPECT_LE(w, 320 - 2 * 4) << name;
+        EXPECT_LE(20 + w, 320 - 4) << name;
+    }
 }
 } // namespace

@@ -150,6 +150,19 @@ TEST(SceneLevel, IntroThenPlayWithTheClockAndTheFirstFollowerOnTime) {
     EXPECT_EQ(got[0], want & 0xFF);
     EXPECT_EQ(got[1], want >> 8 & 0xFF);
     EXPECT_EQ(got[2], want >> 16 & 0xFF);
+    // Where the level has nothing, the night sky shows, not black: black paint must stay visible.
+    int sx = -1, sy = -1;
+    for (int y = 0; y < 200 && sx < 0; ++y)
+        for (int x = 0; x < 320; ++x)
+            if ((terrain->pixel(x + g.level->view.x, y + g.level->view.y) >> 24) == 0) {
+                sx = x, sy = y;
+                break;
+            }
+    ASSERT_GE(sx, 0);
+    const auto sky = GlFixture::gameScreenPixel(sx, sy);
+    EXPECT_EQ(sky[0], 0x2A);
+    EXPECT_EQ(sky[1], 0x34);
+    EXPECT_EQ(sky[2], 0x50);
 }
 
 TEST(SceneLevel, GoalZeroOpensTheExitAndALossWithAWinInOneUpdateIsALoss) {

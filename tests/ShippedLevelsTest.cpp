@@ -6,6 +6,7 @@
 // the level script, so the script and this test check each other.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <deque>
@@ -263,8 +264,11 @@ struct Plan {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
 };
 
-std::map<std::string, Plan> readPlans() {
-    std::map<std::string, Plan> plans;
+// A level's builds and digs, a line each in the list.
+using Plans = std::map<std::string, std::vector<Plan>>;
+
+Plans readPlans() {
+    Plans plans;
     for (const std::string& text : split(readWhole(kCountries / "plans.txt"), '\n')) {
         if (text.empty() || text[0] == '#') continue;
         const std::vector<std::string> f = split(text, ',');
@@ -272,9 +276,21 @@ std::map<std::string, Plan> readPlans() {
         Plan p;
         p.build = f[1] == "build";
         toInt(f[2], p.x0), toInt(f[3], p.y0), toInt(f[4], p.x1), toInt(f[5], p.y1);
-        plans[f[0]] = p;
+        plans[f[0]].push_back(p);
     }
     return plans;
+}
+
+// The terrain as the player leaves it once every planned build and dig is done.
+void carryOut(Terrain& t, const std::vector<Plan>& edits) {
+    for (const Plan& e : edits)
+        for (int y = e.y0; y <= e.y1; ++y)
+            for (int x = e.x0; x <= e.x1; ++x)
+                t.set(x, y, e.build);
+}
+
+bool anyBuild(const std::vector<Plan>& edits) {
+    return std::any_of(edits.begin(), edits.end(), [](const Plan& e) { return e.build; });
 }
 
 struct Loaded {
@@ -346,11 +362,11 @@ TEST_F(ShippedLevels, ListNamesAndPicturesFitTheGame) {
     }
 }
 
-// Spawn and exit placement, the spawn's fall, the exit's ground, and reachability: for the lessons
-// both before the planned build or dig (no trap, no deadly fall except into the sea a bridge spans)
-// and after it (everything reaches the exit).
+// Spawn and exit placement, the spawn's fall, the exit's ground, and reachability: for a level that
+// asks for building or digging both before them (no trap, no deadly fall except into the sea a
+// bridge spans, and no way to the exit) and after them (everything reaches the exit).
 TEST_F(ShippedLevels, EveryLevelCanBeWalkedFromTheSpawnToTheExit) {
-    const std::map<std::string, Plan> plans = readPlans();
+    const Plans plans = readPlans();
     for (const Loaded& l : *levels_) {
         if (!l.terrain) continue;
         const Line& v = l.line;
@@ -370,13 +386,11 @@ TEST_F(ShippedLevels, EveryLevelCanBeWalkedFromTheSpawnToTheExit) {
 
         const auto plan = plans.find(v.fields[0]);
         if (plan != plans.end()) {
-            const Walk before = flood(t, v, false, plan->second.build);
+            const Walk before = flood(t, v, false, anyBuild(plan->second));
             for (const std::string& p : before.problems)
                 ADD_FAILURE() << "before the plan: " << p;
-            EXPECT_LT(before.fastestMs, 0) << "the lesson can be won without its build or dig";
-            for (int y = plan->second.y0; y <= plan->second.y1; ++y)
-                for (int x = plan->second.x0; x <= plan->second.x1; ++x)
-                    t.set(x, y, plan->second.build);
+            EXPECT_LT(before.fastestMs, 0) << "the level can be won without its builds and digs";
+            carryOut(t, plan->second);
         }
         const Walk walk = flood(t, v, true, false);
         for (const std::string& p : walk.problems)
@@ -392,7 +406,7 @@ TEST_F(ShippedLevels, EveryLevelCanBeWalkedFromTheSpawnToTheExit) {
 // Painting: the red byte codes the height within the country (1 to 254, growing downwards) so the
 // flag's stripes land across it, and the goal is a share the column can paint by walking.
 TEST_F(ShippedLevels, StripesFollowHeightAndTheGoalCanBePainted) {
-    const std::map<std::string, Plan> plans = readPlans();
+    const Plans plans = readPlans();
     for (const Loaded& l : *levels_) {
         if (!l.terrain || !l.stamp) continue;
         const Line& v = l.line;
@@ -411,12 +425,9 @@ TEST_F(ShippedLevels, StripesFollowHeightAndTheGoalCanBePainted) {
         EXPECT_TRUE(redGrows) << "the height code does not grow downwards";
 
         // Upper bound of what walking paints: the stamp's rows around every foot place reachable once
-        // the lesson's build or dig is done.
+        // the level's builds and digs are done.
         const auto plan = plans.find(v.fields[0]);
-        if (plan != plans.end())
-            for (int y = plan->second.y0; y <= plan->second.y1; ++y)
-                for (int x = plan->second.x0; x <= plan->second.x1; ++x)
-                    t.set(x, y, plan->second.build);
+        if (plan != plans.end()) carryOut(t, plan->second);
         const Walk walk = flood(t, v, false, true);
         const int sw = l.stamp->width(), sh = l.stamp->height();
         std::vector<bool> painted(size_t(t.w) * t.h);
@@ -441,4 +452,23 @@ TEST_F(ShippedLevels, StripesFollowHeightAndTheGoalCanBePainted) {
             << "goal " << v.goal << "% leaves no slack: walking paints at most " << reached * 100 / paintable
             << "%";
     }
+}
+
+// The first levels teach one thing each; from the eleventh on every level asks the player to dig (or
+// build) their way, and the later ones to do both, so the tools stay the heart of the game.
+TEST_F(ShippedLevels, LaterLevelsAskForTheTools) {
+    const Plans plans = readPlans();
+    int both = 0;
+    for (size_t i = 0; i < levels_->size(); ++i) {
+        const std::string& key = (*levels_)[i].line.fields[0];
+        const auto plan = plans.find(key);
+        const bool builds = plan != plans.end() && anyBuild(plan->second);
+        const bool digs = plan != plans.end() && std::any_of(plan->second.begin(), plan->second.end(),
+                                                             [](const Plan& e) { return !e.build; });
+        if (i >= 10) {
+            EXPECT_TRUE(plan != plans.end()) << key << " asks for neither building nor digging";
+        }
+        both += builds && digs;
+    }
+    EXPECT_GE(both, 10) << "levels that ask for a bridge and a dig";
 }

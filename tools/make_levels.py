@@ -701,7 +701,7 @@ def complexity(polys, box):
 LESSONS = ["walk", "bridge", "dig", "clock"]
 
 
-def numbers(rank, lesson, level, painted, paintable):
+def numbers(rank, lesson, level, painted, paintable, edits=0):
     """Creature count, interval, survivor share, goal and minutes for a level
     at `rank` (0 easiest, 1 hardest)."""
     seconds, walk, turns = path_seconds(level)
@@ -715,7 +715,8 @@ def numbers(rank, lesson, level, painted, paintable):
     if lesson == "bridge":
         survivors = 40
     # Waiting at each turn for the column to come down, then the last one home.
-    need = FIRST_SPAWN_MS / 1000 + (count - 1) * interval / 1000 + seconds * 1.25 + turns * 8 + 10
+    need = (FIRST_SPAWN_MS / 1000 + (count - 1) * interval / 1000 + seconds * 1.25 + turns * 8 + 10 +
+            edits * EDIT_SECONDS)
     slack = 1.25 if lesson == "clock" else 1.9 - 0.5 * rank
     minutes = max(1, int(math.ceil(need * slack / 60)))
     return {"count": count, "interval": interval, "survivors": survivors, "goal": goal,
@@ -738,6 +739,72 @@ def lesson_edit(lesson, level, solid):
     else:
         return None, None
     return before, box
+
+
+# Later levels combine what the lessons taught: walls to dig through on the walked ledges, from the
+# level below on, and on the hardest a gap over the sea on the last ledge to bridge as well.
+WALLS_FROM, TWO_WALLS_FROM, THREE_WALLS_FROM, BRIDGE_FROM = 10, 40, 70, 25
+EDIT_SECONDS = 14            # one build or dig: the view scrolled there, two passes of strokes, a rest
+BRUSH_R = 5                  # the brush's radius in pixels
+SCROLL_MS = 2500             # time the plan gives the view to scroll to a build or dig
+
+
+def wall_count(index):
+    if index < WALLS_FROM:
+        return 0
+    return 1 if index < TWO_WALLS_FROM else 2 if index < THREE_WALLS_FROM else 3
+
+
+def wall_box(level, li, x0, x1):
+    top = level["ledge_top"][li]
+    mid = (x0 + x1) // 2
+    return (mid - 3, top - 14, mid + 3, top - 1)
+
+
+def edits_blocked(before, level, deadly_ok):
+    """True when the level, edits undone, obeys the rules but cannot be won."""
+    trial = dict(level, deadly_ok=deadly_ok)
+    problems, graph, _ = check_rules(before, trial, intended=True)
+    ex, ey = level["exit"]
+    return not problems and not any(in_box(n, (ex - 2, ey - 2, ex + 1, ey + 1)) for n in graph)
+
+
+def puzzle_edits(index, m):
+    """The builds and digs a later level asks for: (terrain before them, [(kind, box)]). The walls
+    stand in the middle of long walked stretches, away from where the column lands and drops; each
+    one is kept only when the level with it still obeys the rules, and all of them done must give
+    the level as built."""
+    level, solid = m["level"], m["solid"]
+    edits = []
+    before = solid.copy()
+    bridge = False
+    if index >= BRIDGE_FROM:
+        b_before, box = lesson_edit("bridge", level, solid)
+        li, x0, x1 = level["walked"][-1]
+        if abs(x1 - x0) >= 80 and not solid[box[3] + 1:, box[0]:box[2] + 1].any() and \
+                edits_blocked(b_before, level, True):
+            before, bridge = b_before, True
+            edits.append(("build", box))
+    want = wall_count(index)
+    # The last stretch holds the bridge; walls go on the ones before it, latest first.
+    for li, x0, x1 in reversed(level["walked"][:-1] if bridge else level["walked"]):
+        if sum(1 for k, _ in edits if k == "dig") >= want:
+            break
+        if abs(x1 - x0) < 80:
+            continue
+        box = wall_box(level, li, x0, x1)
+        trial = before.copy()
+        trial[box[1]:box[3] + 1, box[0]:box[2] + 1] = True
+        if not edits_blocked(trial, level, bridge):
+            continue
+        before = trial
+        edits.append(("dig", box))
+    after = before.copy()
+    for kind, box in edits:
+        after[box[1]:box[3] + 1, box[0]:box[2] + 1] = kind == "build"
+    if check_rules(after, level)[0]:
+        return solid, []
+    return before, edits
 
 
 def seed_of(name):
@@ -858,19 +925,22 @@ def plan_of(m, nums):
     level = m["level"]
     steps = ["# Made by tools/make_levels.py: the level clock in ms, leader, button, level x y."]
     t = 0.0
-    lesson = m.get("lesson")
-    if lesson in ("bridge", "dig"):
-        _, box = lesson_edit(lesson, level, m["solid"])
-        button = "left" if lesson == "bridge" else "right"
+    for kind, box in m.get("edits", []):
+        button = "left" if kind == "build" else "right"
         xs = list(range(box[0] + 2, box[2] + 1, 3))
-        ys = [box[1] + 2] if lesson == "bridge" else list(range(box[1] + 3, box[3] + 1, 5))
-        # Strokes over the work, a rest for the reserve to refill, then a second pass.
+        # A dig's strokes keep the brush (11 pixels across) above the ledge: dug any deeper, the
+        # ground under the wall becomes a pit the column cannot climb out of.
+        ys = [box[1] + 2] if kind == "build" else list(range(box[3] - BRUSH_R, box[1], -5))[::-1]
+        # Look at the work first (the view scrolls there), then strokes over it, a rest for the
+        # reserve to refill with the work still in view, then a second pass.
+        steps.append("%d none none %d %d" % (t, xs[0], ys[0]))
+        t += SCROLL_MS
         for rep in range(2):
             for y in ys:
                 for x in xs:
                     steps.append("%d none %s %d %d" % (t, button, x, y))
                     t += 400
-            steps.append("%d none none 0 0" % t)
+            steps.append("%d none none %d %d" % (t, xs[0], ys[0]))
             t += 3000
     walked = level["walked"]
     runs = []
@@ -919,11 +989,22 @@ def write_if_changed(path, data):
         f.write(data)
 
 
-def write_all(chosen, out_dir, names_path, licence_text):
+def other_names(names_path, countries):
+    """Lines of the name table this script does not own (levels made by hand or by other scripts,
+    whose keys are no country of the atlas), kept in their order after the countries."""
+    try:
+        with open(names_path, "rb") as f:
+            text = f.read().decode("latin-1")
+    except FileNotFoundError:
+        return []
+    return [l for l in text.split("\n") if l and not l.startswith("#") and l.split("\t")[0] not in countries]
+
+
+def write_all(chosen, out_dir, names_path, licence_text, countries=()):
     os.makedirs(out_dir, exist_ok=True)
     lines = ["# Countries: key,terrain,stamp,startX,startY,exitX,exitY,minutes,survivor %,goal %,"
              "creatures,interval ms. Made by tools/make_levels.py; easy to hard."]
-    plans = ["# The build or dig each lesson level is made for: key,build|dig,x0,y0,x1,y1 (inclusive)."]
+    plans = ["# The builds and digs each level is made for, a line each: key,build|dig,x0,y0,x1,y1 (inclusive)."]
     notes = []
     wanted = {LIST_NAME, PLAN_NAME, LICENCE_NAME}
     n = len(chosen)
@@ -933,12 +1014,17 @@ def write_all(chosen, out_dir, names_path, licence_text):
         solid = m["solid"]
         if lesson in ("bridge", "dig"):
             before, box = lesson_edit(lesson, m["level"], solid)
-            plans.append("%s,%s,%d,%d,%d,%d" % ((m["name"], "build" if lesson == "bridge" else "dig") + box))
-            solid = before
+            m["edits"] = [("build" if lesson == "bridge" else "dig", box)]
+        else:
+            before, m["edits"] = puzzle_edits(i, m)
+        for kind, box in m["edits"]:
+            plans.append("%s,%s,%d,%d,%d,%d" % ((m["name"], kind) + box))
+        solid = before
         rgba = terrain_picture(m["mask"], solid, m["rows"])
         painted, paintable = painted_share(rgba, feet_path(m["level"], m["solid"]),
                                            m["stamp"].shape[1], m["stamp"].shape[0])
-        nums = numbers(rank, lesson, m["level"], painted, paintable)
+        nums = numbers(rank, lesson, m["level"], painted, paintable, len(m["edits"]))
+        nums["edits"] = " ".join(kind for kind, _ in m["edits"])
         lines.append(line_of(m, nums))
         notes.append((m["name"], lesson or "", nums))
         write_if_changed(os.path.join(out_dir, terrain_name(m["name"])), png_bytes(rgba))
@@ -956,6 +1042,7 @@ def write_all(chosen, out_dir, names_path, licence_text):
     names = ["# Level names shown to the player, one table for all languages: level key (first field of "
              "Countries/countries.txt)<TAB>name"]
     names += ["%s\t%s" % (m["name"], m["name"]) for m in chosen]
+    names += other_names(names_path, set(countries) | {m["name"] for m in chosen})
     write_if_changed(names_path, ("\n".join(names) + "\n").encode("ascii"))
     return notes
 
@@ -981,13 +1068,14 @@ def main():
     chosen = choose(built)
     if len(chosen) < COUNTRY_MIN:
         sys.exit("only %d levels" % len(chosen))
-    notes = write_all(chosen, args.out, args.names, licence_text)
+    countries = [b[0] for b in built] + [name for name, _ in rejected]
+    notes = write_all(chosen, args.out, args.names, licence_text, countries)
     for name, why in rejected:
         print("left out %-28s %s" % (name, why))
     for i, (name, lesson, nums) in enumerate(notes):
-        print("%3d %-28s %-6s %2d min (needs %4.0f s, plan %4.0f s) goal %2d%% of %2d%% survivors %2d%% %2d x %4d ms"
+        print("%3d %-28s %-6s %2d min (needs %4.0f s, plan %4.0f s) goal %2d%% of %2d%% survivors %2d%% %2d x %4d ms %s"
               % (i + 1, name, lesson, nums["minutes"], nums["need_s"], nums["plan_s"], nums["goal"], nums["share"],
-                 nums["survivors"], nums["count"], nums["interval"]))
+                 nums["survivors"], nums["count"], nums["interval"], nums["edits"]))
     print("%d levels written to %s" % (len(notes), args.out))
     return 0
 

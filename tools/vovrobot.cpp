@@ -15,6 +15,8 @@
 //     --frame-ms MS     length of a frame in milliseconds (default 16.67, as 17,17,16)
 //     --screenshot PNG  write the window to PNG at --shot-ms milliseconds of play (default 40000)
 //     --shot-ms MS
+//     --small-window    play in a 360x240 window (the game screen unscaled): the same game, but
+//                       software GL draws a tenth of the pixels, so a sweep of every level fits
 //     --verbose         a line per second of play on standard error
 //
 // It copies the pack and lists into a scratch folder, starts the real game there (start-up, the
@@ -31,11 +33,12 @@
 //
 // Plan files: text lines "MS LEADER BUTTON X Y", MS counting from the start of play (the level
 // clock), LEADER one of left/right/none, BUTTON one of none/left/right (left builds, right digs),
-// X Y the level pixel the pointer aims at. Each line holds from its time until the next; "#" starts
-// a comment. The rule player, without a plan: it walks a model creature along the terrain from
-// the spawn point, plans a bridge over each deadly gap and a tunnel through each wall, builds them
-// with the real brush (scrolling the view as a player does), keeps the leader short of the next
-// unfinished work, then parks it by the exit.
+// X Y the level pixel the pointer aims at (with no button, 0 0 follows the leader and any other
+// place is only looked at, scrolling the view there). Each line holds from its time until the next; "#"
+// starts a comment. The rule player, without a plan: it walks a model creature along the terrain from the
+// spawn point, plans a bridge over each deadly gap and a tunnel through each wall, builds them with the real
+// brush (scrolling the view as a player does), keeps the leader short of the next unfinished work, then parks
+// it by the exit.
 #include <SDL.h>
 #include <algorithm>
 #include <cstdlib>
@@ -267,6 +270,7 @@ struct Options {
     std::string screenshot;
     uint32_t shotMs = 40000;
     bool verbose = false;
+    bool smallWindow = false;
 };
 
 int usage() {
@@ -274,7 +278,7 @@ int usage() {
         << "usage: vovrobot [--run-dir DIR] [--countries FILE] [--level N | --name NAME | --all] [--flag N]\n"
            "                [--seed S] [--plan FILE | --idle] [--frame-ms MS] [--screenshot PNG --shot-ms "
            "MS]\n"
-           "                [--verbose]\n";
+           "                [--small-window] [--verbose]\n";
     return 2;
 }
 
@@ -289,6 +293,33 @@ void saveWindow(const std::string& path) {
         std::copy_n(up.begin() + static_cast<long>((h - 1 - y) * row), row,
                     down.begin() + static_cast<long>(y * row));
     stbi_write_png(path.c_str(), w, h, 4, down.data(), static_cast<int>(row));
+}
+
+// The window as if the player had made it small: every scene maps the pointer through the size it
+// read at start-up, so each is told the new one; nothing but the final scaling changes.
+void shrinkWindow(SceneManager& scenes, int width, int height) {
+    Renderer* renderer = Renderer::instance();
+    if (!renderer->window()) return;
+    SDL_SetWindowSize(renderer->window(), width, height);
+    SDL_GetWindowSize(renderer->window(), &renderer->windowWidth, &renderer->windowHeight);
+    renderer->layout = WindowLayout::compute(renderer->windowWidth, renderer->windowHeight,
+                                             renderer->logicalWidth, renderer->logicalHeight);
+    renderer->nativeSize = renderer->layout.nativeSize ? 1 : 0;
+    renderer->setWindowProjection();
+    for (uint32_t n = 0; n < SceneManager::kSceneCount; ++n)
+        if (Scene* scene = scenes.scene(n)) {
+            scene->windowWidth = renderer->windowWidth;
+            scene->windowHeight = renderer->windowHeight;
+        }
+}
+
+// Where each follower stands and what it does, for following a level second by second.
+std::string followerPlaces(const SceneLevel& level) {
+    std::ostringstream out;
+    out << " followers=";
+    for (const auto& follower : level.followers)
+        out << follower->x << "," << follower->y << ":" << int(follower->state) << " ";
+    return out.str();
 }
 
 class Robot {
@@ -338,7 +369,8 @@ class Robot {
                           << " painted=" << progress->paintedPercent << " alive=" << progress->creaturesAlive
                           << " out=" << progress->creaturesOut << " saved=" << progress->creaturesSaved
                           << " leader=" << level->leader->x << "," << level->leader->y
-                          << " view=" << level->view.x << std::endl;
+                          << " view=" << level->view.x << "," << level->view.y << followerPlaces(*level)
+                          << std::endl;
             if (level->phase == SceneLevel::Lost || level->phase == SceneLevel::Won) {
                 result = level->phase == SceneLevel::Won ? "won" : "lost";
                 break;
@@ -469,6 +501,8 @@ class Robot {
         input_.buttons = 0;
         if (now->buttons) {
             if (aim(level, now->x, now->y)) input_.buttons = now->buttons;
+        } else if (now->x || now->y) {
+            aim(level, now->x, now->y);
         } else {
             followLeader(level);
         }
@@ -528,6 +562,8 @@ int main(int argc, char** argv) {
             options.shotMs = static_cast<uint32_t>(std::atoi(value().c_str()));
         else if (arg == "--verbose")
             options.verbose = true;
+        else if (arg == "--small-window")
+            options.smallWindow = true;
         else
             return usage();
     }
@@ -575,6 +611,7 @@ int main(int argc, char** argv) {
         if (game.startUp() != 0) {
             code = 2;
         } else {
+            if (options.smallWindow) shrinkWindow(*game.scenes(), 360, 240);
             std::srand(options.seed);
             auto source = std::make_unique<RobotInput>();
             RobotInput& input = *source;

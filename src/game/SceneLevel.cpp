@@ -491,7 +491,7 @@ void SceneLevel::uploadChanges() {
 void SceneLevel::drawWorld() {
     Renderer* renderer = Renderer::instance();
     renderer->bindGameScreen();
-    renderer->clearTarget(0, Renderer::Keep);
+    renderer->clearTarget(kWorldClearColour, Renderer::Keep);
     if (camera) view = {camera->viewX, camera->viewY, camera->viewWidth, camera->viewHeight};
     uploadChanges();
     if (ProgressRecord* record = progress()) {

@@ -30,6 +30,9 @@ class SceneLevel final : public Scene {
   public:
     enum Phase : uint32_t { Start = 0, Intro = 1, Playing = 2, ExitOpen = 3, Lost = 4, Won = 5 };
     static constexpr uint32_t kFirstSpawnMs = 3200;
+    // Behind the terrain: a night sky rather than black, so ground painted with a flag's black
+    // stripe (and a flag whose left edge is black) still shows against it.
+    static constexpr uint32_t kWorldClearColour = 0xFF2A3450;
 
     SceneLevel();
     ~SceneLevel() override;

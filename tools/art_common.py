@@ -13,11 +13,18 @@ ASCII grids for hand-placed sprites, and a one-pixel outline around whatever is 
 blends or anti-aliases. save_png() writes a PNG with no metadata and a fixed compression level, so
 running a script twice gives byte-identical files.
 
+npm_pack() fetches the public-domain packages some scripts start from (flags, country shapes) and
+refuses a tarball whose hash is not the one the script pins.
+
 Run the scripts with /usr/bin/python3 (Debian's python3-pil).
 """
 
+import hashlib
 import os
 import re
+import subprocess
+import sys
+import tarfile
 
 from PIL import Image
 
@@ -150,3 +157,20 @@ def save_png(img, relpath, root=ASSETS_DIR):
     clean = Image.frombytes("RGBA", img.size, img.tobytes())
     clean.save(path, format="PNG", optimize=False, compress_level=9)
     return path
+
+
+def npm_pack(package, version, sha256, workdir):
+    """`npm pack package@version` into workdir, the tarball checked against sha256 and unpacked
+    without any member that could land outside workdir; returns the unpacked folder."""
+    out = subprocess.run(["npm", "pack", "%s@%s" % (package, version)], cwd=workdir, check=True,
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    tgz = os.path.join(workdir, out.stdout.decode().strip().splitlines()[-1])
+    with open(tgz, "rb") as f:
+        digest = hashlib.sha256(f.read()).hexdigest()
+    if digest != sha256:
+        sys.exit("%s: sha256 %s, expected %s" % (tgz, digest, sha256))
+    with tarfile.open(tgz) as tar:
+        members = [m for m in tar.getmembers()
+                   if m.isfile() and not m.name.startswith(("/", "..")) and ".." not in m.name.split("/")]
+        tar.extractall(workdir, members=members)
+    return os.path.join(workdir, "package")

@@ -22,19 +22,18 @@ flag does not have. Running the script twice gives byte-identical files.
 """
 
 import argparse
-import hashlib
 import io
 import json
 import os
 import re
-import subprocess
 import sys
-import tarfile
 import tempfile
 import unicodedata
 
 import numpy as np
 from PIL import Image
+
+import art_common
 
 PACKAGE = "svg-country-flags"
 VERSION = "1.2.10"
@@ -117,19 +116,7 @@ def name_problems(name):
 
 
 def run_npm_pack(workdir):
-    package_ref = "%s@%s" % (PACKAGE, VERSION)
-    out = subprocess.run(["npm", "pack", package_ref], cwd=workdir, check=True,
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    tgz = os.path.join(workdir, out.stdout.decode().strip().splitlines()[-1])
-    with open(tgz, "rb") as f:
-        digest = hashlib.sha256(f.read()).hexdigest()
-    if digest != TARBALL_SHA256:
-        sys.exit("%s: sha256 %s, expected %s" % (tgz, digest, TARBALL_SHA256))
-    with tarfile.open(tgz) as tar:
-        members = [m for m in tar.getmembers()
-                   if m.isfile() and not m.name.startswith(("/", "..")) and ".." not in m.name.split("/")]
-        tar.extractall(workdir, members=members)
-    return os.path.join(workdir, "package")
+    return art_common.npm_pack(PACKAGE, VERSION, TARBALL_SHA256, workdir)
 
 
 def load_package(package_dir):

@@ -27,9 +27,7 @@ import io
 import json
 import math
 import os
-import subprocess
 import sys
-import tarfile
 import tempfile
 from collections import deque
 
@@ -37,6 +35,7 @@ import numpy as np
 from PIL import Image, ImageDraw
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import art_common  # noqa: E402
 import make_flags  # noqa: E402  (the flag names the levels must match)
 
 PACKAGE = "world-atlas"
@@ -88,18 +87,7 @@ tools/make_levels.py.
 # ---------------------------------------------------------------- the package
 
 def run_npm_pack(workdir):
-    out = subprocess.run(["npm", "pack", "%s@%s" % (PACKAGE, VERSION)], cwd=workdir, check=True,
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    tgz = os.path.join(workdir, out.stdout.decode().strip().splitlines()[-1])
-    with open(tgz, "rb") as f:
-        digest = hashlib.sha256(f.read()).hexdigest()
-    if digest != TARBALL_SHA256:
-        sys.exit("%s: sha256 %s, expected %s" % (tgz, digest, TARBALL_SHA256))
-    with tarfile.open(tgz) as tar:
-        members = [m for m in tar.getmembers()
-                   if m.isfile() and not m.name.startswith(("/", "..")) and ".." not in m.name.split("/")]
-        tar.extractall(workdir, members=members)
-    return os.path.join(workdir, "package")
+    return art_common.npm_pack(PACKAGE, VERSION, TARBALL_SHA256, workdir)
 
 
 def decode_arcs(topo):

@@ -1,11 +1,16 @@
 #pragma once
-// A font picture source held in memory, and a small picture with known markers and bands.
+// A font picture source held in memory, and a small picture with known markers and bands; the
+// shipped fonts loaded straight from data/.
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "assets/ImageData.h"
+#include "text/Font.h"
+#include "text/FontLoader.h"
 #include "text/FontPictures.h"
 
 class MemoryPictures final : public FontPictures {
@@ -50,4 +55,36 @@ inline std::unique_ptr<ImageData> makeFontPicture(const std::vector<int>& marker
                     p[3] = 255;
                 }
     return std::make_unique<ImageData>(width, height, 4, std::move(pixels));
+}
+
+// Pictures straight from data/, decoded as the store decodes them.
+class DataPictures final : public FontPictures {
+  public:
+    explicit DataPictures(std::filesystem::path data) : data_(std::move(data)) {}
+    const ImageData* picture(const std::string& name) override {
+        current_ = ImageData::decodeFile((data_ / name).string().c_str());
+        return current_.get();
+    }
+    int32_t makeAtlas(const std::string&, const ImageData&) override { return next_++; }
+    void release(const std::string&) override { current_.reset(); }
+
+  private:
+    std::filesystem::path data_;
+    std::unique_ptr<ImageData> current_;
+    int32_t next_ = 0;
+};
+
+// Every font of the shipped font list, in its order.
+inline std::vector<std::unique_ptr<Font>> loadDataFonts(const std::filesystem::path& data) {
+    const std::string list = readWhole(data / "Assets/font/fonts.txt");
+    DataPictures pictures(data);
+    std::vector<std::unique_ptr<Font>> fonts;
+    for (const FontListEntry& entry : FontLoader::parseFontList(reinterpret_cast<const uint8_t*>(list.data()),
+                                                                list.size(), "Assets/font/")) {
+        const std::string description = readWhole(data / entry.description);
+        fonts.push_back(FontLoader::parseDescription(reinterpret_cast<const uint8_t*>(description.data()),
+                                                     description.size(), entry.description, entry.size, 1,
+                                                     pictures));
+    }
+    return fonts;
 }

@@ -14,35 +14,6 @@
 namespace {
 const std::filesystem::path kData = std::filesystem::path(VOV_SOURCE_DIR) / "data";
 
-// Pictures straight from data/, decoded as the store decodes them.
-class DataPictures final : public FontPictures {
-  public:
-    const ImageData* picture(const std::string& name) override {
-        current_ = ImageData::decodeFile((kData / name).string().c_str());
-        return current_.get();
-    }
-    int32_t makeAtlas(const std::string&, const ImageData&) override { return next_++; }
-    void release(const std::string&) override { current_.reset(); }
-
-  private:
-    std::unique_ptr<ImageData> current_;
-    int32_t next_ = 0;
-};
-
-std::vector<std::unique_ptr<Font>> loadDataFonts() {
-    const std::string list = readWhole(kData / "Assets/font/fonts.txt");
-    DataPictures pictures;
-    std::vector<std::unique_ptr<Font>> fonts;
-    for (const FontListEntry& entry : FontLoader::parseFontList(reinterpret_cast<const uint8_t*>(list.data()),
-                                                                list.size(), "Assets/font/")) {
-        const std::string description = readWhole(kData / entry.description);
-        fonts.push_back(FontLoader::parseDescription(reinterpret_cast<const uint8_t*>(description.data()),
-                                                     description.size(), entry.description, entry.size, 1,
-                                                     pictures));
-    }
-    return fonts;
-}
-
 // The codes the layout draws for `text`: "$" escapes consumed exactly as the layout does.
 std::vector<uint16_t> drawnCodes(const std::string& text) {
     std::vector<uint16_t> codes;
@@ -59,7 +30,7 @@ std::vector<uint16_t> drawnCodes(const std::string& text) {
 } // namespace
 
 TEST(GlyphCheck, EveryDrawnCharacterHasAGlyphInEveryFont) {
-    const auto fonts = loadDataFonts();
+    const auto fonts = loadDataFonts(kData);
     ASSERT_GE(fonts.size(), 6u) << "fonts 0, 1 and 5 are drawn by code";
     for (size_t n = 0; n < fonts.size(); ++n) {
         EXPECT_GE(fonts[n]->colourCount, 5) << "font " << n;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "FontTestSupport.h"
 #include "assets/AssetPack.h"
 #include "assets/ImageData.h"
 #include "assets/StringHelpers.h"
@@ -73,20 +74,6 @@ class DataTextures final : public TextureLookup {
 
   private:
     int32_t next_ = 1;
-};
-
-class DataPictures final : public FontPictures {
-  public:
-    const ImageData* picture(const std::string& name) override {
-        current_ = ImageData::decodeFile((kData / name).string().c_str());
-        return current_.get();
-    }
-    int32_t makeAtlas(const std::string&, const ImageData&) override { return next_++; }
-    void release(const std::string&) override { current_.reset(); }
-
-  private:
-    std::unique_ptr<ImageData> current_;
-    int32_t next_ = 0;
 };
 
 struct Box {
@@ -199,15 +186,7 @@ class TestMenu final : public Menu {};
 class MenuData : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        const std::string list = readWhole(kData / "Assets/font/fonts.txt");
-        DataPictures pictures;
-        for (const FontListEntry& entry : FontLoader::parseFontList(
-                 reinterpret_cast<const uint8_t*>(list.data()), list.size(), "Assets/font/")) {
-            const std::string description = readWhole(kData / entry.description);
-            fonts_.push_back(
-                FontLoader::parseDescription(reinterpret_cast<const uint8_t*>(description.data()),
-                                             description.size(), entry.description, entry.size, 1, pictures));
-        }
+        fonts_ = loadDataFonts(kData);
         for (const char* language : kLanguages) {
             const std::string text =
                 readWhole(kData / ("Assets/texts/gametexts_" + std::string(language) + ".txt"));

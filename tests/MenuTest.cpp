@@ -234,26 +234,10 @@ TEST(MenuPaths, FlyInFollowsItsPathAndEveryElementEndsAtHome) {
 
 class MenuInput : public testing::Test {
   protected:
-    class FakeSource final : public InputSource {
-      public:
-        const uint8_t* keyboard(int* count) override {
-            *count = static_cast<int>(keys.size());
-            return keys.data();
-        }
-        uint32_t mouse(int* x, int* y) override {
-            *x = mx;
-            *y = my;
-            return buttons;
-        }
-        std::array<uint8_t, SDL_NUM_SCANCODES> keys{};
-        int mx = 0, my = 0;
-        uint32_t buttons = 0;
-    };
-
     MenuInput() {
         SDL_Init(SDL_INIT_EVENTS);
         input = std::make_unique<InputState>();
-        auto source = std::make_unique<FakeSource>();
+        auto source = std::make_unique<FakeInput>();
         fake = source.get();
         input->setSource(std::move(source));
         GameWide<InputState>::set(input.get());
@@ -299,7 +283,7 @@ class MenuInput : public testing::Test {
 
     FakeClock clock;
     std::unique_ptr<InputState> input;
-    FakeSource* fake = nullptr;
+    FakeInput* fake = nullptr;
     RecordingMenu menu;
 };
 

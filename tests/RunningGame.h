@@ -33,23 +33,6 @@ inline void keepLibrariesLoaded() {
         nullptr);
 }
 
-// Keys and mouse as a test holds them; SDL's own arrays cannot be held from a test.
-class HeldInput final : public InputSource {
-  public:
-    const uint8_t* keyboard(int* count) override {
-        *count = static_cast<int>(keys.size());
-        return keys.data();
-    }
-    uint32_t mouse(int* x, int* y) override {
-        *x = mx;
-        *y = my;
-        return buttons;
-    }
-    std::array<uint8_t, SDL_NUM_SCANCODES> keys{};
-    int mx = 0, my = 0;
-    uint32_t buttons = 0;
-};
-
 inline void pushKey(SDL_Scancode code) {
     SDL_Event event{};
     event.type = SDL_KEYDOWN;
@@ -73,7 +56,7 @@ class RunningGame : public testing::Test {
         if (withOptions) dir.write("config.ini", "0\n");
         std::filesystem::current_path(dir.path());
         ASSERT_EQ(game.startUp(), 0);
-        auto source = std::make_unique<HeldInput>();
+        auto source = std::make_unique<FakeInput>();
         held = source.get();
         game.input()->setSource(std::move(source));
         Renderer::instance()->frameLimiterEnabled = 0;
@@ -106,7 +89,7 @@ class RunningGame : public testing::Test {
     ScratchDir dir{"game"};
     std::filesystem::path here = std::filesystem::current_path();
     Game game;
-    HeldInput* held = nullptr;
+    FakeInput* held = nullptr;
     SceneManager* scenes = nullptr;
     AudioSystem* audio = nullptr;
 };

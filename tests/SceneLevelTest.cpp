@@ -21,7 +21,7 @@
 namespace fs = std::filesystem;
 
 namespace {
-class HeldInput final : public InputSource {
+class FakeInput final : public InputSource {
   public:
     const uint8_t* keyboard(int* count) override {
         *count = static_cast<int>(keys.size());
@@ -68,7 +68,7 @@ class LevelGame {
         fs::current_path(dir_.path());
         ok = game.startUp() == 0;
         if (!ok) return;
-        auto source = std::make_unique<HeldInput>();
+        auto source = std::make_unique<FakeInput>();
         input = source.get();
         game.input()->setSource(std::move(source));
         progress = GameWide<ProgressRecord>::get();
@@ -106,7 +106,7 @@ class LevelGame {
     FakeClock clock;
     Game game;
     bool ok = false;
-    HeldInput* input = nullptr;
+    FakeInput* input = nullptr;
     ProgressRecord* progress = nullptr;
     SceneLevel* level = nullptr;
 

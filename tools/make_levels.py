@@ -905,6 +905,29 @@ def lesson_fits(lesson, m):
     return not check_rules(after, level)[0]
 
 
+# The view a level opens with and how the player's pointer moves it: the view is 320 x 200, a point
+# counts as on screen 12 pixels inside its edges, and a pointer held at an edge moves the view about
+# 60 pixels a second (a pixel a frame), counted here at 40.
+VIEW_W, VIEW_H, VIEW_EDGE = 320, 200, 12
+VIEW_MS_PER_PX = 25
+
+
+def first_view(level):
+    w, h = level["size"]
+    sx, sy = level["start"]
+    return (min(max(sx - VIEW_W // 2, 0), w - VIEW_W), min(max(sy - 6 - VIEW_H // 2, 0), h - VIEW_H))
+
+
+def view_onto(view, point, size):
+    """The view once scrolled just far enough that `point` is on screen."""
+    out = []
+    for v, p, side, span in ((view[0], point[0], VIEW_W, size[0]), (view[1], point[1], VIEW_H, size[1])):
+        v = min(v, p - VIEW_EDGE)
+        v = max(v, p - (side - VIEW_EDGE))
+        out.append(min(max(v, 0), span - side))
+    return tuple(out)
+
+
 def plan_of(m, nums):
     """Timed inputs that win the level, replayed by the robot player: "MS LEADER BUTTON X Y" from the
     start of play. The leader walks each run of ledges that go the same way, then waits where the
@@ -913,6 +936,7 @@ def plan_of(m, nums):
     level = m["level"]
     steps = ["# Made by tools/make_levels.py: the level clock in ms, leader, button, level x y."]
     t = 0.0
+    view = first_view(level)
     for kind, box in m.get("edits", []):
         button = "left" if kind == "build" else "right"
         xs = list(range(box[0] + 2, box[2] + 1, 3))
@@ -922,7 +946,9 @@ def plan_of(m, nums):
         # Look at the work first (the view scrolls there), then strokes over it, a rest for the
         # reserve to refill with the work still in view, then a second pass.
         steps.append("%d none none %d %d" % (t, xs[0], ys[0]))
-        t += SCROLL_MS
+        moved = view_onto(view, (xs[0], ys[0]), level["size"])
+        t += max(SCROLL_MS, 1500 + VIEW_MS_PER_PX * max(abs(moved[0] - view[0]), abs(moved[1] - view[1])))
+        view = moved
         for rep in range(2):
             for y in ys:
                 for x in xs:

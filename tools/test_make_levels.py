@@ -117,5 +117,35 @@ class LevelRulesTest(unittest.TestCase):
         self.assertEqual(ml.height_code(ys, 10, 110).tolist(), [1, 3, 127, 254])
 
 
+class PlanTest(unittest.TestCase):
+    """The robot replays the plans through the real game: a stroke made before the view shows its
+    place is lost, so the plan must wait for the view to get there."""
+
+    def test_the_view_opens_on_the_spawn_and_stays_inside_the_level(self):
+        self.assertEqual(ml.first_view({"size": (1600, 1000), "start": (500, 400)}), (340, 294))
+        self.assertEqual(ml.first_view({"size": (1600, 1000), "start": (20, 30)}), (0, 0))
+        self.assertEqual(ml.first_view({"size": (400, 250), "start": (390, 240)}), (80, 50))
+
+    def test_the_view_scrolls_just_far_enough_to_show_a_point(self):
+        size = (1600, 1000)
+        self.assertEqual(ml.view_onto((0, 0), (100, 100), size), (0, 0))          # already shown
+        self.assertEqual(ml.view_onto((0, 0), (400, 50), size), (92, 0))          # 12 inside the right
+        self.assertEqual(ml.view_onto((500, 300), (400, 250), size), (388, 238))  # up and left
+        self.assertEqual(ml.view_onto((0, 0), (1599, 999), size), (1280, 800))    # never past the end
+
+    def test_a_far_build_waits_for_the_view_and_its_strokes_stay_above_the_ledge(self):
+        level = {"size": (1600, 1000), "start": (100, 60), "walked": [(0, 100, 1400)], "ledge_top": [400]}
+        m = {"level": level, "edits": [("build", (900, 400, 911, 405)), ("dig", (300, 386, 306, 399))]}
+        plan, _ = ml.plan_of(m, {"count": 5, "interval": 1000})
+        steps = [line.split() for line in plan.splitlines() if not line.startswith("#")]
+        strokes = [(int(s[0]), s[2], int(s[3]), int(s[4])) for s in steps if s[2] != "none"]
+        # The view starts at (0, 0) and must move 902 - 308 = 594 pixels right: 1500 + 25 x 594 ms.
+        self.assertEqual(strokes[0], (16350, "left", 902, 402))
+        digs = [s for s in strokes if s[1] == "right"]
+        self.assertEqual(sorted({s[3] for s in digs}), [389, 394])   # brush radius 5 above row 400
+        # The rests keep the pointer on the work, so the view stays there.
+        self.assertIn(["0", "none", "none", "902", "402"], steps)
+
+
 if __name__ == "__main__":
     unittest.main()

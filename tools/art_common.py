@@ -174,3 +174,15 @@ def npm_pack(package, version, sha256, workdir):
                    if m.isfile() and not m.name.startswith(("/", "..")) and ".." not in m.name.split("/")]
         tar.extractall(workdir, members=members)
     return os.path.join(workdir, "package")
+
+
+def write_if_changed(path, data):
+    """Writes data to path unless the file already holds exactly those bytes (its time stays)."""
+    try:
+        with open(path, "rb") as f:
+            if f.read() == data:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "wb") as f:
+        f.write(data)

@@ -175,17 +175,6 @@ def to_rgba(path):
     return image
 
 
-def write_if_changed(path, data):
-    try:
-        with open(path, "rb") as f:
-            if f.read() == data:
-                return
-    except FileNotFoundError:
-        pass
-    with open(path, "wb") as f:
-        f.write(data)
-
-
 def generate(package_dir, out_dir):
     countries, pictures = load_package(package_dir)
     plan = plan_flags(countries)
@@ -196,9 +185,9 @@ def generate(package_dir, out_dir):
         if entry.endswith(SUFFIX) and entry not in wanted:
             os.remove(os.path.join(out_dir, entry))
     for code, name in plan:
-        write_if_changed(os.path.join(out_dir, name), png_bytes(to_rgba(pictures[code])))
+        art_common.write_if_changed(os.path.join(out_dir, name), png_bytes(to_rgba(pictures[code])))
     listing = "".join(name + "\n" for _, name in plan).encode("ascii")
-    write_if_changed(os.path.join(out_dir, LIST_NAME), listing)
+    art_common.write_if_changed(os.path.join(out_dir, LIST_NAME), listing)
     renamed = [(code, countries[code], name[:-len(SUFFIX)])
                for code, name in plan if name[:-len(SUFFIX)] != countries[code]]
     return plan, renamed, pictures

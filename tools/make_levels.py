@@ -992,17 +992,6 @@ def line_of(m, nums):
     return ",".join(str(f) for f in fields)
 
 
-def write_if_changed(path, data):
-    try:
-        with open(path, "rb") as f:
-            if f.read() == data:
-                return
-    except FileNotFoundError:
-        pass
-    with open(path, "wb") as f:
-        f.write(data)
-
-
 def other_names(names_path, countries):
     """Lines of the name table this script does not own (levels made by hand or by other scripts,
     whose keys are no country of the atlas), kept in their order after the countries."""
@@ -1041,23 +1030,23 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=()):
         nums["edits"] = " ".join(kind for kind, _ in m["edits"])
         lines.append(line_of(m, nums))
         notes.append((m["name"], lesson or "", nums))
-        write_if_changed(os.path.join(out_dir, terrain_name(m["name"])), png_bytes(rgba))
-        write_if_changed(os.path.join(out_dir, stamp_name(m["name"])), png_bytes(m["stamp"]))
+        art_common.write_if_changed(os.path.join(out_dir, terrain_name(m["name"])), png_bytes(rgba))
+        art_common.write_if_changed(os.path.join(out_dir, stamp_name(m["name"])), png_bytes(m["stamp"]))
         plan, plan_ms = plan_of(m, nums)
-        write_if_changed(os.path.join(out_dir, plan_name(m["name"])), plan.encode("ascii"))
+        art_common.write_if_changed(os.path.join(out_dir, plan_name(m["name"])), plan.encode("ascii"))
         nums["plan_s"] = plan_ms / 1000
         wanted.update((terrain_name(m["name"]), stamp_name(m["name"]), plan_name(m["name"])))
     for entry in sorted(os.listdir(out_dir)):
         if entry.endswith((" Terrain.png", " Stamp.png", " Plan.txt")) and entry not in wanted:
             os.remove(os.path.join(out_dir, entry))
-    write_if_changed(os.path.join(out_dir, LIST_NAME), ("\n".join(lines) + "\n").encode("ascii"))
-    write_if_changed(os.path.join(out_dir, PLAN_NAME), ("\n".join(plans) + "\n").encode("ascii"))
-    write_if_changed(os.path.join(out_dir, LICENCE_NAME), (CREDIT + licence_text).encode("utf-8"))
+    art_common.write_if_changed(os.path.join(out_dir, LIST_NAME), ("\n".join(lines) + "\n").encode("ascii"))
+    art_common.write_if_changed(os.path.join(out_dir, PLAN_NAME), ("\n".join(plans) + "\n").encode("ascii"))
+    art_common.write_if_changed(os.path.join(out_dir, LICENCE_NAME), (CREDIT + licence_text).encode("utf-8"))
     names = ["# Level names shown to the player, one table for all languages: level key (first field of "
              "Countries/countries.txt)<TAB>name"]
     names += ["%s\t%s" % (m["name"], m["name"]) for m in chosen]
     names += other_names(names_path, set(countries) | {m["name"] for m in chosen})
-    write_if_changed(names_path, ("\n".join(names) + "\n").encode("ascii"))
+    art_common.write_if_changed(names_path, ("\n".join(names) + "\n").encode("ascii"))
     return notes
 
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "render/Renderer.h"
 
 BenchGl::BenchGl() {

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "BenchGl.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputSource.h"
 #include "core/InputState.h"
 #include "game/EntityTumblekin.h"

@@ -6,8 +6,8 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 
-#include "core/FrameClock.h"
-#include "core/ScenePong.h"
+#include "base/FrameClock.h"
+#include "opening/ScenePong.h"
 #include "render/Draw.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"

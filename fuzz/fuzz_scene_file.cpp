@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 #include "gui/ElementServices.h"
 #include "gui/GUIElement.h"
 #include "menus/Menu.h"

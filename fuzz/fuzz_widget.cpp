@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 #include "gui/Button.h"
 #include "gui/ElementServices.h"
 #include "gui/Selector.h"

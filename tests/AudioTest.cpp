@@ -9,7 +9,7 @@
 #include "TestSupport.h"
 #include "audio/AudioSystem.h"
 #include "audio/MusicList.h"
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 
 namespace {
 // Every test in this binary runs without a sound card; a driver named from outside still wins.

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 #include "game/Camera.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FontTestSupport.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "text/Font.h"
 #include "text/FontLoader.h"
 #include "text/GameTexts.h"

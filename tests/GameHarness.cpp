@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "GlFixture.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
 #include "core/Scene.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "GameHarness.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/SceneManager.h"
 #include "game/EntityTumblekin.h"
 #include "game/LevelHud.h"

@@ -4,9 +4,9 @@
 
 #include "TestSupport.h"
 #include "core/Game.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/MainLoop.h"
-#include "core/SceneAdvice.h"
+#include "opening/SceneAdvice.h"
 #include "core/SceneManager.h"
 #include "render/Renderer.h"
 #include "text/GameTexts.h"

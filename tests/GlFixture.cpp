@@ -4,7 +4,7 @@
 #include <array>
 #include <glad/gl.h>
 
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

@@ -4,7 +4,7 @@
 #include "GlFixture.h"
 #include "TestSupport.h"
 #include "assets/FileStream.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "persist/ProgressRecord.h"
 
 namespace {

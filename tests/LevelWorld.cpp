@@ -1,7 +1,7 @@
 #include "LevelWorld.h"
 
 #include "GlFixture.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 
 namespace {
 int serial = 0;

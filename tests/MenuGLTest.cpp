@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "GlFixture.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "gui/ElementServices.h"
 #include "gui/GUIElement.h"

@@ -7,8 +7,8 @@
 #include <map>
 
 #include "TestSupport.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "gui/Button.h"
 #include "gui/ElementServices.h"

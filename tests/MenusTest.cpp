@@ -5,7 +5,7 @@
 
 #include "GameHarness.h"
 #include "audio/AudioSystem.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/SceneManager.h"
 #include "game/SceneLevel.h"
 #include "gui/Button.h"

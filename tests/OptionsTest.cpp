@@ -8,7 +8,7 @@
 #include "assets/AssetPack.h"
 #include "assets/FileStream.h"
 #include "assets/PackWriter.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "persist/ProgressRecord.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include "GlFixture.h"
 #include "RunningGame.h"
-#include "core/FrameClock.h"
-#include "core/ScenePong.h"
+#include "base/FrameClock.h"
+#include "opening/ScenePong.h"
 
 namespace {
 using Rgba = std::array<uint8_t, 4>;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <set>
 
-#include "core/PongTable.h"
+#include "opening/PongTable.h"
 
 namespace {
 // A ball placed so that it overlaps `paddle` with its top at `y`, coming towards it at `speed`.

@@ -5,7 +5,7 @@
 #include "GlFixture.h"
 #include "TestSupport.h"
 #include "assets/PackWriter.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "persist/ProgressRecord.h"
 #include "render/Draw.h"
 

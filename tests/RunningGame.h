@@ -14,7 +14,7 @@
 #include "TestSupport.h"
 #include "audio/AudioSystem.h"
 #include "core/Game.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
 #include "core/SceneManager.h"

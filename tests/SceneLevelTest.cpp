@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "assets/FileStream.h"
 #include "core/Game.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputSource.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"

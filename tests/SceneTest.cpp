@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
 #include "core/SceneManager.h"
@@ -45,7 +45,7 @@ class SceneLoop : public testing::Test {
     void SetUp() override {
         ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0);
         GameWide<SceneManager>::set(&scenes);
-        for (uint32_t i = 0; i < SceneManager::kSceneCount; ++i) {
+        for (uint32_t i = 0; i < kSceneCount; ++i) {
             auto scene = std::make_unique<CountingScene>(i == 6);
             raw[i] = scene.get();
             scenes.install(i, std::move(scene));
@@ -71,7 +71,7 @@ class SceneLoop : public testing::Test {
 
     FakeClock clock;
     SceneManager scenes;
-    CountingScene* raw[SceneManager::kSceneCount] = {};
+    CountingScene* raw[kSceneCount] = {};
     InputState input;
     FakeInput* mouse = nullptr;
     ProgressRecord progress;
@@ -186,7 +186,7 @@ TEST_F(SceneLoop, ClosingTheWindowEndsTheLoopInAnyScene) {
 TEST_F(SceneLoop, SwitchingToNineNineNineQuits) {
     raw[4]->fadeInOnEnter = 0;
     frame(0);
-    raw[4]->requestExit(1, SceneManager::kQuitScene);
+    raw[4]->requestExit(1, kQuitScene);
     bool running = true;
     for (int i = 0; i < 40 && running; ++i)
         running = frame(16);

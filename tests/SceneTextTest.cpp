@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GlFixture.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/Scene.h"
 #include "text/GameTexts.h"
 #include "text/TextBox.h"

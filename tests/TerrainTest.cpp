@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "LevelWorld.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "game/Terrain.h"
 #include "render/ResourceStore.h"
 

@@ -2,8 +2,8 @@
 
 #include "FontTestSupport.h"
 #include "TestSupport.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "text/FontLoader.h"
 #include "text/GameTexts.h"
 #include "text/TextBox.h"

@@ -7,7 +7,7 @@
 
 #include "GlFixture.h"
 #include "assets/AssetPack.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "render/Draw.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 #include "core/PausableTimer.h"
 
 TEST(PausableTimerTest, PausedTimeIsNotCounted) {

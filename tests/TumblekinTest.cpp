@@ -2,8 +2,8 @@
 
 #include "GlFixture.h"
 #include "LevelWorld.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "game/BulletManager.h"
 #include "game/EntityObject.h"
 #include "game/EntityTumblekin.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <map>
 
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 #include "gui/Button.h"
 #include "gui/ElementServices.h"
 #include "gui/Selector.h"

@@ -53,7 +53,7 @@
 #include <vector>
 
 #include "core/Game.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputSource.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
@@ -306,7 +306,7 @@ void shrinkWindow(SceneManager& scenes, int width, int height) {
                                              renderer->logicalWidth, renderer->logicalHeight);
     renderer->nativeSize = renderer->layout.nativeSize ? 1 : 0;
     renderer->setWindowProjection();
-    for (uint32_t n = 0; n < SceneManager::kSceneCount; ++n)
+    for (uint32_t n = 0; n < kSceneCount; ++n)
         if (Scene* scene = scenes.scene(n)) {
             scene->windowWidth = renderer->windowWidth;
             scene->windowHeight = renderer->windowHeight;

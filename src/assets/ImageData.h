@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "render/ClipRect.h"
+#include "base/ClipRect.h"
 
 // A decoded picture in the file's own channel count (1 to 4 bytes a pixel, rows `pitch` bytes
 // apart, no padding). Owns its pixels.

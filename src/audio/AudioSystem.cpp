@@ -6,8 +6,8 @@
 
 #include "assets/AssetPack.h"
 #include "audio/MusicList.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 
 namespace {
 AudioSystem* finishedTarget = nullptr;

@@ -6,14 +6,10 @@
 
 #include "assets/AssetPack.h"
 #include "audio/AudioSystem.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
-#include "core/SceneAdvice.h"
-#include "core/SceneLogoBrightfall.h"
-#include "core/SceneLogoQuillon.h"
 #include "core/SceneManager.h"
-#include "core/ScenePong.h"
 #include "game/BulletManager.h"
 #include "game/SceneLevel.h"
 #include "menus/MenuBriefing.h"
@@ -25,6 +21,10 @@
 #include "menus/MenuPause.h"
 #include "menus/MenuSelectLevel.h"
 #include "menus/MenuWin.h"
+#include "opening/SceneAdvice.h"
+#include "opening/SceneLogoBrightfall.h"
+#include "opening/SceneLogoQuillon.h"
+#include "opening/ScenePong.h"
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
@@ -32,12 +32,9 @@
 
 namespace {
 // Fade-in and fade-out of every scene slot, in milliseconds.
-constexpr int32_t kFades[SceneManager::kSceneCount][2] = {
-    {500, 500}, {1000, 2000}, {500, 500},  {200, 200}, {500, 500}, {1000, 1000}, {1000, 1000},
-    {200, 200}, {200, 200},   {200, 1000}, {200, 200}, {200, 200}, {200, 1000},  {200, 1000}};
-constexpr uint32_t kAdviceScene = 3;
-constexpr uint16_t kStudioLogoScene = 4;
-constexpr uint16_t kLevelScene = 1;
+constexpr int32_t kFades[kSceneCount][2] = {{500, 500},   {1000, 2000}, {500, 500},  {200, 200}, {500, 500},
+                                            {1000, 1000}, {1000, 1000}, {200, 200},  {200, 200}, {200, 1000},
+                                            {200, 200},   {200, 200},   {200, 1000}, {200, 1000}};
 // A game-wide object is made and registered, or unregistered and deleted, in one step, so no
 // pointer to a deleted object is ever left behind for the others.
 template <class T> T& create(std::unique_ptr<T>& slot) {
@@ -113,43 +110,44 @@ int Game::startUp() {
 void Game::buildScenes() {
     auto menu = [](uint32_t number) -> std::unique_ptr<Scene> {
         switch (number) {
-        case 2:
+        case kOptionsScene:
             return std::make_unique<MenuOptions>();
-        case 6:
+        case kMainScene:
             return std::make_unique<MenuMain>();
-        case 7:
+        case kSelectScene:
             return std::make_unique<MenuSelectLevel>();
-        case 8:
+        case kBriefingScene:
             return std::make_unique<MenuBriefing>();
-        case 9:
+        case kGameOverScene:
             return std::make_unique<MenuGameOver>();
-        case 10:
+        case kWinScene:
             return std::make_unique<MenuWin>();
-        case 11:
+        case kPauseScene:
             return std::make_unique<MenuPause>();
-        case 12:
+        case kHowToScene:
             return std::make_unique<MenuHowTo>();
-        case 13:
+        case kCreditsScene:
             return std::make_unique<MenuCredits>();
         case kAdviceScene:
             return std::make_unique<SceneAdvice>();
         case kStudioLogoScene:
             return std::make_unique<SceneLogoQuillon>();
-        case 5:
+        case kSecondLogoScene:
             return std::make_unique<SceneLogoBrightfall>();
         default:
             return nullptr;
         }
     };
     // The paddle game and the level set their own fades; every other scene takes its slot's.
-    scenes_->install(0, std::make_unique<ScenePong>());
+    scenes_->install(kPongScene, std::make_unique<ScenePong>());
     scenes_->install(kLevelScene, std::make_unique<SceneLevel>());
-    for (uint32_t number = 2; number < SceneManager::kSceneCount; ++number) {
+    for (uint32_t number = kOptionsScene; number < kSceneCount; ++number) {
         std::unique_ptr<Scene> made = menu(number);
         made->fadeInDuration = kFades[number][0];
         made->fadeOutDuration = kFades[number][1];
         // These three menus choose their tips here, not in load.
-        if (number == 9 || number == 12 || number == 13) made->setButtonTips(1);
+        if (number == kGameOverScene || number == kHowToScene || number == kCreditsScene)
+            made->setButtonTips(1);
         scenes_->install(number, std::move(made));
     }
 }

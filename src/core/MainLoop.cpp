@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "audio/AudioSystem.h"
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 #include "core/InputState.h"
 #include "core/SceneManager.h"
 #include "core/TickSource.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/SceneManager.h"
 #include "render/Draw.h"
@@ -314,7 +314,7 @@ void Scene::switchToNextScene() {
     entered = 0;
     fadeInOnEnter = 1;
     if (!manager) return;
-    if (nextScene == SceneManager::kQuitScene) {
+    if (nextScene == kQuitScene) {
         manager->quitRequested = 1;
         return;
     }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "gui/GraphicElement.h"
-#include "render/ClipRect.h"
+#include "base/ClipRect.h"
 #include "text/TextLine.h"
 
 class Scene {

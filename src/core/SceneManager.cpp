@@ -9,7 +9,10 @@ Scene* SceneManager::scene(uint32_t number) const {
 }
 
 void SceneManager::loadAll() {
-    static constexpr uint32_t kOrder[kSceneCount] = {2, 0, 3, 1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    static constexpr uint32_t kOrder[kSceneCount] = {
+        kOptionsScene,    kPongScene,  kAdviceScene, kLevelScene,    kStudioLogoScene,
+        kSecondLogoScene, kMainScene,  kSelectScene, kBriefingScene, kGameOverScene,
+        kWinScene,        kPauseScene, kHowToScene,  kCreditsScene};
     for (uint32_t number : kOrder)
         if (Scene* s = scene(number)) s->load();
 }

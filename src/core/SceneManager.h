@@ -9,12 +9,29 @@
 
 #include "core/Scene.h"
 
+// Every scene's fixed number. A scene leaves by naming the next one here; kQuitScene is no slot but
+// the request to end the game.
+enum SceneNumber : uint16_t {
+    kPongScene = 0,
+    kLevelScene = 1,
+    kOptionsScene = 2,
+    kAdviceScene = 3,
+    kStudioLogoScene = 4,
+    kSecondLogoScene = 5,
+    kMainScene = 6,
+    kSelectScene = 7,
+    kBriefingScene = 8,
+    kGameOverScene = 9,
+    kWinScene = 10,
+    kPauseScene = 11,
+    kHowToScene = 12,
+    kCreditsScene = 13,
+    kSceneCount = 14,
+    kQuitScene = 999,
+};
+
 class SceneManager final {
   public:
-    static constexpr uint32_t kSceneCount = 14;
-    // The number a scene switches to in order to end the game.
-    static constexpr uint16_t kQuitScene = 999;
-
     // Installs `scene` in slot `number` (0..13); the manager owns it from then on.
     void install(uint32_t number, std::unique_ptr<Scene> scene);
     // Null for an empty slot or a number outside the table (999 among them).
@@ -23,8 +40,8 @@ class SceneManager final {
     // Calls load on every installed scene in the start-up order: 2, 0, 3, 1, 4, 5, 6 .. 13.
     void loadAll();
 
-    uint32_t currentScene = 4;
-    uint32_t previousScene = 14;
+    uint32_t currentScene = kStudioLogoScene;
+    uint32_t previousScene = kSceneCount;
     uint8_t quitRequested = 0;
 
   private:

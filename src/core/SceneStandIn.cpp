@@ -1,7 +1,7 @@
 #include "core/SceneStandIn.h"
 
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 
 SceneStandIn::SceneStandIn(int32_t fadeInMs, int32_t fadeOutMs) {

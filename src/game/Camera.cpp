@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 
 int32_t Camera::clampView(int32_t value, int32_t levelSide, int32_t viewSide) {
     if (value > levelSide - viewSide) value = levelSide - viewSide;

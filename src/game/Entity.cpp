@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "render/Draw.h"
 #include "render/ResourceStore.h"
 

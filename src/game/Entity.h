@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "render/ClipRect.h"
+#include "base/ClipRect.h"
 
 // The level view's top-left corner, in level pixels.
 struct CameraPoint {

@@ -1,7 +1,7 @@
 #include "game/EntityBullet.h"
 
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "render/Draw.h"
 #include "render/ResourceStore.h"
 

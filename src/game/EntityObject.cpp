@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 
 EntityObject::EntityObject(const std::string& imagePath, uint16_t frameW, uint16_t frameH, int32_t atX,
                            int32_t atY)

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "audio/AudioSystem.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "persist/ProgressRecord.h"
 #include "render/Draw.h"

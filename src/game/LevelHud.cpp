@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "assets/StringHelpers.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "game/EntityTumblekin.h"
 #include "persist/ProgressRecord.h"
 #include "render/Draw.h"

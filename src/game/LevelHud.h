@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "render/ClipRect.h"
+#include "base/ClipRect.h"
 
 class ProgressRecord;
 class TextBox;

@@ -6,8 +6,8 @@
 
 #include "assets/StringHelpers.h"
 #include "audio/AudioSystem.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/SceneManager.h"
 #include "game/EntityObject.h"
@@ -374,7 +374,7 @@ void SceneLevel::phaseStep() {
         riseMessage(t, phase == Lost ? 3000 : 2500);
         if (t > (phase == Lost ? 6000u : 5000u) && state == Running) {
             phaseTimer.stop();
-            requestExit(1, phase == Lost ? 9 : 10);
+            requestExit(1, phase == Lost ? kGameOverScene : kWinScene);
             Renderer::instance()->clearTarget(0, Renderer::HudLayer);
         }
         break;
@@ -389,7 +389,7 @@ void SceneLevel::handleInput() {
     const bool pauseAsked =
         input && ((input->actionsHeld & 0x400) || input->escapePressed || input->windowUnfocused);
     if (pauseAsked && pauseAllowed) {
-        if (pauseLatch) requestExit(1, 11);
+        if (pauseLatch) requestExit(1, kPauseScene);
     } else {
         pauseLatch = 1;
     }
@@ -408,12 +408,12 @@ void SceneLevel::focusLost() {
     ProgressRecord* record = progress();
     if (record && record->levelTimer.running()) record->levelTimer.pause();
     if (phaseTimer.running()) phaseTimer.pause();
-    requestExit(1, 11);
+    requestExit(1, kPauseScene);
     switchScene();
 }
 
 void SceneLevel::updateFadeOut() {
-    if (nextScene == 1 || nextScene == 9 || nextScene == 10) {
+    if (nextScene == kLevelScene || nextScene == kGameOverScene || nextScene == kWinScene) {
         if (fadeOutClock > fadeDelay + fadeOutDuration && switchRequested) switchScene();
         if (fadeOutClock >= 0) fadeOutClock += static_cast<int32_t>(frameDeltaMs);
         return;
@@ -435,13 +435,13 @@ void SceneLevel::switchScene() {
         manager->currentScene = number;
     };
     switch (nextScene) {
-    case 1:
-        leaveFor(1, 1);
+    case kLevelScene:
+        leaveFor(kLevelScene, 1);
         if (record && record->levelTimer.running()) record->levelTimer.pause();
         if (phaseTimer.running()) phaseTimer.pause();
         break;
-    case 9:
-    case 10:
+    case kGameOverScene:
+    case kWinScene:
         if (renderer->window()) {
             renderer->clearTarget(0, Renderer::SecondLayer);
             renderer->clearTarget(0, Renderer::HudLayer);
@@ -451,12 +451,12 @@ void SceneLevel::switchScene() {
         if (phaseTimer.running()) phaseTimer.pause();
         if (AudioSystem* sound = audio()) sound->haltLoopingEffects();
         break;
-    case 11:
+    case kPauseScene:
         if (renderer->window()) {
             renderer->clearTarget(0, Renderer::SecondLayer);
             renderer->clearTarget(0, Renderer::HudLayer);
         }
-        leaveFor(11, 0);
+        leaveFor(kPauseScene, 0);
         if (record && record->levelTimer.running()) record->levelTimer.pause();
         if (phaseTimer.running()) phaseTimer.pause();
         // The brush noise must not play on behind the pause menu; the return resumes it.

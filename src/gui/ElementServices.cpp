@@ -5,7 +5,7 @@
 
 #include "assets/AssetPack.h"
 #include "assets/FileStream.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "render/ResourceStore.h"
 
 int32_t StoreTextureLookup::fetch(const std::string& path, uint16_t& width, uint16_t& height) {

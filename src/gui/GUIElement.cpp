@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 #include "gui/ElementServices.h"
 
 bool GUIElement::hitTest(int32_t px, int32_t py) {

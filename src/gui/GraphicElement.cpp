@@ -4,8 +4,8 @@
 
 #include "assets/AssetPack.h"
 #include "assets/FileStream.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "gui/ElementServices.h"
 #include "render/Draw.h"
 #include "render/ResourceStore.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "render/ClipRect.h"
+#include "base/ClipRect.h"
 
 class ByteSource;
 class ByteSink;

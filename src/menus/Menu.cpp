@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "audio/AudioSystem.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "gui/Button.h"
 #include "gui/ElementServices.h"

@@ -4,7 +4,7 @@
 
 #include "assets/StringHelpers.h"
 #include "audio/AudioSystem.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "menus/MenuSupport.h"
 #include "persist/ProgressRecord.h"
@@ -88,14 +88,14 @@ void MenuBriefing::enter() {
 void MenuBriefing::handleInput() {
     Menu::handleInput();
     const InputState* input = GameWide<InputState>::get();
-    if (input && input->backPressed && state == Running && !pressPending) requestExit(menus::kSwitchBack, 0);
+    if (input && input->backPressed && state == Running && !pressPending) requestExit(menus::kSwitchBack, menus::kBackScene);
 }
 
 void MenuBriefing::onAction(int16_t) {
     if (focused == 0) {
-        requestExit(menus::kSwitchBack, 0);
+        requestExit(menus::kSwitchBack, menus::kBackScene);
     } else if (focused == 1) {
-        requestExit(menus::kSwitchOn, menus::kLevelScene);
+        requestExit(menus::kSwitchOn, kLevelScene);
         menus::stopMenuMusic();
     }
 }

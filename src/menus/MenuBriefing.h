@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "menus/MenuScreen.h"
-#include "render/ClipRect.h"
+#include "base/ClipRect.h"
 #include "text/TextLine.h"
 
 class MenuBriefing final : public MenuScreen {

@@ -30,5 +30,5 @@ void MenuCredits::placeForEntry() {
 }
 
 void MenuCredits::onAction(int16_t) {
-    if (focused == 0) requestExit(menus::kSwitchOn, menus::kMainScene);
+    if (focused == 0) requestExit(menus::kSwitchOn, kMainScene);
 }

@@ -1,6 +1,6 @@
 #include "menus/MenuGameOver.h"
 
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "menus/MenuSupport.h"
 #include "render/Draw.h"
 #include "render/ResourceStore.h"
@@ -36,9 +36,9 @@ void MenuGameOver::enter() {
 
 void MenuGameOver::onAction(int16_t) {
     if (focused == 0) {
-        requestExit(menus::kSwitchOn, menus::kMainScene);
+        requestExit(menus::kSwitchOn, kMainScene);
     } else if (focused == 1) {
-        requestExit(menus::kSwitchOn, menus::kLevelScene);
+        requestExit(menus::kSwitchOn, kLevelScene);
         menus::restartCurrentLevel();
     } else {
         return;

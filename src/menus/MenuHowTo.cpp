@@ -12,5 +12,5 @@ void MenuHowTo::placeForEntry() {
 }
 
 void MenuHowTo::onAction(int16_t) {
-    if (focused == 0) requestExit(menus::kSwitchOn, menus::kMainScene);
+    if (focused == 0) requestExit(menus::kSwitchOn, kMainScene);
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/SceneManager.h"
 #include "gui/GUIElement.h"
@@ -87,19 +87,19 @@ void MenuMain::onAction(int16_t) {
         // must not start a level that is not there.
         if (!canStart()) return;
         if (ProgressRecord* progress = GameWide<ProgressRecord>::get()) progress->resetProgress();
-        requestExit(menus::kSwitchOn, menus::kSelectScene);
+        requestExit(menus::kSwitchOn, kSelectScene);
         break;
     case 1:
-        requestExit(menus::kSwitchOn, menus::kHowToScene);
+        requestExit(menus::kSwitchOn, kHowToScene);
         break;
     case 2:
-        requestExit(menus::kSwitchOn, menus::kOptionsScene);
+        requestExit(menus::kSwitchOn, kOptionsScene);
         break;
     case 3:
-        requestExit(menus::kSwitchOn, menus::kCreditsScene);
+        requestExit(menus::kSwitchOn, kCreditsScene);
         break;
     case 4:
-        requestExit(menus::kSwitchOn, menus::kQuitScene);
+        requestExit(menus::kSwitchOn, kQuitScene);
         menus::stopMenuMusic();
         break;
     default:

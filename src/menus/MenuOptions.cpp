@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "audio/AudioSystem.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/SceneManager.h"
 #include "game/SceneLevel.h"
@@ -173,7 +173,7 @@ void MenuOptions::handleInput() {
     if (!input || !input->backPressed || state != Running || pressPending) return;
     if (AudioSystem* audio = GameWide<AudioSystem>::get()) audio->playSound(cancelSound, -1, 0);
     restoreSaved();
-    requestExit(menus::kSwitchBack, 0);
+    requestExit(menus::kSwitchBack, menus::kBackScene);
 }
 
 void MenuOptions::onAction(int16_t) {
@@ -194,15 +194,15 @@ void MenuOptions::onAction(int16_t) {
         break;
     case 5:
         restoreSaved();
-        requestExit(menus::kSwitchBack, 0);
+        requestExit(menus::kSwitchBack, menus::kBackScene);
         break;
     case 6: {
         applyValues();
         SceneManager* manager = GameWide<SceneManager>::get();
-        if (auto* level = dynamic_cast<SceneLevel*>(manager ? manager->scene(menus::kLevelScene) : nullptr))
+        if (auto* level = dynamic_cast<SceneLevel*>(manager ? manager->scene(kLevelScene) : nullptr))
             level->refreshGoalText();
         if (progress) progress->writeOptions();
-        requestExit(menus::kSwitchBack, 0);
+        requestExit(menus::kSwitchBack, menus::kBackScene);
         break;
     }
     default:

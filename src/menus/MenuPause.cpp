@@ -1,7 +1,7 @@
 #include "menus/MenuPause.h"
 
 #include "audio/AudioSystem.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/SceneManager.h"
 #include "menus/MenuSupport.h"
 
@@ -37,22 +37,22 @@ void MenuPause::enter() {
 void MenuPause::onAction(int16_t) {
     switch (focused) {
     case 0:
-        requestExit(menus::kSwitchBack, menus::kLevelScene);
+        requestExit(menus::kSwitchBack, kLevelScene);
         break;
     case 1:
-        requestExit(menus::kSwitchOn, menus::kLevelScene);
+        requestExit(menus::kSwitchOn, kLevelScene);
         menus::stopMenuMusic();
         menus::restartCurrentLevel();
         break;
     case 2:
-        requestExit(menus::kSwitchOn, menus::kOptionsScene);
+        requestExit(menus::kSwitchOn, kOptionsScene);
         break;
     case 3:
-        requestExit(menus::kSwitchOn, menus::kMainScene);
+        requestExit(menus::kSwitchOn, kMainScene);
         menus::stopMenuMusic();
         break;
     case 4:
-        requestExit(menus::kSwitchOn, menus::kQuitScene);
+        requestExit(menus::kSwitchOn, kQuitScene);
         menus::stopMenuMusic();
         break;
     default:
@@ -63,10 +63,10 @@ void MenuPause::onAction(int16_t) {
 void MenuPause::switchScene() {
     SceneManager* manager = GameWide<SceneManager>::get();
     if (switchRequested == menus::kSwitchOn) {
-        if (nextScene == menus::kLevelScene || nextScene == menus::kMainScene) {
+        if (nextScene == kLevelScene || nextScene == kMainScene) {
             if (AudioSystem* sound = audio()) sound->stopLoopingEffects();
             // The level sets itself up afresh next time (a restart, or a new level after the menu).
-            if (Scene* level = manager ? manager->scene(menus::kLevelScene) : nullptr)
+            if (Scene* level = manager ? manager->scene(kLevelScene) : nullptr)
                 level->fadeInOnEnter = 1;
         }
         menus::commonSwitch(*this, menus::kSwitchOn);
@@ -75,8 +75,8 @@ void MenuPause::switchScene() {
         entered = 0;
         fadeInOnEnter = 1;
         if (manager) {
-            manager->currentScene = menus::kLevelScene;
-            manager->previousScene = menus::kPauseScene;
+            manager->currentScene = kLevelScene;
+            manager->previousScene = kPauseScene;
         }
     }
 }

@@ -1,6 +1,6 @@
 #include "menus/MenuSelectLevel.h"
 
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "menus/MenuSupport.h"
 #include "persist/ProgressRecord.h"
@@ -94,7 +94,7 @@ void MenuSelectLevel::handleInput() {
     Menu::handleInput();
     const InputState* input = GameWide<InputState>::get();
     if (input && input->backPressed && state == Running && !pressPending)
-        requestExit(menus::kSwitchOn, menus::kMainScene);
+        requestExit(menus::kSwitchOn, kMainScene);
 }
 
 void MenuSelectLevel::onAction(int16_t) {
@@ -112,11 +112,11 @@ void MenuSelectLevel::onAction(int16_t) {
         showLevel(int64_t(levelIndex) + 1);
         break;
     case 4:
-        requestExit(menus::kSwitchOn, menus::kMainScene);
+        requestExit(menus::kSwitchOn, kMainScene);
         break;
     case 5:
         // Nothing to brief without a level and a flag to play it with.
-        if (levelCount > 0 && flagCount > 0) requestExit(menus::kSwitchOn, menus::kBriefingScene);
+        if (levelCount > 0 && flagCount > 0) requestExit(menus::kSwitchOn, kBriefingScene);
         break;
     default:
         break;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "audio/AudioSystem.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/Scene.h"
 #include "core/SceneManager.h"
 #include "gui/Button.h"
@@ -36,7 +36,7 @@ void commonSwitch(Scene& scene, uint32_t mode) {
     scene.entered = 0;
     scene.fadeInOnEnter = 1;
     SceneManager* manager = GameWide<SceneManager>::get();
-    if (mode == kSwitchBack && manager && manager->previousScene < SceneManager::kSceneCount)
+    if (mode == kSwitchBack && manager && manager->previousScene < kSceneCount)
         manager->currentScene = manager->previousScene;
 }
 

@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "core/SceneManager.h"
+
 class GUIElement;
 class Menu;
 class Scene;
@@ -17,19 +19,17 @@ struct LevelInfo;
 
 namespace menus {
 
-// Scene numbers the menus switch to.
-constexpr uint16_t kLevelScene = 1, kOptionsScene = 2, kMainScene = 6, kSelectScene = 7, kBriefingScene = 8,
-                   kGameOverScene = 9, kWinScene = 10, kPauseScene = 11, kHowToScene = 12, kCreditsScene = 13;
-constexpr uint16_t kQuitScene = 999;
 // Mode of requestExit: 1 goes on to `nextScene`, 2 goes back to the scene left last.
 constexpr uint32_t kSwitchOn = 1, kSwitchBack = 2;
+// What a switch back names: the number is not read, the scene left last is.
+constexpr uint16_t kBackScene = kPongScene;
 
 // The game screen bound (the scene base leaves the window bound) and cleared to `argb`.
 void clearGameScreen(uint32_t argb);
 // The game screen bound without clearing, for the menu that draws over what is there.
 void bindGameScreen();
 
-// The common switch: mode 1 leaves for `nextScene` (999 ends the game), mode 2 goes back to the
+// The common switch: mode 1 leaves for `nextScene` (kQuitScene ends the game), mode 2 goes back to the
 // scene left last when there is one. Other modes only mark the scene left.
 void commonSwitch(Scene& scene, uint32_t mode);
 

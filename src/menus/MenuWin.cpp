@@ -3,7 +3,7 @@
 #include <string>
 
 #include "assets/StringHelpers.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "menus/MenuSupport.h"
 #include "persist/ProgressRecord.h"
 #include "text/TextBox.h"
@@ -45,9 +45,9 @@ void MenuWin::enter() {
 
 void MenuWin::onAction(int16_t) {
     if (focused == 0)
-        requestExit(menus::kSwitchOn, menus::kMainScene);
+        requestExit(menus::kSwitchOn, kMainScene);
     else if (focused == 1)
-        requestExit(menus::kSwitchOn, menus::kSelectScene);
+        requestExit(menus::kSwitchOn, kSelectScene);
     else
         return;
     menus::stopMenuMusic();

@@ -9,7 +9,7 @@
 #include "assets/AssetPack.h"
 #include "assets/FileStream.h"
 #include "assets/StringHelpers.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "render/ResourceStore.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <glad/gl.h>
 
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "render/Argb.h"
 #include "render/Matrix4.h"
 #include "render/Renderer.h"

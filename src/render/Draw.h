@@ -7,7 +7,7 @@
 // call draw nothing. Never throws.
 #include <cstdint>
 
-#include "render/ClipRect.h"
+#include "base/ClipRect.h"
 
 struct Pivot {
     int32_t x = 0;

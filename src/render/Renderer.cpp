@@ -4,7 +4,7 @@
 #include <glad/gl.h>
 #include <iostream>
 
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "render/Argb.h"
 #include "render/Draw.h"
 #include "render/ResourceStore.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "assets/AssetPack.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "render/ShaderColor.h"
 #include "render/ShaderEffect.h"
 #include "render/ShaderPaletteTexture.h"

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "assets/AssetPack.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 
 namespace {
 // The whole entry as one source string, however long: a fixed buffer would cut long shaders.

@@ -2,7 +2,7 @@
 
 #include <glad/gl.h>
 
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 #include "render/Renderer.h"
 
 ShaderEffect::~ShaderEffect() {

@@ -8,7 +8,7 @@
 #include "assets/FileStream.h"
 #include "assets/ImageData.h"
 #include "assets/StringHelpers.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "text/FontPictures.h"
 #include "text/GameTexts.h"
 #include "text/Utf8Decode.h"

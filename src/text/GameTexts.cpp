@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "assets/AssetPack.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "render/ResourceStore.h"
 #include "text/FontLoader.h"
 #include "text/StoreFontPictures.h"

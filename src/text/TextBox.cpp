@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "assets/StringHelpers.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "text/Font.h"
 #include "text/GameTexts.h"
 

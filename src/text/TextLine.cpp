@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "render/Draw.h"
 #include "text/Font.h"
 #include "text/GameTexts.h"

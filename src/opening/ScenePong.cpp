@@ -1,12 +1,12 @@
-#include "core/ScenePong.h"
+#include "opening/ScenePong.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "audio/AudioSystem.h"
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/SceneManager.h"
 #include "render/Draw.h"
@@ -94,7 +94,7 @@ void ScenePong::handleInput() {
     InputState* input = GameWide<InputState>::get();
     if (!input) return;
     if (input->quitRequested() || input->backPressed) {
-        requestExit(1, 0);
+        requestExit(1, kPongScene);
         if (AudioSystem* audio = GameWide<AudioSystem>::get()) audio->stopMusic(true);
     }
     table.movePlayer(static_cast<uint8_t>(input->directionsHeld | input->dpadHeld));

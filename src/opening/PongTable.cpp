@@ -1,4 +1,4 @@
-#include "core/PongTable.h"
+#include "opening/PongTable.h"
 
 #include <cstdlib>
 

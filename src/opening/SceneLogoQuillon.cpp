@@ -1,12 +1,13 @@
-#include "core/SceneLogoQuillon.h"
+#include "opening/SceneLogoQuillon.h"
 
 #include <SDL_mixer.h>
 
 #include "audio/AudioSystem.h"
-#include "core/GameWide.h"
+#include "base/GameWide.h"
+#include "core/SceneManager.h"
 
 SceneLogoQuillon::SceneLogoQuillon()
-    : SceneLogo("Assets/menu_backgrounds/quillonstudio.png", 0xFFFFFFFFu, 5) {
+    : SceneLogo("Assets/menu_backgrounds/quillonstudio.png", 0xFFFFFFFFu, kSecondLogoScene) {
     if (AudioSystem* audio = GameWide<AudioSystem>::get()) audio->loadSound(kJingle, AudioSystem::Effect);
 }
 

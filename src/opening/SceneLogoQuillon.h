@@ -5,7 +5,7 @@
 // on. Never: stops a channel that no longer plays its jingle.
 #include <cstdint>
 
-#include "core/SceneLogo.h"
+#include "opening/SceneLogo.h"
 
 class SceneLogoQuillon final : public SceneLogo {
   public:

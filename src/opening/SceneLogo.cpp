@@ -1,9 +1,9 @@
-#include "core/SceneLogo.h"
+#include "opening/SceneLogo.h"
 
 #include <utility>
 
-#include "core/FrameClock.h"
-#include "core/GameWide.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/SceneManager.h"
 #include "render/Draw.h"
@@ -45,7 +45,7 @@ void SceneLogo::updateFadeIn() {
 void SceneLogo::updateRunning() {
     handleInput();
     shownTime += static_cast<int32_t>(frameDeltaMs);
-    if (shownTime >= kShowMs) requestExit(1, 0);
+    if (shownTime >= kShowMs) requestExit(1, next_);
 }
 
 void SceneLogo::handleInput() {
@@ -54,7 +54,7 @@ void SceneLogo::handleInput() {
         if (SceneManager* manager = GameWide<SceneManager>::get()) manager->quitRequested = 1;
         entered = 0;
     }
-    if (confirmed()) requestExit(1, 0);
+    if (confirmed()) requestExit(1, next_);
 }
 
 void SceneLogo::updateFadeOut() {
@@ -66,7 +66,7 @@ void SceneLogo::updateFadeOut() {
 
 void SceneLogo::switchScene() {
     onLeave();
-    // The number given to requestExit is not used: the opening always runs in one order.
+    // The opening always runs in one order, whatever number was asked for.
     nextScene = next_;
     switchToNextScene();
 }

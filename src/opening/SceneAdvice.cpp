@@ -1,6 +1,6 @@
-#include "core/SceneAdvice.h"
+#include "opening/SceneAdvice.h"
 
-#include "core/GameWide.h"
+#include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/SceneManager.h"
 #include "render/Renderer.h"

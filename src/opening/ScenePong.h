@@ -8,8 +8,8 @@
 // On failure: a missing picture or effect program draws nothing in its place; the game still runs.
 #include <cstdint>
 
-#include "core/PongTable.h"
 #include "core/Scene.h"
+#include "opening/PongTable.h"
 
 class ScenePong final : public Scene {
   public:

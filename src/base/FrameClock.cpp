@@ -1,4 +1,4 @@
-#include "core/FrameClock.h"
+#include "base/FrameClock.h"
 
 #include <algorithm>
 

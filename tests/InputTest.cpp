@@ -110,28 +110,22 @@ TEST_F(Input, DirectionEdgesAndArrowReleases) {
 }
 
 TEST_F(Input, StickCountsOnlyPastItsThreshold) {
-    struct Case {
+    struct Way {
         uint8_t axis;
-        int16_t value;
-        uint8_t expected;
+        int sign;
+        uint8_t direction;
     };
-    const Case cases[] = {{SDL_CONTROLLER_AXIS_LEFTX, 24000, 0},
-                          {SDL_CONTROLLER_AXIS_LEFTX, 24001, InputState::kRight},
-                          {SDL_CONTROLLER_AXIS_LEFTX, -24000, 0},
-                          {SDL_CONTROLLER_AXIS_LEFTX, -24001, InputState::kLeft},
-                          {SDL_CONTROLLER_AXIS_LEFTY, 24000, 0},
-                          {SDL_CONTROLLER_AXIS_LEFTY, 24001, InputState::kDown},
-                          {SDL_CONTROLLER_AXIS_LEFTY, -24000, 0},
-                          {SDL_CONTROLLER_AXIS_LEFTY, -24001, InputState::kUp},
-                          {SDL_CONTROLLER_AXIS_LEFTX, 32767, InputState::kRight},
-                          {SDL_CONTROLLER_AXIS_LEFTY, -32768, InputState::kUp}};
-    for (const Case& c : cases) {
-        pushAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
-        pushAxis(SDL_CONTROLLER_AXIS_LEFTY, 0);
-        pushAxis(c.axis, c.value);
-        input->poll();
-        EXPECT_EQ(input->directionsHeld, c.expected) << "axis " << int(c.axis) << " at " << c.value;
-    }
+    for (const Way& way : {Way{SDL_CONTROLLER_AXIS_LEFTX, 1, InputState::kRight},
+                           Way{SDL_CONTROLLER_AXIS_LEFTX, -1, InputState::kLeft},
+                           Way{SDL_CONTROLLER_AXIS_LEFTY, 1, InputState::kDown},
+                           Way{SDL_CONTROLLER_AXIS_LEFTY, -1, InputState::kUp}})
+        for (int value : {24000, 24001, 32767}) {
+            pushAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+            pushAxis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+            pushAxis(way.axis, static_cast<int16_t>(way.sign * value));
+            input->poll();
+            EXPECT_EQ(input->directionsHeld, value > 24000 ? way.direction : 0) << way.sign * value;
+        }
 }
 
 TEST_F(Input, LockHoldsEventsBackUntilItsTimeIsUp) {

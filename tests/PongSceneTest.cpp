@@ -20,6 +20,7 @@ class PongScene : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(h.started());
+        h.frame(0); // the main loop's clock starts
         h.enter(kPongScene);
         h.frame();
     }
@@ -36,7 +37,7 @@ TEST_F(PongScene, ArrowsMoveThePaddleTheLightFollowsThePointerAndEscapeEndsTheGa
     EXPECT_EQ(pong.lightSquare.x, 159);
     EXPECT_EQ(pong.lightSquare.y, 99);
     EXPECT_EQ(pong.lightSquare.w, 3);
-    // 500 ms of fade-in: 32 frames of 16 ms, the first of them the one that entered it.
+    // 500 ms of fade-in: 32 frames of 16 ms, two of them run above.
     EXPECT_EQ(h.framesUntil([&] { return pong.state == Scene::Running; }), 30);
     h.input().mx = 5000; // kept on the screen
     h.input().my = -40;

@@ -60,9 +60,10 @@ void fillFolder(const ScratchDir& dir, const HarnessOptions& options) {
         dir.write("Countries/cliff.png", terrainPng({{50, 0, 99}, {190, 0, 399}}));
         fs::copy_file(kData / "Countries/first_steps_stamp.png", dir.path() / "Countries/flat_stamp.png");
         // Key, terrain, stamp, start, exit, minutes, survivor %, goal %, creatures, spawn interval.
-        dir.write("Countries/countries.txt", "Flatland,flat.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n"
-                                             "Nowhere,missing.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n"
-                                             "Cliff,cliff.png,flat_stamp.png,40,43,300,190,1,50,20,2,600\n");
+        dir.write("Countries/countries.txt",
+                  "Flatland,flat.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n"
+                  "Nowhere,missing.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n"
+                  "Cliff,cliff.png,flat_stamp.png,40,43,300,190,1,50,20,2,600\n");
     } else if (options.levels == HarnessOptions::Levels::Shipped) {
         fs::copy(kRun / "Countries", dir.path() / "Countries", fs::copy_options::recursive);
         if (!options.countries.empty()) dir.write("Countries/countries.txt", options.countries);

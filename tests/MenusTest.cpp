@@ -261,8 +261,8 @@ TEST(Menus, EveryMenuShowsItsButtonLabelsInEnglishAndJapanese) {
     for (uint32_t language : {0u, 6u}) {
         h.progress().language = language;
         GameWide<GameTexts>::get()->changeLanguage(language);
-        for (uint32_t number : {kMainScene, kSelectScene, kBriefingScene, kPauseScene, kWinScene, kGameOverScene,
-                                 kOptionsScene, kHowToScene, kCreditsScene}) {
+        for (uint32_t number : {kMainScene, kSelectScene, kBriefingScene, kPauseScene, kWinScene,
+                                kGameOverScene, kOptionsScene, kHowToScene, kCreditsScene}) {
             SCOPED_TRACE("scene " + std::to_string(number) + " language " + std::to_string(language));
             ASSERT_TRUE(h.jumpTo(number));
             h.frames(90); // the credits type their lines

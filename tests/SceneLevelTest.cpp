@@ -15,8 +15,8 @@
 namespace {
 // Key, terrain, stamp, start, exit, minutes, survivor %, goal %, creatures, spawn interval.
 std::string firstSteps(int minutes, int survivors, int goal) {
-    return "First Steps,first_steps.png,first_steps_stamp.png,36,43,458,150," + std::to_string(minutes) + "," +
-           std::to_string(survivors) + "," + std::to_string(goal) + ",10,1200\n";
+    return "First Steps,first_steps.png,first_steps_stamp.png,36,43,458,150," + std::to_string(minutes) +
+           "," + std::to_string(survivors) + "," + std::to_string(goal) + ",10,1200\n";
 }
 
 // The level put up as the menus would (first level, first flag), by default the first teaching
@@ -111,8 +111,9 @@ TEST(SceneLevel, EveryEndShowsItsMessageAndLeadsToItsMenu) {
         {firstSteps(0, 70, 70), none, SceneLevel::Lost, 2, "LEVELTEXT_GAMEOVER_TIME", kGameOverScene},
         // Out of time and too few: the leader's message, as the table says for bits 3.
         {firstSteps(0, 101, 70), none, SceneLevel::Lost, 3, "LEVELTEXT_GAMEOVER_LEADER", kGameOverScene},
-        {firstSteps(2, 70, 65), [](SceneLevel& l, ProgressRecord&) { l.leader->state = EntityTumblekin::Dead; },
-         SceneLevel::Lost, 0, "LEVELTEXT_GAMEOVER_LEADER", kGameOverScene},
+        {firstSteps(2, 70, 65),
+         [](SceneLevel& l, ProgressRecord&) { l.leader->state = EntityTumblekin::Dead; }, SceneLevel::Lost, 0,
+         "LEVELTEXT_GAMEOVER_LEADER", kGameOverScene},
     };
     for (const End& end : ends) {
         SCOPED_TRACE(end.message);

@@ -1,43 +1,34 @@
 #pragma once
-// The real game in a scratch folder, driven frame by frame: its own small level list (a flat
-// 400 x 200 country with a short walk to the exit, one whose terrain picture is missing, and a
-// ledge over a deadly fall),
-// three flags, a "config.ini", the fake clock, a fixed seed after start-up, and an input source
-// that holds keys, the pointer and buttons. Return and Escape arrive as pushed key events.
+// The real game in a scratch folder, driven frame by frame: the fake clock, a fixed seed after
+// start-up, the held-input source, swap interval 1 (no sleeping). Return and Escape arrive as
+// pushed key events. Every test of the whole game starts it here.
 #include <SDL.h>
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "TestSupport.h"
 #include "core/Game.h"
-#include "core/InputSource.h"
+#include "core/SceneManager.h"
 
-class Scene;
+class ProgressRecord;
 
-class HarnessInput final : public InputSource {
-  public:
-    const uint8_t* keyboard(int* count) override {
-        *count = static_cast<int>(keys.size());
-        return keys.data();
-    }
-    uint32_t mouse(int* x, int* y) override {
-        *x = mouseX;
-        *y = mouseY;
-        return buttons;
-    }
-    std::vector<uint8_t> keys = std::vector<uint8_t>(SDL_NUM_SCANCODES, 0);
-    int mouseX = 4, mouseY = 4;
-    uint32_t buttons = 0;
-};
-
+// What the scratch folder holds.
 struct HarnessOptions {
-    bool levels = true;
-    bool flags = true;
+    enum class Levels {
+        None,
+        // Flatland (flat 400 x 200 ground, a short walk to the exit), Nowhere (its terrain picture
+        // is missing) and Cliff (a ledge over a deadly fall).
+        Small,
+        // The run folder's Countries/, its list replaced by `countries` when that is set.
+        Shipped,
+    };
+    Levels levels = Levels::Small;
+    std::string countries;
+    bool flags = true; // Spain, Japan, Saint Vincent and the Grenadines
+    bool pack = true;
     // "config.ini" as written; empty for none (the first run).
     std::string config = "LANGUAGE=ENGLISH\nFULLSCREEN=NO\nBGMVOLUME=128\nSFXVOLUME=128\n";
 };
@@ -46,46 +37,55 @@ class GameHarness {
   public:
     explicit GameHarness(const HarnessOptions& options = HarnessOptions());
     ~GameHarness();
+    GameHarness(const GameHarness&) = delete;
+    GameHarness& operator=(const GameHarness&) = delete;
 
     bool started() const { return started_; }
     Game& game() { return game_; }
-    HarnessInput& input() { return *input_; }
+    SceneManager& scenes() const { return *game_.scenes(); }
+    ProgressRecord& progress() const;
+    FakeInput& input() { return *input_; }
+    FakeClock& clock() { return clock_; }
     const ScratchDir& dir() const { return dir_; }
 
-    // One frame of 17 ms; false when the game asked to end.
-    bool frame();
+    // One frame that took `ms`; false when the game asked to end.
+    bool frame(uint32_t ms = 16);
     void frames(int count);
-    // Frames until `done` holds (true) or `limit` frames passed (false).
-    bool runUntil(const std::function<bool()>& done, int limit);
-    // Frames until `number` is the current scene and it runs (not fading).
+    // Frames of 16 ms (the last shorter) for `ms` in all; false when the game ended.
+    bool run(uint32_t ms);
+    // Frames until `done` holds or `limit` frames ran or the game ended: how many ran.
+    int framesUntil(const std::function<bool()>& done, int limit = 1000);
+    bool runUntil(const std::function<bool()>& done, int limit = 1000);
+    // Frames until `number` is the current scene and runs (not fading).
     bool runUntilRunning(uint32_t number, int limit = 400);
-    // Makes scene `number` current as a switch would, and runs it until it runs.
+    // Makes scene `number` current as a switch would (entered at the next frame)...
+    void enter(uint32_t number);
+    // ... and runs it until it runs.
     bool jumpTo(uint32_t number);
 
-    uint32_t currentNumber() const;
-    Scene* current() const;
-    template <class T> T* scene(uint32_t number) const { return dynamic_cast<T*>(sceneAt(number)); }
+    uint32_t currentNumber() const { return scenes().currentScene; }
+    Scene* current() const { return scenes().current(); }
+    template <class T> T* scene(uint32_t number) const { return dynamic_cast<T*>(scenes().scene(number)); }
 
-    // A key press and release as events, with frames after it for the input lock to pass.
+    // A key press and release as events, with frames after it for the menus' input lock to pass.
     void tap(SDL_Scancode key);
     // A key held through the input source for `count` frames, then released.
-    void hold(SDL_Scancode key, int count);
-    // The pointer at a logical pixel of the game screen (the window is 1280 x 720).
+    void hold(SDL_Scancode key, int count = 1);
+    // The pointer at a logical pixel of the game screen.
     void pointAt(int logicalX, int logicalY);
     void click(int logicalX, int logicalY);
 
     // RGBA of a game-screen pixel after the last frame.
     static std::array<uint8_t, 4> pixel(int x, int y);
-    // The game screen, 3x, as a PNG for a person to look at (nothing unless VOV_SCREENSHOT_DIR).
+    // The window as the last frame left it, as "<name>.png" in VOV_SCREENSHOT_DIR (nothing when
+    // that is not set), for a person to look at.
     static void screenshot(const std::string& name);
 
   private:
-    Scene* sceneAt(uint32_t number) const;
-
     ScratchDir dir_;
     std::filesystem::path here_;
     FakeClock clock_;
     Game game_;
-    HarnessInput* input_ = nullptr;
+    FakeInput* input_ = nullptr;
     bool started_ = false;
 };

@@ -1,40 +1,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <set>
 
 #include "opening/PongTable.h"
-
-namespace {
-// A ball placed so that it overlaps `paddle` with its top at `y`, coming towards it at `speed`.
-void ballOnto(PongTable& table, const PongRect& paddle, int32_t y, int32_t speed) {
-    table.ball.x = paddle.x + paddle.w - 1;
-    table.ball.y = y;
-    table.vx = speed;
-    table.vy = 0;
-}
-} // namespace
-
-TEST(PongTable, EverySizeComesFromTheLogicalScreen) {
-    const PongTable table(320, 200);
-    EXPECT_EQ(table.paddleHeight, 19);
-    EXPECT_EQ(table.ballSize, 4);
-    EXPECT_EQ(table.leftPaddle.x, 9);
-    EXPECT_EQ(table.leftPaddle.y, 91);
-    EXPECT_EQ(table.leftPaddle.w, 2);
-    EXPECT_EQ(table.leftPaddle.h, 19);
-    EXPECT_EQ(table.rightPaddle.x, 311);
-    EXPECT_EQ(table.rightPaddle.y, 91);
-    EXPECT_EQ(table.ball.x, 158);
-    EXPECT_EQ(table.ball.y, 98);
-    EXPECT_EQ(table.ball.w, 4);
-    EXPECT_EQ(table.vx, -1);
-    EXPECT_EQ(table.vy, 0);
-    EXPECT_EQ(table.paddleSpeed, 1);
-    EXPECT_EQ(table.leftScore + table.rightScore, 0u);
-    // A "1" is 3 wide, every other digit 11, and 3 pixels stand between digits.
-    EXPECT_EQ(table.digitAdvance(1), 6);
-    EXPECT_EQ(table.digitAdvance(7), 14);
-}
 
 TEST(PongTable, APointGoesToWhoeverTheBallLeftBehind) {
     PongTable table(320, 200);
@@ -61,43 +28,39 @@ TEST(PongTable, APointGoesToWhoeverTheBallLeftBehind) {
     EXPECT_EQ(table.leftPaddle.y, 91);
     EXPECT_EQ(table.vx, -1);
     EXPECT_EQ(table.ball.x, 157);
-
     table.ball.x = 1; // still in play
     table.step();
     EXPECT_EQ(table.leftScore + table.rightScore, 2u);
+    // A "1" is 3 wide, every other digit 11, and 3 pixels stand between digits.
+    EXPECT_EQ(table.digitAdvance(1), 6);
+    EXPECT_EQ(table.digitAdvance(7), 14);
 }
 
 TEST(PongTable, PaddleHitsSetTheSlopeAndEveryThirdSpeedsUp) {
     PongTable table(320, 200);
-    // Dead centre on the left paddle (top 91): (2 - 9 - 91 + 98) / 4 = 0.
-    ballOnto(table, table.leftPaddle, 98, -1);
-    EXPECT_EQ(table.step(), PongTable::LeftHit);
-    EXPECT_EQ(table.vx, 1);
-    EXPECT_EQ(table.vy, 0);
-    EXPECT_EQ(table.hitCount, 1);
-    // Low on the paddle: (2 - 9 - 91 + 108) / 4 = 2, downwards.
-    ballOnto(table, table.leftPaddle, 108, -1);
-    table.step();
-    EXPECT_EQ(table.vy, 2);
-    EXPECT_EQ(table.hitCount, 2);
-    EXPECT_EQ(table.ball.y, 110);
-    // The top corner: (2 - 9 - 91 + 88) / 4 = -2 (truncated towards zero from -2.5). Third hit.
-    ballOnto(table, table.leftPaddle, 88, -1);
-    table.step();
-    EXPECT_EQ(table.vy, -2);
-    EXPECT_EQ(table.vx, 2) << "three hits add one pixel a frame";
-    EXPECT_EQ(table.hitCount, 0);
+    // Where the ball meets the left paddle (top 91) gives the slope: (2 - 9 - 91 + y) / 4,
+    // truncated towards zero; the third hit adds one pixel a frame.
+    struct Hit {
+        int32_t y, vy, vx, hitCount;
+    };
+    for (const Hit& hit : {Hit{98, 0, 1, 1}, Hit{108, 2, 1, 2}, Hit{88, -2, 2, 0}}) {
+        table.ball = {table.leftPaddle.x + table.leftPaddle.w - 1, hit.y, 4, 4};
+        table.vx = -1;
+        table.vy = 0;
+        EXPECT_EQ(table.step(), PongTable::LeftHit) << hit.y;
+        EXPECT_EQ(table.vy, hit.vy) << hit.y;
+        EXPECT_EQ(table.vx, hit.vx) << hit.y;
+        EXPECT_EQ(table.hitCount, hit.hitCount) << hit.y;
+    }
+    EXPECT_EQ(table.ball.y, 86);
 
     // The right paddle sends it back left; a flat return gets a random slope of -5..5.
-    std::srand(1234);
-    const int expected = std::rand() % 11 - 5;
-    std::srand(1234);
     table.ball = {table.rightPaddle.x - 3, 98, 4, 4};
     table.vx = 2;
     table.vy = 0;
     EXPECT_EQ(table.step(), PongTable::RightHit);
     EXPECT_EQ(table.vx, -2);
-    EXPECT_EQ(table.vy, expected);
+    EXPECT_LE(std::abs(table.vy), 5);
     EXPECT_EQ(table.hitCount, 1);
     // Not touching: no hit, nothing changes but the position.
     table.ball = {100, 100, 4, 4};
@@ -109,22 +72,16 @@ TEST(PongTable, PaddleHitsSetTheSlopeAndEveryThirdSpeedsUp) {
 
 TEST(PongTable, WallsTurnTheBallAndPaddlesStayOnScreen) {
     PongTable table(320, 200);
-    table.ball = {100, 3, 4, 4}; // above the ball's own height from the top
-    table.vy = -1;
-    table.step();
-    EXPECT_EQ(table.vy, 1);
-    EXPECT_EQ(table.ball.y, 4);
-    table.ball.y = 4; // at the limit: goes on
-    table.vy = -1;
-    table.step();
-    EXPECT_EQ(table.vy, -1);
-    // Bottom: turned once y > 200 - 8 - vy.
-    table.ball.y = 190;
-    table.vy = 2;
-    table.step();
-    EXPECT_EQ(table.vy, 2);
-    table.step();
-    EXPECT_EQ(table.vy, -2);
+    // Top: turned when y is below the ball's height; bottom: once y > 200 - 8 - vy.
+    struct Wall {
+        int32_t y, vy, turned;
+    };
+    for (const Wall& wall : {Wall{3, -1, 1}, Wall{4, -1, -1}, Wall{190, 2, 2}, Wall{191, 2, -2}}) {
+        table.ball = {100, wall.y, 4, 4};
+        table.vy = wall.vy;
+        table.step();
+        EXPECT_EQ(table.vy, wall.turned) << wall.y;
+    }
 
     for (int i = 0; i < 300; ++i)
         table.movePlayer(8);
@@ -134,10 +91,8 @@ TEST(PongTable, WallsTurnTheBallAndPaddlesStayOnScreen) {
     EXPECT_EQ(table.leftPaddle.y, 181);
     table.movePlayer(8 | 2);
     EXPECT_EQ(table.leftPaddle.y, 181) << "up and down together cancel";
-    table.movePlayer(1 | 4);
-    EXPECT_EQ(table.leftPaddle.y, 181);
 
-    // The right paddle chases the ball only while it comes its way.
+    // The right paddle chases the ball only while it comes its way, and stays on the screen.
     table.rightPaddle.y = 91;
     table.ball = {200, 20, 4, 4};
     table.vx = -1;
@@ -154,31 +109,4 @@ TEST(PongTable, WallsTurnTheBallAndPaddlesStayOnScreen) {
     table.ball.y = 2;
     table.step();
     EXPECT_EQ(table.rightPaddle.y, 0);
-}
-
-TEST(PongTable, TwentyBlocksRolledWidthHeightXYInTurn) {
-    std::srand(99);
-    int r[80];
-    for (int& v : r)
-        v = std::rand();
-    std::srand(99);
-    PongTable table(320, 200);
-    table.rollBlocks();
-    ASSERT_EQ(table.blocks.size(), 20u);
-    std::set<int32_t> widths, heights;
-    for (size_t i = 0; i < table.blocks.size(); ++i) {
-        const PongRect& b = table.blocks[i];
-        widths.insert(b.w);
-        heights.insert(b.h);
-        EXPECT_EQ(b.w, 9 * (1 + r[4 * i] % 3));
-        EXPECT_EQ(b.h, 6 * (1 + r[4 * i + 1] % 3));
-        EXPECT_EQ(b.x, r[4 * i + 2] % (320 - b.w));
-        EXPECT_EQ(b.y, r[4 * i + 3] % (200 - b.h));
-    }
-    EXPECT_TRUE(widths <= (std::set<int32_t>{9, 18, 27}));
-    EXPECT_TRUE(heights <= (std::set<int32_t>{6, 12, 18}));
-    // Rolled again only when asked.
-    const PongRect first = table.blocks[0];
-    table.step();
-    EXPECT_EQ(table.blocks[0].x, first.x);
 }

@@ -1,314 +1,204 @@
-#include <SDL.h>
 #include <SDL_mixer.h>
+#include <functional>
 #include <gtest/gtest.h>
 
-#include "GlFixture.h"
-#include "TestSupport.h"
-#include "assets/FileStream.h"
-#include "core/Game.h"
+#include "GameHarness.h"
 #include "base/GameWide.h"
-#include "core/InputSource.h"
-#include "core/InputState.h"
-#include "core/MainLoop.h"
-#include "core/SceneManager.h"
 #include "game/EntityObject.h"
 #include "game/EntityTumblekin.h"
 #include "game/SceneLevel.h"
 #include "menus/Menu.h"
 #include "persist/ProgressRecord.h"
+#include "render/ResourceStore.h"
 #include "text/TextBox.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-class FakeInput final : public InputSource {
-  public:
-    const uint8_t* keyboard(int* count) override {
-        *count = static_cast<int>(keys.size());
-        return keys.data();
-    }
-    uint32_t mouse(int* x, int* y) override {
-        *x = mouseX;
-        *y = mouseY;
-        return buttons;
-    }
-    std::vector<uint8_t> keys = std::vector<uint8_t>(512, 0);
-    int mouseX = 640, mouseY = 360;
-    uint32_t buttons = 0;
-};
-
-void pushWindowEvent(uint8_t what) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = what;
-    SDL_PushEvent(&event);
+// Key, terrain, stamp, start, exit, minutes, survivor %, goal %, creatures, spawn interval.
+std::string firstSteps(int minutes, int survivors, int goal) {
+    return "First Steps,first_steps.png,first_steps_stamp.png,36,43,458,150," + std::to_string(minutes) +
+           "," + std::to_string(survivors) + "," + std::to_string(goal) + ",10,1200\n";
 }
 
-void pushKey(SDL_Scancode code, bool down) {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.keysym.scancode = code;
-    SDL_PushEvent(&event);
-}
-
-// The whole game in a scratch folder, the level put up as the menus would, driven frame by frame
-// with a fake clock. `countries` replaces the list (the teaching pictures stay beside it); by
-// default the three teaching levels, whose numbers these tests were written against.
-class LevelGame {
+// The level put up as the menus would (first level, first flag), by default the first teaching
+// level, which these numbers were taken from.
+class Level {
   public:
-    explicit LevelGame(const std::string& countries = "") : dir_("level"), here_(fs::current_path()) {
-        const fs::path run(VOV_RUN_DIR);
-        fs::copy_file(run / "Vedezaviva.zez", dir_.path() / "Vedezaviva.zez");
-        fs::copy(run / "Flags", dir_.path() / "Flags", fs::copy_options::recursive);
-        fs::copy(run / "Countries", dir_.path() / "Countries", fs::copy_options::recursive);
-        dir_.write("Countries/countries.txt",
-                   countries.empty() ? readWhole(fs::path(VOV_SOURCE_DIR) / "tests/robot/teaching.txt")
-                                     : countries);
-        dir_.write("config.ini", "LANGUAGE=ENGLISH\nFULLSCREEN=NO\nBGMVOLUME=0\nSFXVOLUME=0\n");
-        fs::current_path(dir_.path());
-        ok = game.startUp() == 0;
-        if (!ok) return;
-        auto source = std::make_unique<FakeInput>();
-        input = source.get();
-        game.input()->setSource(std::move(source));
-        progress = GameWide<ProgressRecord>::get();
-        progress->loadFlags();
-        progress->loadLevelList();
-        progress->chooseLevel(0, 0);
-        level = static_cast<SceneLevel*>(game.scenes()->scene(1));
-        game.scenes()->currentScene = 1;
+    explicit Level(const std::string& countries = firstSteps(2, 70, 65)) : h(options(countries)) {
+        h.progress().chooseLevel(0, 0);
+        h.enter(kLevelScene);
     }
-    ~LevelGame() {
-        game.shutDown();
-        fs::current_path(here_);
-        FileStream::forgetSavedataForTests();
+    static HarnessOptions options(const std::string& countries) {
+        HarnessOptions options;
+        options.levels = HarnessOptions::Levels::Shipped;
+        options.countries = countries;
+        return options;
     }
-    // Runs `ms` of frames of 16 ms (the last one shorter); false when the game ended.
-    bool run(uint32_t ms) {
-        while (ms > 0) {
-            const uint32_t step = std::min<uint32_t>(16, ms);
-            clock.advance(step);
-            ms -= step;
-            if (!game.loop()->runFrame()) return false;
-        }
-        return true;
+    bool runUntilPhase(uint32_t phase, uint32_t limitMs = 6000) {
+        for (uint32_t t = 0; t < limitMs && level.phase != phase; t += 16)
+            if (!h.run(16)) return false;
+        return level.phase == phase;
     }
-    // Frames until the level reaches `phase`; false when it did not within `limitMs`.
-    bool runUntilPhase(uint32_t phase, uint32_t limitMs) {
-        for (uint32_t t = 0; t < limitMs; t += 16) {
-            if (level->phase == phase) return true;
-            if (!run(16)) return false;
-        }
-        return level->phase == phase;
+    // Returns and then presses "PAUSE_BACK" in the pause menu.
+    void resume() {
+        h.scene<Menu>(kPauseScene)->setFocus(0);
+        pushKey(SDL_SCANCODE_RETURN);
+        pushKey(SDL_SCANCODE_RETURN, false);
     }
-    uint32_t scene() const { return game.scenes()->currentScene; }
-
-    FakeClock clock;
-    Game game;
-    bool ok = false;
-    FakeInput* input = nullptr;
-    ProgressRecord* progress = nullptr;
-    SceneLevel* level = nullptr;
-
-  private:
-    ScratchDir dir_;
-    fs::path here_;
+    GameHarness h;
+    SceneLevel& level = *h.scene<SceneLevel>(kLevelScene);
+    ProgressRecord& progress = h.progress();
 };
-
-constexpr const char* kOpenAtOnce =
-    "First Steps,first_steps.png,first_steps_stamp.png,36,43,458,150,2,70,0,10,1200\n";
 } // namespace
 
 TEST(SceneLevel, IntroThenPlayWithTheClockAndTheFirstFollowerOnTime) {
-    LevelGame g;
-    ASSERT_TRUE(g.ok);
-    ASSERT_TRUE(g.run(16));
-    EXPECT_EQ(g.level->phase, SceneLevel::Start);
-    EXPECT_EQ(g.progress->creaturesTotal, 10);
-    EXPECT_EQ(g.level->followers.size(), 10u);
+    Level g;
+    ASSERT_TRUE(g.h.run(16));
+    EXPECT_EQ(g.level.phase, SceneLevel::Start);
+    EXPECT_EQ(g.level.followers.size(), 10u);
     // Fade-in 1000 ms, then the 3000 ms intro: nothing moves and the level clock stands still.
-    ASSERT_TRUE(g.run(3900));
-    EXPECT_EQ(g.level->phase, SceneLevel::Intro);
-    EXPECT_EQ(g.progress->levelTimer.read(), 0u);
-    EXPECT_EQ(g.level->leader->state, EntityTumblekin::Waiting);
+    ASSERT_TRUE(g.h.run(3900));
+    EXPECT_EQ(g.level.phase, SceneLevel::Intro);
+    EXPECT_EQ(g.progress.levelTimer.read(), 0u);
+    EXPECT_EQ(g.level.leader->state, EntityTumblekin::Waiting);
     ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 400));
-    EXPECT_EQ(g.level->messageVisible, 0);
-    ASSERT_TRUE(g.run(3100));
-    EXPECT_EQ(g.progress->creaturesOut, 0);
-    ASSERT_TRUE(g.run(200));
-    EXPECT_EQ(g.progress->creaturesOut, 1);
-    EXPECT_GE(g.progress->levelTimer.read(), 3280u);
-    EXPECT_LE(g.progress->levelTimer.read(), 3320u);
-    EXPECT_EQ(g.progress->timeLeftMs, 120000 - static_cast<int32_t>(g.progress->levelTimer.read()));
-    // The terrain is drawn 1:1 under the view: a ground pixel of the level shows its own colour.
-    const ImageData* terrain = GameWide<ResourceStore>::get()->surface(g.progress->terrainSurface);
+    EXPECT_EQ(g.level.messageVisible, 0);
+    ASSERT_TRUE(g.h.run(3100));
+    EXPECT_EQ(g.progress.creaturesOut, 0);
+    ASSERT_TRUE(g.h.run(200));
+    EXPECT_EQ(g.progress.creaturesOut, 1);
+    EXPECT_NEAR(g.progress.levelTimer.read(), 3300u, 20u);
+    EXPECT_EQ(g.progress.timeLeftMs, 120000 - static_cast<int32_t>(g.progress.levelTimer.read()));
+    // The terrain is drawn 1:1 under the view: a ground pixel nobody reached shows its own colour.
+    const ImageData* terrain = GameWide<ResourceStore>::get()->surface(g.progress.terrainSurface);
     ASSERT_NE(terrain, nullptr);
-    const int lx = 300, ly = 103; // inside the ground, not reached by anyone yet
-    const uint32_t want = terrain->pixel(lx, ly);
+    const uint32_t want = terrain->pixel(300, 103);
     ASSERT_NE(want & 0xFF, 0u);
-    const auto got = GlFixture::gameScreenPixel(lx - g.level->view.x, ly - g.level->view.y);
+    const auto got = GameHarness::pixel(300 - g.level.view.x, 103 - g.level.view.y);
     EXPECT_EQ(got[0], want & 0xFF);
     EXPECT_EQ(got[1], want >> 8 & 0xFF);
     EXPECT_EQ(got[2], want >> 16 & 0xFF);
-    // Where the level has nothing, the night sky shows, not black: black paint must stay visible.
-    int sx = -1, sy = -1;
+    // Where the level has nothing the night sky shows, not black: black paint must stay visible.
+    int sx = -1, sy = 0;
     for (int y = 0; y < 200 && sx < 0; ++y)
-        for (int x = 0; x < 320; ++x)
-            if ((terrain->pixel(x + g.level->view.x, y + g.level->view.y) >> 24) == 0) {
-                sx = x, sy = y;
-                break;
-            }
+        for (int x = 0; x < 320 && sx < 0; ++x)
+            if ((terrain->pixel(x + g.level.view.x, y + g.level.view.y) >> 24) == 0) sx = x, sy = y;
     ASSERT_GE(sx, 0);
-    const auto sky = GlFixture::gameScreenPixel(sx, sy);
+    const auto sky = GameHarness::pixel(sx, sy);
     EXPECT_EQ(sky[0], 0x2A);
     EXPECT_EQ(sky[1], 0x34);
     EXPECT_EQ(sky[2], 0x50);
 }
 
-TEST(SceneLevel, GoalZeroOpensTheExitAndALossWithAWinInOneUpdateIsALoss) {
-    LevelGame g(kOpenAtOnce);
-    ASSERT_TRUE(g.ok);
-    ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 5000));
-    ASSERT_TRUE(g.run(16));
-    EXPECT_EQ(g.level->phase, SceneLevel::ExitOpen);
-    EXPECT_EQ(g.level->messageBox->key, "LEVELTEXT_READYTOWIN");
-    EXPECT_EQ(g.level->exitLabel->rawText, "GO IN");
-    EXPECT_EQ(g.level->exitDoor->frameY, 0);
-    // The last living follower went in while too few survive: the loss holds.
-    g.progress->creaturesAlive = 1;
-    g.progress->creaturesSaved = 1;
-    ASSERT_TRUE(g.run(16));
-    EXPECT_EQ(g.level->phase, SceneLevel::Lost);
-    EXPECT_EQ(g.level->lastGameOverBits, 1u);
-    EXPECT_EQ(g.level->messageBox->key, "LEVELTEXT_GAMEOVER_VEDEZAVIVA");
-    // The loss shows for 6 s, then the game-over scene takes over.
-    ASSERT_TRUE(g.run(6100));
-    ASSERT_TRUE(g.run(2200));
-    EXPECT_EQ(g.scene(), 9u);
-}
-
-TEST(SceneLevel, EveryFollowerInsideWinsAndTheLevelClockStops) {
-    LevelGame g(kOpenAtOnce);
-    ASSERT_TRUE(g.ok);
-    ASSERT_TRUE(g.runUntilPhase(SceneLevel::ExitOpen, 6000));
-    g.progress->creaturesAlive = 7;
-    g.progress->creaturesSaved = 7;
-    ASSERT_TRUE(g.run(16));
-    EXPECT_EQ(g.level->phase, SceneLevel::Won);
-    EXPECT_EQ(g.level->messageBox->key, "LEVELTEXT_WIN");
-    const uint32_t stopped = g.progress->levelTimer.read();
-    ASSERT_TRUE(g.run(1000));
-    EXPECT_EQ(g.progress->levelTimer.read(), stopped);
-    ASSERT_TRUE(g.run(4200));
-    ASSERT_TRUE(g.run(2200));
-    EXPECT_EQ(g.scene(), 10u);
-}
-
-TEST(SceneLevel, LossesAreNamedByTheirCause) {
-    {
-        LevelGame g("First Steps,first_steps.png,first_steps_stamp.png,36,43,458,150,0,70,70,10,1200\n");
-        ASSERT_TRUE(g.ok);
-        ASSERT_TRUE(g.runUntilPhase(SceneLevel::Lost, 6000));
-        EXPECT_EQ(g.level->lastGameOverBits, 2u);
-        EXPECT_EQ(g.level->messageBox->key, "LEVELTEXT_GAMEOVER_TIME");
-    }
-    {
+// How a level ends: the phase, the cause bits, the message, and the scene that follows it.
+TEST(SceneLevel, EveryEndShowsItsMessageAndLeadsToItsMenu) {
+    struct End {
+        std::string countries;
+        std::function<void(SceneLevel&, ProgressRecord&)> act;
+        uint32_t phase, bits;
+        const char* message;
+        uint32_t next;
+    };
+    const auto none = [](SceneLevel&, ProgressRecord&) {};
+    const End ends[] = {
+        // Goal 0 opens the exit at once; the last living follower goes in while too few survive:
+        // a loss and a win in one update is a loss.
+        {firstSteps(2, 70, 0),
+         [](SceneLevel&, ProgressRecord& p) { p.creaturesAlive = p.creaturesSaved = 1; }, SceneLevel::Lost, 1,
+         "LEVELTEXT_GAMEOVER_VEDEZAVIVA", kGameOverScene},
+        {firstSteps(2, 70, 0),
+         [](SceneLevel&, ProgressRecord& p) { p.creaturesAlive = p.creaturesSaved = 7; }, SceneLevel::Won, 1,
+         "LEVELTEXT_WIN", kWinScene},
+        {firstSteps(0, 70, 70), none, SceneLevel::Lost, 2, "LEVELTEXT_GAMEOVER_TIME", kGameOverScene},
         // Out of time and too few: the leader's message, as the table says for bits 3.
-        LevelGame g("First Steps,first_steps.png,first_steps_stamp.png,36,43,458,150,0,101,70,10,1200\n");
-        ASSERT_TRUE(g.ok);
-        ASSERT_TRUE(g.runUntilPhase(SceneLevel::Lost, 6000));
-        EXPECT_EQ(g.level->lastGameOverBits, 3u);
-        EXPECT_EQ(g.level->messageBox->key, "LEVELTEXT_GAMEOVER_LEADER");
-    }
-    {
-        LevelGame g;
-        ASSERT_TRUE(g.ok);
-        ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 6000));
-        g.level->leader->state = EntityTumblekin::Dead;
-        ASSERT_TRUE(g.run(16));
-        EXPECT_EQ(g.level->phase, SceneLevel::Lost);
-        EXPECT_EQ(g.level->lastGameOverBits, 0u);
-        EXPECT_EQ(g.level->messageBox->key, "LEVELTEXT_GAMEOVER_LEADER");
+        {firstSteps(0, 101, 70), none, SceneLevel::Lost, 3, "LEVELTEXT_GAMEOVER_LEADER", kGameOverScene},
+        {firstSteps(2, 70, 65),
+         [](SceneLevel& l, ProgressRecord&) { l.leader->state = EntityTumblekin::Dead; }, SceneLevel::Lost, 0,
+         "LEVELTEXT_GAMEOVER_LEADER", kGameOverScene},
+    };
+    for (const End& end : ends) {
+        SCOPED_TRACE(end.message);
+        Level g(end.countries);
+        ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing));
+        if (end.countries == ends[0].countries) {
+            ASSERT_TRUE(g.h.run(16));
+            EXPECT_EQ(g.level.phase, SceneLevel::ExitOpen);
+            EXPECT_EQ(g.level.messageBox->key, "LEVELTEXT_READYTOWIN");
+            EXPECT_EQ(g.level.exitLabel->rawText, "GO IN");
+            EXPECT_EQ(g.level.exitDoor->frameY, 0);
+        }
+        end.act(g.level, g.progress);
+        ASSERT_TRUE(g.runUntilPhase(end.phase));
+        if (end.phase == SceneLevel::Lost) {
+            EXPECT_EQ(g.level.lastGameOverBits, end.bits);
+        }
+        EXPECT_EQ(g.level.messageBox->key, end.message);
+        const uint32_t clock = g.progress.levelTimer.read();
+        // The message shows for 5-6 s, then the curtain falls for 2 s; a won level's clock stands.
+        ASSERT_TRUE(g.h.run(6100));
+        if (end.phase == SceneLevel::Won) {
+            EXPECT_EQ(g.progress.levelTimer.read(), clock);
+        }
+        ASSERT_TRUE(g.h.run(2200));
+        EXPECT_EQ(g.h.currentNumber(), end.next);
     }
 }
 
 TEST(SceneLevel, LosingFocusPausesTheLevelAndThePausedTimeIsNotCounted) {
-    LevelGame g;
-    ASSERT_TRUE(g.ok);
-    ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 6000));
-    ASSERT_TRUE(g.run(1000));
-    const uint32_t before = g.progress->levelTimer.read();
+    Level g;
+    ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing));
+    ASSERT_TRUE(g.h.run(1000));
+    const uint32_t before = g.progress.levelTimer.read();
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    ASSERT_TRUE(g.run(16));
-    EXPECT_EQ(g.scene(), 11u);
-    EXPECT_TRUE(g.progress->levelTimer.paused());
-    EXPECT_LE(g.progress->levelTimer.read(), before + 16);
-    const uint32_t atPause = g.progress->levelTimer.read();
-    ASSERT_TRUE(g.run(5000));
+    ASSERT_TRUE(g.h.run(16));
+    EXPECT_EQ(g.h.currentNumber(), kPauseScene);
+    EXPECT_TRUE(g.progress.levelTimer.paused());
+    const uint32_t atPause = g.progress.levelTimer.read();
+    EXPECT_LE(atPause, before + 16);
+    ASSERT_TRUE(g.h.run(5000));
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    ASSERT_TRUE(g.run(500));
+    ASSERT_TRUE(g.h.run(500));
     // Focus came back over the pause menu: the level clock stays paused behind it.
-    EXPECT_TRUE(g.progress->levelTimer.paused());
-    EXPECT_EQ(g.progress->levelTimer.read(), atPause);
-    // Back to the level ("PAUSE_BACK"): it resumes where it stood, without a new set-up.
-    static_cast<Menu*>(g.game.scenes()->scene(11))->setFocus(0);
-    pushKey(SDL_SCANCODE_RETURN, true);
-    pushKey(SDL_SCANCODE_RETURN, false);
-    ASSERT_TRUE(g.run(600));
-    EXPECT_EQ(g.scene(), 1u);
-    EXPECT_EQ(g.level->phase, SceneLevel::Playing);
-    EXPECT_TRUE(g.progress->levelTimer.running());
-    EXPECT_LT(g.progress->levelTimer.read(), before + 700);
+    EXPECT_TRUE(g.progress.levelTimer.paused());
+    EXPECT_EQ(g.progress.levelTimer.read(), atPause);
+    // Back to the level: it resumes where it stood, without a new set-up.
+    g.resume();
+    ASSERT_TRUE(g.h.run(600));
+    EXPECT_EQ(g.h.currentNumber(), kLevelScene);
+    EXPECT_EQ(g.level.phase, SceneLevel::Playing);
+    EXPECT_TRUE(g.progress.levelTimer.running());
+    EXPECT_LT(g.progress.levelTimer.read(), before + 700);
 }
 
 TEST(SceneLevel, TheBrushBuildsUnderThePointerAndItsNoisePausesWithTheLevel) {
-    LevelGame g;
-    ASSERT_TRUE(g.ok);
-    ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 6000));
-    const ImageData* terrain = GameWide<ResourceStore>::get()->surface(g.progress->terrainSurface);
+    Level g;
+    ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing));
+    const ImageData* terrain = GameWide<ResourceStore>::get()->surface(g.progress.terrainSurface);
     // Point at level pixel (100, 20), in the air, and hold the left button.
-    const int sx = 100 - g.level->view.x, sy = 20 - g.level->view.y;
-    g.input->mouseX = sx * 4;
-    g.input->mouseY = sy * 18 / 5;
-    g.input->buttons = SDL_BUTTON_LMASK;
-    const int32_t paintable = g.progress->paintablePixels;
-    ASSERT_TRUE(g.run(32));
-    // The noise plays while samples still build (once the brush's patch is full, it stops).
+    g.h.input().mx = (100 - g.level.view.x) * 4;
+    g.h.input().my = (20 - g.level.view.y) * 18 / 5;
+    g.h.input().buttons = SDL_BUTTON_LMASK;
+    const int32_t paintable = g.progress.paintablePixels;
+    ASSERT_TRUE(g.h.run(32));
+    EXPECT_EQ(Mix_Playing(10), 1) << "the noise plays while samples still build";
+    ASSERT_TRUE(g.h.run(288));
+    EXPECT_NE(terrain->pixel(g.level.mouseX + g.level.view.x, g.level.mouseY + g.level.view.y) & 0xFF, 0u);
+    EXPECT_GT(g.progress.paintablePixels, paintable);
+    EXPECT_LT(g.progress.buildInk, 5000 - 250);
+    EXPECT_EQ(g.level.pointerTexture, g.level.actionPointerTexture);
+    // The pause menu halts the noise of a brush held into it (the music plays on).
+    g.h.input().mx += 60;
+    ASSERT_TRUE(g.h.run(16));
     EXPECT_EQ(Mix_Playing(10), 1);
-    ASSERT_TRUE(g.run(288));
-    EXPECT_NE(terrain->pixel(g.level->mouseX + g.level->view.x, g.level->mouseY + g.level->view.y) & 0xFF,
-              0u);
-    EXPECT_GT(g.progress->paintablePixels, paintable);
-    EXPECT_LT(g.progress->buildInk, 5000 - 250);
-    EXPECT_EQ(g.level->pointerTexture, g.level->actionPointerTexture);
-    // The pause menu stops the noise of a brush held into it.
-    g.input->mouseX += 60;
-    ASSERT_TRUE(g.run(16));
-    EXPECT_EQ(Mix_Playing(10), 1);
-    pushKey(SDL_SCANCODE_ESCAPE, true);
+    pushKey(SDL_SCANCODE_ESCAPE);
     pushKey(SDL_SCANCODE_ESCAPE, false);
-    ASSERT_TRUE(g.run(32));
-    EXPECT_EQ(g.scene(), 11u);
-    // The pause menu halts the looping noise (the music plays on).
-    ASSERT_TRUE(g.run(16));
+    ASSERT_TRUE(g.h.run(48));
+    EXPECT_EQ(g.h.currentNumber(), kPauseScene);
     EXPECT_EQ(Mix_Playing(10), 0);
-    ASSERT_TRUE(g.run(300));
+    ASSERT_TRUE(g.h.run(300));
     // Both buttons at once: no noise at all.
-    g.input->buttons = SDL_BUTTON_LMASK | SDL_BUTTON_RMASK;
-    static_cast<Menu*>(g.game.scenes()->scene(11))->setFocus(0);
-    pushKey(SDL_SCANCODE_RETURN, true);
-    pushKey(SDL_SCANCODE_RETURN, false);
-    ASSERT_TRUE(g.run(600));
-    EXPECT_EQ(g.scene(), 1u);
+    g.h.input().buttons = SDL_BUTTON_LMASK | SDL_BUTTON_RMASK;
+    g.resume();
+    ASSERT_TRUE(g.h.run(600));
+    EXPECT_EQ(g.h.currentNumber(), kLevelScene);
     EXPECT_EQ(Mix_Playing(10), 0);
-}
-
-TEST(SceneLevel, TheCloseButtonEndsTheGameDuringALevel) {
-    LevelGame g;
-    ASSERT_TRUE(g.ok);
-    ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 6000));
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    EXPECT_FALSE(g.run(16));
 }

@@ -8,7 +8,6 @@
 #include "core/InputState.h"
 #include "core/MainLoop.h"
 #include "core/SceneManager.h"
-#include "core/SceneStandIn.h"
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
 
@@ -32,13 +31,6 @@ class CountingScene final : public Scene {
 };
 
 std::vector<uint32_t> waits;
-
-void pushWindowEvent(uint8_t which) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = which;
-    SDL_PushEvent(&event);
-}
 
 class SceneLoop : public testing::Test {
   protected:
@@ -106,14 +98,19 @@ TEST_F(SceneLoop, FadesInRunsFadesOutAndSwitches) {
     EXPECT_EQ(raw[7]->state, Scene::FadingIn);
 }
 
-TEST_F(SceneLoop, ExitWithoutSwitchFlagStaysAndSceneWithoutFadeInRunsAtOnce) {
+TEST_F(SceneLoop, AnExitSwitchesOnlyWithItsFlagAndToNineNineNineQuits) {
     raw[4]->fadeInOnEnter = 0;
     frame(0);
-    EXPECT_EQ(raw[4]->state, Scene::Running);
+    EXPECT_EQ(raw[4]->state, Scene::Running) << "no fade-in: running at once";
     raw[4]->requestExit(0, 7);
     for (int i = 0; i < 40; ++i)
         frame(16);
     EXPECT_EQ(scenes.currentScene, 4u);
+    raw[4]->requestExit(1, kQuitScene);
+    bool running = true;
+    for (int i = 0; i < 40 && running; ++i)
+        running = frame(16);
+    EXPECT_FALSE(running);
 }
 
 TEST_F(SceneLoop, LongFramesAdvanceScenesByEighteen) {
@@ -170,27 +167,6 @@ TEST_F(SceneLoop, FocusLossFreezesScenesAndTheLevelTimer) {
     EXPECT_TRUE(progress.levelTimer.running());
     EXPECT_EQ(raw[4]->fadeInClock, running + 32);
     EXPECT_EQ(waits.size(), 11u) << "a focused game never waits";
-}
-
-TEST_F(SceneLoop, ClosingTheWindowEndsTheLoopInAnyScene) {
-    frame(0);
-    scenes.currentScene = 1;
-    frame(16);
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-    EXPECT_FALSE(frame(16));
-    EXPECT_TRUE(scenes.quitRequested);
-}
-
-TEST_F(SceneLoop, SwitchingToNineNineNineQuits) {
-    raw[4]->fadeInOnEnter = 0;
-    frame(0);
-    raw[4]->requestExit(1, kQuitScene);
-    bool running = true;
-    for (int i = 0; i < 40 && running; ++i)
-        running = frame(16);
-    EXPECT_FALSE(running);
 }
 
 TEST_F(SceneLoop, MouseIsMappedToLogicalPixelsAndClamped) {

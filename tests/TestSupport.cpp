@@ -45,6 +45,37 @@ std::string ScratchDir::read(const std::string& relative) const {
     return readWhole(path_ / relative);
 }
 
+void pushKey(SDL_Scancode code, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.keysym.scancode = code;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&event);
+}
+
+void pushQuit() {
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+}
+
+void pushWindowEvent(uint8_t what) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = what;
+    SDL_PushEvent(&event);
+}
+
+void pushClick(uint8_t button) {
+    for (uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = button;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        SDL_PushEvent(&event);
+    }
+}
+
 InScratchFolder::InScratchFolder(const std::string& tag) : dir_(tag), here_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir_.path());
 }

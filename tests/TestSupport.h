@@ -1,13 +1,13 @@
 #pragma once
-// Helpers shared by the tests: a fake tick source, a fake input source and scratch folders.
+// Helpers shared by the tests: a fake tick source, the held-input source, pushed events and
+// scratch folders.
 #include <SDL.h>
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "core/InputSource.h"
+#include "FakeInput.h"
 #include "core/TickSource.h"
 
 // Installs a fake millisecond clock for the lifetime of the object. delay() advances it, as
@@ -28,22 +28,12 @@ class FakeClock {
     std::vector<uint32_t> slept;
 };
 
-// Keys and the mouse as a test wants them: pushed SDL events cannot hold anything down.
-class FakeInput final : public InputSource {
-  public:
-    const uint8_t* keyboard(int* count) override {
-        *count = static_cast<int>(keys.size());
-        return keys.data();
-    }
-    uint32_t mouse(int* x, int* y) override {
-        *x = mx;
-        *y = my;
-        return buttons;
-    }
-    std::array<uint8_t, SDL_NUM_SCANCODES> keys{};
-    int mx = 0, my = 0;
-    uint32_t buttons = 0;
-};
+// Events as SDL queues them: a key going down (or up), the window's close button, a window
+// event, and a button going down and up between two frames, as a quick tap does.
+void pushKey(SDL_Scancode code, bool down = true);
+void pushQuit();
+void pushWindowEvent(uint8_t what);
+void pushClick(uint8_t button);
 
 // A whole file's bytes; empty when it cannot be read.
 std::string readWhole(const std::filesystem::path& path);

@@ -54,7 +54,6 @@
 
 #include "core/Game.h"
 #include "base/GameWide.h"
-#include "core/InputSource.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
 #include "core/SceneManager.h"
@@ -64,6 +63,8 @@
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
 #include "render/ResourceStore.h"
+// The held-input source the tests use: the robot's hands (keys, pointer in window pixels, buttons).
+#include "../tests/FakeInput.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -79,23 +80,6 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr int kScanRight = 79, kScanLeft = 80;
-
-// What the robot's hands do this frame: keys, pointer in window pixels, buttons.
-class RobotInput final : public InputSource {
-  public:
-    const uint8_t* keyboard(int* count) override {
-        *count = static_cast<int>(keys.size());
-        return keys.data();
-    }
-    uint32_t mouse(int* x, int* y) override {
-        *x = mouseX;
-        *y = mouseY;
-        return buttons;
-    }
-    std::vector<uint8_t> keys = std::vector<uint8_t>(512, 0);
-    int mouseX = 640, mouseY = 360;
-    uint32_t buttons = 0;
-};
 
 struct PlanStep {
     uint32_t ms = 0;
@@ -324,7 +308,7 @@ std::string followerPlaces(const SceneLevel& level) {
 
 class Robot {
   public:
-    Robot(Game& game, RobotInput& input, const Options& options)
+    Robot(Game& game, FakeInput& input, const Options& options)
         : game_(game), input_(input), options_(options) {}
 
     // Plays the current level to its end; prints the line; true when won.
@@ -427,8 +411,8 @@ class Robot {
     void pointAt(const SceneLevel& level, int px, int py) {
         const Renderer* renderer = Renderer::instance();
         const int w = renderer->windowWidth, h = renderer->windowHeight;
-        input_.mouseX = (px * w + level.logicalWidth - 1) / level.logicalWidth;
-        input_.mouseY = (py * h + level.logicalHeight - 1) / level.logicalHeight;
+        input_.mx = (px * w + level.logicalWidth - 1) / level.logicalWidth;
+        input_.my = (py * h + level.logicalHeight - 1) / level.logicalHeight;
     }
 
     void steer(SceneLevel& level, ProgressRecord& progress, ResourceStore& store) {
@@ -513,7 +497,7 @@ class Robot {
 
   private:
     Game& game_;
-    RobotInput& input_;
+    FakeInput& input_;
     const Options& options_;
     double elapsed_ = 0;
     std::vector<Edit> edits_;
@@ -613,8 +597,10 @@ int main(int argc, char** argv) {
         } else {
             if (options.smallWindow) shrinkWindow(*game.scenes(), 360, 240);
             std::srand(options.seed);
-            auto source = std::make_unique<RobotInput>();
-            RobotInput& input = *source;
+            auto source = std::make_unique<FakeInput>();
+            FakeInput& input = *source;
+            input.mx = 640; // the pointer rests mid-window, where the view does not scroll
+            input.my = 360;
             game.input()->setSource(std::move(source));
             ProgressRecord* progress = GameWide<ProgressRecord>::get();
             progress->loadFlags();

@@ -72,10 +72,8 @@ TEST(ShippedLevels, ListNamesPicturesAndNumbersFitTheGame) {
     }
 }
 
-// The spawn drops the column into free air and the exit stands on the first ground row; the red byte
-// codes the height within the country (1 to 254, growing downwards) so the flag's stripes land
-// across it.
-TEST(ShippedLevels, SpawnExitAndStripesSitOnTheTerrain) {
+// The spawn drops the column into free air and the exit stands on the first ground row.
+TEST(ShippedLevels, SpawnAndExitSitOnTheTerrain) {
     for (const LevelInfo& v : shipped().levels) {
         SCOPED_TRACE(v.name);
         const auto terrain = ImageData::decodeFile((kData / v.imagePath).string().c_str());
@@ -90,17 +88,6 @@ TEST(ShippedLevels, SpawnExitAndStripesSitOnTheTerrain) {
         EXPECT_FALSE(v.startX >= v.exitX - 2 && v.startX <= v.exitX + 1 && v.startY >= v.exitY - 2 &&
                      v.startY <= v.exitY + 1)
             << "spawn inside the exit box";
-        uint32_t lastRed = 0;
-        bool redInRange = true, redGrows = true;
-        for (int y = 0; y < v.height; ++y)
-            for (int x = 0; x < v.width; ++x)
-                if (const uint32_t red = terrain->pixel(x, y) & 0xFF) {
-                    redInRange = redInRange && red <= 254;
-                    redGrows = redGrows && red >= lastRed;
-                    lastRed = red;
-                }
-        EXPECT_TRUE(redInRange) << "a solid pixel paints its own colour instead of the flag's";
-        EXPECT_TRUE(redGrows) << "the height code does not grow downwards";
     }
 }
 

@@ -103,7 +103,6 @@ TEST(FontLoading, BadDescriptionsListsAndPicturesStayInBounds) {
 TEST(TextLayout, WidthsAlignmentAndColourEscapes) {
     OneFontTexts fonts;
     TextLine line(0, 0);
-    EXPECT_EQ(line.lineHeight, 3);
     line.setString(100, 20, "AB", TextLine::Left);
     EXPECT_EQ(line.width, 5);
     EXPECT_EQ(line.lastGlyph, 1);

@@ -55,16 +55,18 @@ TEST(CountryList, FieldsInTheirOrderAndSizesFromTheTerrain) {
 TEST(CountryList, BadLinesAreReportedByTheirNumberCountingComments) {
     std::vector<LevelInfo> levels;
     // Line 3 is short, line 5 empty, line 6 has a word for a number, line 7 a number with a tail,
-    // line 8 a negative count, line 9 a thousand minutes, line 10 a number too big for 32 bits.
+    // line 8 a negative count, line 9 a thousand minutes, line 10 a thousand creatures, line 11 a
+    // number too big for 32 bits.
     const std::string bytes = std::string("# comment\n# another\n") + "Short,a.png,s.png,1,2,3\n" + kLineA +
                               "\n\n" + "Word,a.png,s.png,36,43,458,150,two,70,65,10,1200\n" +
                               "Tail,a.png,s.png,36,43,458,150,2,70,65,10x,1200\n" +
                               "Negative,a.png,s.png,36,43,458,150,2,70,65,-5,1200\n" +
                               "Long,a.png,s.png,36,43,458,150,1000,70,65,5,1200\n" +
+                              "Crowd,a.png,s.png,36,43,458,150,2,70,65,1000,1200\n" +
                               "Huge,a.png,s.png,99999999999,43,458,150,2,70,65,5,1200\n" +
                               "Edge,a.png,s.png,-3,43,458,150,999,0,0,999,0\n";
     std::string expected;
-    for (int line : {3, 5, 6, 7, 8, 9, 10})
+    for (int line : {3, 5, 6, 7, 8, 9, 10, 11})
         expected += "ERROR: Invalid Country in line " + std::to_string(line) +
                     " in file Countries/countries.txt :: NOT ENOUGHT PARAMETERS.\n";
     EXPECT_EQ(read(bytes, levels), expected);

@@ -7,10 +7,7 @@
 #include "persist/CountryList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        std::cerr.setstate(std::ios::badbit); // every bad line reports itself
-        return true;
-    }();
+    static const bool quiet = (std::cerr.setstate(std::ios::badbit), true); // every bad line reports itself
     (void)quiet;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     // Terrains have a size when their name is of even length; stamps load when it is odd.
@@ -26,15 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<LevelInfo> levels;
     CountryList::readBytes(bytes, levels, pictures);
     const size_t first = levels.size();
-    // A second read of the same bytes adds nothing.
-    CountryList::readBytes(bytes, levels, pictures);
+    CountryList::readBytes(bytes, levels, pictures); // a second read of the same bytes adds nothing
     if (levels.size() != first) __builtin_trap();
-    for (const LevelInfo& level : levels) {
+    for (const LevelInfo& level : levels)
         if (level.timeLimitMinutes < 0 || level.timeLimitMinutes > 999 || level.creatureCount < 0 ||
             level.creatureCount > 999 || level.minSurvivorPercent < 0 || level.goalPercent < 0 ||
-            level.spawnIntervalMs < 0)
+            level.spawnIntervalMs < 0 || level.imagePath.rfind("Countries/", 0) != 0)
             __builtin_trap();
-        if (level.imagePath.rfind("Countries/", 0) != 0) __builtin_trap();
-    }
     return 0;
 }

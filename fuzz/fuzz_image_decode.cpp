@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Read every byte the picture claims to hold, as an upload would.
     unsigned sum = 0;
     const size_t bytes = static_cast<size_t>(image->pitch()) * static_cast<size_t>(image->height());
-    for (size_t i = 0; i < bytes; ++i) sum += image->pixels()[i];
+    for (size_t i = 0; i < bytes; ++i)
+        sum += image->pixels()[i];
     return static_cast<int>(sum & 0);
 }

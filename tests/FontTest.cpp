@@ -8,21 +8,15 @@
 #include "text/TextLine.h"
 
 namespace {
-// Glyphs " " (width 2), "A" (3), "B" (2), "1" (2); size 3, two bands.
+// Glyphs " " (width 2), "A" (3), "B" (2), "1" (2); size 3.
 const std::vector<int> kMarkers = {0, 2, 5, 7, 9};
 
-std::unique_ptr<Font> parseFont(MemoryPictures& pictures, const std::string& description, uint32_t size = 3,
-                                uint32_t gap = 1) {
+std::unique_ptr<Font> parseFont(MemoryPictures& pictures, const std::string& description, uint32_t size = 3) {
     return FontLoader::parseDescription(reinterpret_cast<const uint8_t*>(description.data()),
-                                        description.size(), "Assets/font/fonts/test.txt", size, gap,
-                                        pictures);
+                                        description.size(), "Assets/font/fonts/test.txt", size, 1, pictures);
 }
 
-const uint8_t* atlasPixel(const ImageData& atlas, int x, int y) {
-    return atlas.pixels() + (static_cast<size_t>(y) * atlas.width() + x) * 4;
-}
-
-// A GameTexts with one loaded font, registered for the TextLines of a test.
+// A GameTexts with one loaded font of `bands` bands, registered for the TextLines of a test.
 class OneFontTexts {
   public:
     explicit OneFontTexts(int bands = 2) {
@@ -34,167 +28,133 @@ class OneFontTexts {
     MemoryPictures pictures;
     GameTexts texts;
 };
+
+// Each item's source x or y, in order.
+std::vector<int> sources(const TextLine& line, bool y) {
+    std::vector<int> out;
+    for (const TextDrawItem& item : line.items)
+        out.push_back(y ? item.source.y : item.source.x);
+    return out;
+}
 } // namespace
 
 TEST(FontLoading, MarkersBandsAndGapsMakeTheAtlasAndGlyphs) {
-    MemoryPictures pictures;
-    pictures.pictures["Assets/font/fonts/pic.png"] = makeFontPicture(kMarkers, 10, 3, 2);
-    const auto font = parseFont(pictures, "##pic.png\n AB\n1\n");
+    OneFontTexts fonts;
+    const Font& font = *fonts.texts.font(0);
+    const MemoryPictures& pictures = fonts.pictures;
     ASSERT_EQ(pictures.atlases.size(), 1u);
     EXPECT_EQ(pictures.atlasNames[0], "Assets/font/fonts/EXP_pic.png");
     EXPECT_EQ(pictures.released, std::vector<std::string>{"Assets/font/fonts/pic.png"});
-    EXPECT_EQ(font->colourCount, 2);
+    EXPECT_EQ(font.colourCount, 2);
     const ImageData& atlas = *pictures.atlases[0];
     // Width W + 2 x gap x (n - 1) - 1, height (size + 2 x gap) x bands.
     EXPECT_EQ(atlas.width(), 10 + 2 * 4 - 1);
     EXPECT_EQ(atlas.height(), 5 * 2);
-
-    ASSERT_EQ(font->glyphs.size(), 4u);
-    const Glyph& a = font->glyphs.at('A');
-    EXPECT_EQ(a.srcX, 2u + 3u);
-    EXPECT_EQ(a.width, 3u);
-    EXPECT_EQ(a.texture, 100);
-    EXPECT_EQ(font->glyphs.at('1').srcX, 7u + 7u);
-    EXPECT_TRUE(font->hasDigit[1]);
-    EXPECT_FALSE(font->hasDigit[2]);
-
-    // Glyph 1 ("A") band 1 lands at (srcX, 1 x 3 + 3); its pixels say glyph 1, band 1.
-    const uint8_t* p = atlasPixel(atlas, 5, 6);
-    EXPECT_EQ(p[0], 11);
-    EXPECT_EQ(p[1], 51);
-    EXPECT_EQ(atlasPixel(atlas, 7, 8)[0], 11);
-    // The gaps around glyphs and bands stay clear.
-    EXPECT_EQ(atlasPixel(atlas, 4, 1)[3], 0);
-    EXPECT_EQ(atlasPixel(atlas, 8, 1)[3], 0);
-    EXPECT_EQ(atlasPixel(atlas, 5, 0)[3], 0);
-    EXPECT_EQ(atlasPixel(atlas, 5, 4)[3], 0);
-    EXPECT_EQ(atlasPixel(atlas, 5, 5)[3], 0);
-    EXPECT_EQ(atlasPixel(atlas, 5, 1)[0], 11);
-    EXPECT_EQ(atlasPixel(atlas, 1, 1)[0], 1);
+    ASSERT_EQ(font.glyphs.size(), 4u);
+    // Glyph k starts at x(k) + (2k + 1) x gap.
+    EXPECT_EQ(font.glyphs.at('A').srcX, 2u + 3u);
+    EXPECT_EQ(font.glyphs.at('A').width, 3u);
+    EXPECT_EQ(font.glyphs.at('A').texture, 100);
+    EXPECT_EQ(font.glyphs.at('1').srcX, 7u + 7u);
+    EXPECT_TRUE(font.hasDigit[1] && !font.hasDigit[2]);
+    // Glyph 1 ("A") band 1 lands at (srcX, 1 x 3 + 3); its pixels say glyph 1, band 1. The gaps
+    // around glyphs and bands stay clear.
+    EXPECT_EQ(atlas.pixel(5, 6), 0xFF00330Bu);
+    EXPECT_EQ(atlas.pixel(7, 8) & 0xFF, 11u);
+    EXPECT_EQ(atlas.pixel(5, 1) & 0xFF, 11u);
+    EXPECT_EQ(atlas.pixel(1, 1) & 0xFF, 1u);
+    for (const auto& [x, y] : {std::pair{4, 1}, {8, 1}, {5, 0}, {5, 4}, {5, 5}})
+        EXPECT_EQ(atlas.pixel(x, y) >> 24, 0u) << x << "," << y;
 }
 
-TEST(FontLoading, BadDescriptionsAndPicturesStayInBounds) {
+TEST(FontLoading, BadDescriptionsListsAndPicturesStayInBounds) {
     MemoryPictures pictures;
     pictures.pictures["Assets/font/fonts/pic.png"] = makeFontPicture(kMarkers, 10, 3, 2);
+    pictures.pictures["Assets/font/fonts/one.png"] = makeFontPicture({0}, 6, 3, 2);
+    pictures.pictures["Assets/font/fonts/flat.png"] = makeFontPicture(kMarkers, 10, 3, 0, 2);
+    pictures.pictures["Assets/font/fonts/short.png"] = makeFontPicture({0, 4, 6}, 7, 3, 1);
     // More characters than glyphs: the extra ones get none; the first definition of a code wins.
     auto font = parseFont(pictures, "##pic.png\n AAB1XYZ\n");
     EXPECT_EQ(font->glyphs.size(), 3u);
-    EXPECT_EQ(font->glyphs.at('A').srcX, 5u);
-    EXPECT_EQ(font->glyphs.at('B').srcX, 14u);
-    EXPECT_FALSE(font->glyphs.count('1'));
-
-    // A single marker defines no glyph at all.
-    pictures.pictures["Assets/font/fonts/one.png"] = makeFontPicture({0}, 6, 3, 2);
-    font = parseFont(pictures, "##one.png\nAB\n");
-    EXPECT_TRUE(font->glyphs.empty());
-    EXPECT_FALSE(font->drawable());
-
-    // Less than one band high: no bands, nothing to draw.
-    pictures.pictures["Assets/font/fonts/flat.png"] = makeFontPicture(kMarkers, 10, 3, 0, 2);
-    font = parseFont(pictures, "##flat.png\n AB1\n");
-    EXPECT_EQ(font->colourCount, 0);
-    EXPECT_FALSE(font->drawable());
-
-    // A missing picture, characters before any picture, a size of 0.
-    font = parseFont(pictures, "AB\n##missing.png\nAB\n");
-    EXPECT_TRUE(font->glyphs.empty());
-    font = parseFont(pictures, "##pic.png\n AB1\n", 0);
-    EXPECT_FALSE(font->drawable());
-
+    EXPECT_EQ(font->glyphs.at('A').srcX + font->glyphs.at('B').srcX, 5u + 14u);
+    // A single marker defines no glyph; less than one band high gives no band; a missing picture,
+    // characters before any picture, or a size of 0 leave nothing to draw.
+    for (const auto& [description, size] : {std::pair{"##one.png\nAB\n", 3u},
+                                            {"##flat.png\n AB1\n", 3u},
+                                            {"AB\n##missing.png\nAB\n", 3u},
+                                            {"##pic.png\n AB1\n", 0u}})
+        EXPECT_FALSE(parseFont(pictures, description, size)->drawable()) << description;
     // A second picture restarts numbering; a shorter second picture keeps the first's band count.
-    pictures.pictures["Assets/font/fonts/short.png"] = makeFontPicture({0, 4, 6}, 7, 3, 1);
     font = parseFont(pictures, "##pic.png\n AB1\n##short.png\nCD\n");
     EXPECT_EQ(font->colourCount, 2);
     EXPECT_EQ(font->glyphs.at('C').srcX, 1u);
     EXPECT_EQ(font->glyphs.at('D').srcX, 4u + 3u);
     EXPECT_EQ(font->glyphs.at('D').texture, font->atlases.back());
-}
 
-TEST(FontLoading, FontListSkipsCommentsEmptyAndShortLines) {
     const std::string list = "# fonts\n\na.txt\t12\nbroken\nb.txt\t9x\tmore\n";
     const auto entries =
         FontLoader::parseFontList(reinterpret_cast<const uint8_t*>(list.data()), list.size(), "Assets/font/");
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].description, "Assets/font/a.txt");
-    EXPECT_EQ(entries[0].size, 12u);
-    EXPECT_EQ(entries[1].size, 9u);
-    EXPECT_EQ(FontLoader::atlasName("pic.png"), "EXP_pic.png");
+    EXPECT_EQ(entries[0].size + entries[1].size, 12u + 9u);
     EXPECT_EQ(FontLoader::atlasName("a\\b/c.png"), "a\\b/EXP_c.png");
 }
 
 TEST(TextLayout, WidthsAlignmentAndColourEscapes) {
     OneFontTexts fonts;
     TextLine line(0, 0);
-    EXPECT_EQ(line.lineHeight, 3);
     line.setString(100, 20, "AB", TextLine::Left);
     EXPECT_EQ(line.width, 5);
-    EXPECT_EQ(line.drawX, 100);
     EXPECT_EQ(line.lastGlyph, 1);
+    std::vector<int> drawX = {line.drawX};
     line.setString(100, 20, "AB", TextLine::Right);
-    EXPECT_EQ(line.drawX, 95);
+    drawX.push_back(line.drawX);
     line.setString(100, 20, "AB", TextLine::Centre);
-    EXPECT_EQ(line.drawX, 98); // half of 5 rounds down
-    line.setString("A B");
-    EXPECT_EQ(line.drawX, 100 - 7 / 2);
+    drawX.push_back(line.drawX);
+    line.setString("A B"); // keeps the place and the alignment
+    drawX.push_back(line.drawX);
+    EXPECT_EQ(drawX, (std::vector<int>{100, 95, 98, 100 - 7 / 2})); // half widths round down
 
-    // "$1" switches to band 1 (top 6), "$9" is clamped to the last band, "$x" returns to the
-    // line's own band and the "x" is drawn (as the lowest-coded glyph, the space).
+    // "$1" switches to band 1 (top 6), "$9" is clamped to the last band, "$x" returns to the line's
+    // own band and the "x" is drawn (as the lowest-coded glyph, the space); a last "$" is dropped.
     line.setString(0, 0, "A$1B$9A$xA$", TextLine::Left);
-    ASSERT_EQ(line.items.size(), 5u);
-    EXPECT_EQ(line.items[0].source.y, 1);
-    EXPECT_EQ(line.items[1].source.y, 6);
-    EXPECT_EQ(line.items[2].source.y, 6);
-    EXPECT_EQ(line.items[3].source.x, 1); // the "x"
-    EXPECT_EQ(line.items[3].source.y, 1);
-    EXPECT_EQ(line.items[4].source.y, 1);
-
-    // A line in band 1 keeps band 1 after "$x"; setColour re-lays it out.
+    EXPECT_EQ(sources(line, true), (std::vector<int>{1, 6, 6, 1, 1}));
+    EXPECT_EQ(line.items[3].source.x, 1);
+    // A line in band 1 (7 is clamped) keeps band 1; setColour lays it out again.
     TextLine shadow(0, 7);
-    EXPECT_EQ(shadow.colour, 1);
-    shadow.setString(0, 0, "A", 0);
-    EXPECT_EQ(shadow.items[0].source.y, 6);
+    shadow.setString(0, 0, "A$xA", 0);
+    EXPECT_EQ(sources(shadow, true), (std::vector<int>{6, 6, 6}));
     shadow.setColour(0);
     EXPECT_EQ(shadow.items[0].source.y, 1);
-
     // Digits go through the digit table; UTF-8 the font lacks (and code-0 leads) take the space.
     line.setString(0, 0, "1\xC3\xA9\xC6\x80\xE3\x81", 0);
-    ASSERT_EQ(line.items.size(), 4u);
-    EXPECT_EQ(line.items[0].source.x, 14);
-    for (size_t i = 1; i < 4; ++i)
-        EXPECT_EQ(line.items[i].source.x, 1) << i;
+    EXPECT_EQ(sources(line, false), (std::vector<int>{14, 1, 1, 1}));
 
     // "$:" is band 10 (top 21 gaps + 30 rows down); "$;" is no escape and draws its ";".
     OneFontTexts twelveBands(12);
     TextLine many(0, 0);
     many.setString(0, 0, "A$:A$;A", 0);
-    ASSERT_EQ(many.items.size(), 4u);
-    EXPECT_EQ(many.items[1].source.y, 51);
-    EXPECT_EQ(many.items[2].source.y, 1);
-    EXPECT_EQ(many.items[3].source.y, 1);
+    EXPECT_EQ(sources(many, true), (std::vector<int>{1, 51, 1, 1}));
 }
 
-TEST(TextLayout, VariablesAnywhereAndTypingLines) {
-    OneFontTexts fonts;
-    TextLine line(5, 0); // beyond the list: the last font
-    EXPECT_NE(line.font, nullptr);
-    line.setString(50, 0, "_VAR_A_VAR__VAR_", TextLine::Right);
-    line.replaceVariable("B");
-    EXPECT_EQ(line.text, "BABB");
-    EXPECT_EQ(line.key, "NONE");
-    EXPECT_EQ(line.width, 2 + 3 + 2 + 2);
-    EXPECT_EQ(line.drawX, 50 - 9);
-    line.setString("x_VAR_");
-    line.replaceVariable("_VAR_");
-    EXPECT_EQ(line.text, "x_VAR_");
-
-    line.typing = true;
-    line.setString("AB_VAR_");
-    line.replaceVariable("1");
-    EXPECT_EQ(line.lastGlyph, -1);
-    EXPECT_EQ(line.typeTimer, 0);
-}
-
-TEST(TextLayout, NoFontOrNoLanguageLaysOutNothing) {
+TEST(TextLayout, VariablesTypingAndNoFont) {
+    {
+        OneFontTexts fonts;
+        TextLine line(5, 0); // beyond the list: the last font
+        line.setString(50, 0, "_VAR_A_VAR__VAR_", TextLine::Right);
+        line.replaceVariable("B");
+        EXPECT_EQ(line.text + " " + line.key, "BABB NONE");
+        EXPECT_EQ(line.width, 2 + 3 + 2 + 2);
+        EXPECT_EQ(line.drawX, 50 - 9);
+        line.setString("x_VAR_");
+        line.replaceVariable("_VAR_");
+        EXPECT_EQ(line.text, "x_VAR_");
+        line.typing = true;
+        line.setString("AB_VAR_");
+        line.replaceVariable("1");
+        EXPECT_EQ(line.lastGlyph, -1);
+        EXPECT_EQ(line.typeTimer, 0);
+    }
     GameTexts empty;
     GameWide<GameTexts>::set(&empty);
     TextLine line(0, 3);

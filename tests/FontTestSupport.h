@@ -17,9 +17,9 @@ class MemoryPictures final : public FontPictures {
   public:
     const ImageData* picture(const std::string& name) override {
         const auto found = pictures.find(name);
-        requested.push_back(name);
         return found == pictures.end() ? nullptr : found->second.get();
     }
+    // Atlases are kept as copies and numbered from 100.
     int32_t makeAtlas(const std::string& atlasName, const ImageData& atlas) override {
         atlasNames.push_back(atlasName);
         auto copy = std::make_unique<uint8_t[]>(static_cast<size_t>(atlas.pitch()) * atlas.height());
@@ -31,7 +31,7 @@ class MemoryPictures final : public FontPictures {
 
     std::map<std::string, std::unique_ptr<ImageData>> pictures;
     std::vector<std::unique_ptr<ImageData>> atlases;
-    std::vector<std::string> atlasNames, requested, released;
+    std::vector<std::string> atlasNames, released;
 };
 
 // Markers (magenta) at `markers` in row 0 and `bands` bands of `size` rows. Every glyph pixel is
@@ -39,22 +39,16 @@ class MemoryPictures final : public FontPictures {
 inline std::unique_ptr<ImageData> makeFontPicture(const std::vector<int>& markers, int width, int size,
                                                   int bands, int extraRows = 0) {
     const int height = 1 + size * bands + extraRows;
-    auto pixels = std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4);
-    std::fill(pixels.get(), pixels.get() + static_cast<size_t>(width) * height * 4, 0);
-    auto px = [&](int x, int y) { return pixels.get() + (static_cast<size_t>(y) * width + x) * 4; };
-    for (int m : markers) {
-        uint8_t* p = px(m, 0);
-        p[0] = 255, p[2] = 255, p[3] = 255;
-    }
+    auto image = std::make_unique<ImageData>(
+        width, height, 4, std::make_unique<uint8_t[]>(static_cast<size_t>(width) * height * 4));
+    for (int m : markers)
+        image->setPixel(m, 0, 0xFFFF00FF);
     for (int c = 0; c < bands; ++c)
         for (size_t k = 0; k + 1 < markers.size(); ++k)
             for (int x = markers[k]; x < markers[k + 1]; ++x)
-                for (int r = 0; r < size; ++r) {
-                    uint8_t* p = px(x, 1 + c * size + r);
-                    p[0] = static_cast<uint8_t>(10 * k + 1), p[1] = static_cast<uint8_t>(50 * c + 1),
-                    p[3] = 255;
-                }
-    return std::make_unique<ImageData>(width, height, 4, std::move(pixels));
+                for (int r = 0; r < size; ++r)
+                    image->setPixel(x, 1 + c * size + r, 0xFF000000u | (50u * c + 1) << 8 | (10u * k + 1));
+    return image;
 }
 
 // Pictures straight from data/, decoded as the store decodes them.

@@ -4,33 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "FontTestSupport.h"
-#include "TestSupport.h"
 #include "assets/StringHelpers.h"
-#include "text/Font.h"
-#include "text/FontLoader.h"
 #include "text/GameTexts.h"
 #include "text/Utf8Decode.h"
 
-namespace {
-const std::filesystem::path kData = std::filesystem::path(VOV_SOURCE_DIR) / "data";
-
-// The codes the layout draws for `text`: "$" escapes consumed exactly as the layout does.
-std::vector<uint16_t> drawnCodes(const std::string& text) {
-    std::vector<uint16_t> codes;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    for (size_t at = 0; at < text.size();) {
-        if (bytes[at] == '$') {
-            at += (at + 1 < text.size() && bytes[at + 1] >= '0' && bytes[at + 1] <= ':') ? 2 : 1;
-            continue;
-        }
-        codes.push_back(decodeGameCharacter(bytes, text.size(), at));
-    }
-    return codes;
-}
-} // namespace
-
 TEST(GlyphCheck, EveryDrawnCharacterHasAGlyphInEveryFont) {
-    const auto fonts = loadDataFonts(kData);
+    const std::filesystem::path data = std::filesystem::path(VOV_SOURCE_DIR) / "data";
+    const auto fonts = loadDataFonts(data);
     ASSERT_GE(fonts.size(), 6u) << "fonts 0, 1 and 5 are drawn by code";
     for (size_t n = 0; n < fonts.size(); ++n) {
         EXPECT_GE(fonts[n]->colourCount, 5) << "font " << n;
@@ -39,43 +19,46 @@ TEST(GlyphCheck, EveryDrawnCharacterHasAGlyphInEveryFont) {
             EXPECT_TRUE(fonts[n]->hasDigit[d]) << "font " << n << " digit " << d;
     }
 
-    std::vector<std::pair<std::string, std::string>> drawn; // where, text
+    std::vector<std::pair<std::string, std::string>> drawn = {// where, text
+                                                              {"code", "GO IN"},
+                                                              {"code", "Closed"},
+                                                              {"code", "IN 0123456789%:/"}};
     for (uint32_t language = 0; language < GameTexts::kLanguageCount; ++language) {
         const std::string file = "Assets/texts/gametexts_" + GameTexts::languageSuffix(language);
-        const std::string bytes = readWhole(kData / file);
+        const std::string bytes = readWhole(data / file);
         ASSERT_FALSE(bytes.empty()) << file;
         GameTexts::Table table;
         GameTexts::parseTable(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), table);
         for (const auto& [key, text] : table)
-            for (const std::string& piece : split(text, '|'))
-                drawn.emplace_back(file + " " + key, piece);
+            drawn.emplace_back(file + " " + key, text);
     }
-    const std::string flags = readWhole(kData / "Flags/flags.txt");
-    ASSERT_FALSE(flags.empty());
-    for (const std::string& line : split(flags, '\n'))
+    for (const char* list : {"Flags/flags.txt", "Countries/countries.txt"})
+        for (const std::string& line : split(readWhole(data / list), '\n'))
+            if (!line.empty() && line[0] != '#') drawn.emplace_back(list, split(line, ',')[0]);
+    for (const std::string& line : split(readWhole(data / "Assets/texts/levelnames.txt"), '\n'))
         if (!line.empty() && line[0] != '#')
-            for (const std::string& name : split(line, ','))
-                drawn.emplace_back("Flags/flags.txt", name);
-    if (std::filesystem::exists(kData / "Countries/countries.txt"))
-        for (const std::string& line : split(readWhole(kData / "Countries/countries.txt"), '\n'))
-            if (!line.empty() && line[0] != '#')
-                drawn.emplace_back("Countries/countries.txt", split(line, ',')[0]);
-    for (const std::string& line : split(readWhole(kData / "Assets/texts/levelnames.txt"), '\n'))
-        if (!line.empty() && line[0] != '#' && line.find('\t') != std::string::npos)
-            drawn.emplace_back("Assets/texts/levelnames.txt", line.substr(line.find('\t') + 1));
-    for (const char* literal : {"GO IN", "Closed", "IN ", "0123456789", "%", ":", "/"})
-        drawn.emplace_back("code literal", literal);
+            drawn.emplace_back("levelnames.txt", line.substr(line.find('\t') + 1));
 
     size_t characters = 0;
-    for (const auto& [where, text] : drawn)
-        for (const uint16_t code : drawnCodes(text)) {
+    for (const auto& [where, text] : drawn) {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+        for (size_t at = 0; at < text.size();) {
+            // "$" escapes are consumed exactly as the layout does; "|" only cuts a box's lines.
+            if (bytes[at] == '$' || bytes[at] == '|') {
+                at +=
+                    (bytes[at] == '$' && at + 1 < text.size() && bytes[at + 1] >= '0' && bytes[at + 1] <= ':')
+                        ? 2
+                        : 1;
+                continue;
+            }
+            const uint16_t code = decodeGameCharacter(bytes, text.size(), at);
             ++characters;
             EXPECT_NE(code, 0) << where << ": a character the layout reads as code 0 in \"" << text << "\"";
-            if (code == 0) continue;
-            for (size_t n = 0; n < fonts.size(); ++n)
+            for (size_t n = 0; code && n < fonts.size(); ++n)
                 EXPECT_TRUE(fonts[n]->glyphs.count(code))
                     << "font " << n << " lacks U+" << std::hex << code << std::dec << " of " << where
                     << ": \"" << text << "\"";
         }
+    }
     EXPECT_GT(characters, 1000u);
 }

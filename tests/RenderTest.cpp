@@ -1,39 +1,17 @@
-#include <fstream>
-#include <glad/gl.h>
 #include <gtest/gtest.h>
+#include <set>
 
 #include "GlFixture.h"
 #include "TestSupport.h"
 #include "assets/PackWriter.h"
+#include "assets/StringHelpers.h"
 #include "base/GameWide.h"
 #include "persist/ProgressRecord.h"
 #include "render/Draw.h"
 
 namespace {
 using Rgba = std::array<uint8_t, 4>;
-
-// A surface of one colour with an optional opaque square, uploaded as a texture.
-int32_t makeTexture(ResourceStore& store, const std::string& name, int w, int h, uint32_t abgr,
-                    int squareFrom = 0, int squareTo = -1) {
-    const int32_t surface = store.createBlankSurface(name, w, h);
-    ImageData* image = store.surface(surface);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const bool inside =
-                squareTo < 0 || (x >= squareFrom && x < squareTo && y >= squareFrom && y < squareTo);
-            uint8_t* p = image->pixels() + (y * w + x) * 4;
-            const uint32_t c = inside ? abgr : 0;
-            p[0] = c & 0xFF;
-            p[1] = (c >> 8) & 0xFF;
-            p[2] = (c >> 16) & 0xFF;
-            p[3] = (c >> 24) & 0xFF;
-        }
-    return store.createTextureFromSurface(surface);
-}
-
-int brightness(const Rgba& c) {
-    return c[0] + c[1] + c[2];
-}
+constexpr Rgba kBlack = {0, 0, 0, 255};
 
 class Render : public testing::Test {
   protected:
@@ -43,132 +21,89 @@ class Render : public testing::Test {
         store = fixture->store();
         renderer = fixture->renderer();
     }
+    // A texture of one colour (ABGR), or of that colour on the square [from, to) and clear elsewhere.
+    int32_t makeTexture(const std::string& name, int w, int h, uint32_t abgr, int from = 0,
+                        int to = 1 << 20) {
+        const int32_t surface = store->createBlankSurface(name, w, h);
+        for (int y = from; y < std::min(to, h); ++y)
+            for (int x = from; x < std::min(to, w); ++x)
+                store->surface(surface)->setPixel(x, y, abgr);
+        return store->createTextureFromSurface(surface);
+    }
+    // Clears everything to `argb` and draws on the game screen.
+    void start(uint32_t argb = 0xFF000000) {
+        GlFixture::clearAll(argb);
+        renderer->bindGameScreen();
+    }
     GlFixture* fixture = nullptr;
     ResourceStore* store = nullptr;
     Renderer* renderer = nullptr;
 };
 } // namespace
 
-TEST_F(Render, ShadersOfThePackBuildAndTargetsExist) {
+TEST_F(Render, SpritesLandOnTheScaledWindowPixelsAndGoneTexturesDrawNothing) {
     for (int32_t index : {renderer->textureShader, renderer->paletteShader, renderer->colourShader,
                           renderer->shadowMapShader, renderer->shadowRenderShader, renderer->strokeShader})
-        EXPECT_GE(index, 0);
-    EXPECT_GE(store->createShader("ST_planegrid", 5), 0);
-    EXPECT_EQ(renderer->lightMapSize, 256);
-    EXPECT_EQ(store->texture(renderer->gameScreen)->width, 320);
-    EXPECT_EQ(store->texture(renderer->shadowMap)->height, 1);
-    EXPECT_EQ(store->texture(renderer->screenshot)->width, renderer->windowWidth);
-    EXPECT_EQ(store->textureName(renderer->hudLayer), "HUDTexture");
-    EXPECT_EQ(store->textureName(-1), "NULL");
-}
-
-TEST_F(Render, SpriteLandsOnTheScaledWindowPixels) {
-    const int32_t red = makeTexture(*store, "red16", 16, 16, 0xFF0000FF);
-    GlFixture::clearAll(0xFF000000);
-    renderer->bindGameScreen();
+        EXPECT_GE(index, 0) << "a shader of the pack does not build";
+    const int32_t red = makeTexture("red16", 16, 16, 0xFF0000FF);
+    start();
     drawSprite(red, {0, 0, 16, 16}, 10, 20);
     EXPECT_EQ(GlFixture::gameScreenPixel(10, 20), (Rgba{255, 0, 0, 255}));
     EXPECT_EQ(GlFixture::gameScreenPixel(25, 35), (Rgba{255, 0, 0, 255}));
-    EXPECT_EQ(GlFixture::gameScreenPixel(26, 35)[0], 0);
-    EXPECT_EQ(GlFixture::gameScreenPixel(9, 20)[0], 0);
-    EXPECT_EQ(GlFixture::gameScreenPixel(10, 36)[0], 0);
-
+    for (const auto& [x, y] : {std::pair{26, 35}, {9, 20}, {10, 36}})
+        EXPECT_EQ(GlFixture::gameScreenPixel(x, y), kBlack) << x << "," << y;
     renderer->clearTarget(0xFF000000, Renderer::Window);
     renderer->composeFrame();
-    // Game pixel (10, 20) becomes the 3x3 block at (160 + 30, 50 + 60) in the window.
-    EXPECT_EQ(GlFixture::windowPixel(190, 110)[0], 255);
-    EXPECT_EQ(GlFixture::windowPixel(237, 157)[0], 255);
-    EXPECT_EQ(GlFixture::windowPixel(189, 110)[0], 0);
-    EXPECT_EQ(GlFixture::windowPixel(238, 157)[0], 0);
-    EXPECT_EQ(GlFixture::windowPixel(190, 158)[0], 0);
-    // The border around the game screen stays black.
-    EXPECT_EQ(GlFixture::windowPixel(159, 110), (Rgba{0, 0, 0, 255}));
+    // Game pixel (10, 20) becomes the 3x3 block at (160 + 30, 50 + 60) in the window; the border
+    // around the game screen stays black.
+    EXPECT_EQ(GlFixture::windowPixel(190, 110)[0] + GlFixture::windowPixel(237, 157)[0], 510);
+    for (const auto& [x, y] : {std::pair{189, 110}, {238, 157}, {190, 158}, {159, 110}})
+        EXPECT_EQ(GlFixture::windowPixel(x, y), kBlack) << x << "," << y;
+
     store->deleteTexture("red16");
+    start();
+    drawSprite(red, {0, 0, 4, 4}, 0, 0);
+    drawSprite(-1, {0, 0, 4, 4}, 0, 0);
+    drawStroked(-1, {0, 0, 4, 4}, 0, 0, 0xFFFFFFFF);
+    drawTexture(12345, {0, 0, 4, 4}, 0, 0, 0, 4, 4, nullptr, 0, 255);
+    EXPECT_EQ(GlFixture::gameScreenPixel(1, 1), kBlack);
     store->deleteSurface("red16");
 }
 
-TEST_F(Render, StrokeOutlinesTheOpaqueTexelsOnly) {
-    // An 8x8 texture whose texels 2..5 are opaque white.
-    const int32_t square = makeTexture(*store, "square8", 8, 8, 0xFFFFFFFF, 2, 6);
-    GlFixture::clearAll(0xFF000000);
-    renderer->bindGameScreen();
+TEST_F(Render, StrokeAlphaMultiplyAndColourBlending) {
+    // An 8x8 texture whose texels 2..5 are opaque white: the stroke rings them one texel wide.
+    const int32_t square = makeTexture("square8", 8, 8, 0xFFFFFFFF, 2, 6);
+    start();
     drawStroked(square, {0, 0, 8, 8}, 50, 50, 0xFF00FF00);
-    EXPECT_EQ(GlFixture::gameScreenPixel(51, 53), (Rgba{0, 255, 0, 255})); // left of the square
-    EXPECT_EQ(GlFixture::gameScreenPixel(56, 53), (Rgba{0, 255, 0, 255})); // right of it
-    EXPECT_EQ(GlFixture::gameScreenPixel(53, 51), (Rgba{0, 255, 0, 255})); // above
-    EXPECT_EQ(GlFixture::gameScreenPixel(53, 53), (Rgba{0, 0, 0, 255}));   // inside: left alone
-    EXPECT_EQ(GlFixture::gameScreenPixel(50, 53), (Rgba{0, 0, 0, 255}));   // two texels away
-    EXPECT_EQ(GlFixture::gameScreenPixel(51, 51), (Rgba{0, 0, 0, 255}));   // diagonal corner
-    store->deleteTexture("square8");
-}
+    for (const auto& [x, y] : {std::pair{51, 53}, {56, 53}, {53, 51}})
+        EXPECT_EQ(GlFixture::gameScreenPixel(x, y), (Rgba{0, 255, 0, 255})) << x << "," << y;
+    for (const auto& [x, y] : {std::pair{53, 53}, {50, 53}, {51, 51}}) // inside, two away, diagonal
+        EXPECT_EQ(GlFixture::gameScreenPixel(x, y), kBlack) << x << "," << y;
 
-TEST_F(Render, ColourRectanglesBlendWithTheirAlpha) {
-    GlFixture::clearAll(0xFF0000FF);
-    renderer->bindGameScreen();
+    const int32_t white = makeTexture("white4", 4, 4, 0xFFFFFFFF);
+    start();
+    drawSpriteAlpha(white, {0, 0, 4, 4}, 0, 0, 128);
+    EXPECT_NEAR(GlFixture::gameScreenPixel(1, 1)[0], 128, 2);
+    EXPECT_FLOAT_EQ(store->texture(white)->colour[3], 1.0f) << "an alpha draw leaves the texture's colour";
+    // A multiply texture darkens what is under it (the scanlines rely on it).
+    const int32_t grey = makeTexture("grey4", 4, 4, 0xFF808080);
+    store->texture(grey)->blendMode = 1;
+    drawSprite(white, {0, 0, 4, 4}, 10, 0);
+    drawSprite(grey, {0, 0, 4, 4}, 10, 0);
+    EXPECT_NEAR(GlFixture::gameScreenPixel(11, 1)[0], 128, 2);
+
+    start(0xFF0000FF);
     drawColourRect(100, 100, 10, 10, 0x80FF0000);
     const Rgba mixed = GlFixture::gameScreenPixel(105, 105);
     EXPECT_NEAR(mixed[0], 128, 2);
     EXPECT_EQ(mixed[1], 0);
     EXPECT_NEAR(mixed[2], 127, 2);
     EXPECT_EQ(GlFixture::gameScreenPixel(110, 105), (Rgba{0, 0, 255, 255}));
+    for (const char* name : {"square8", "white4", "grey4"})
+        store->deleteTexture(name);
 }
 
-TEST_F(Render, AlphaDrawsLeaveTheTextureColourAlone) {
-    const int32_t white = makeTexture(*store, "white4", 4, 4, 0xFFFFFFFF);
-    GlFixture::clearAll(0xFF000000);
-    renderer->bindGameScreen();
-    drawSpriteAlpha(white, {0, 0, 4, 4}, 0, 0, 128);
-    EXPECT_NEAR(GlFixture::gameScreenPixel(1, 1)[0], 128, 2);
-    EXPECT_FLOAT_EQ(store->texture(white)->colour[3], 1.0f);
-    // A multiply texture darkens what is under it (the scanlines rely on it).
-    const int32_t grey = makeTexture(*store, "grey4", 4, 4, 0xFF808080);
-    store->texture(grey)->blendMode = 1;
-    drawSprite(white, {0, 0, 4, 4}, 10, 0);
-    drawSprite(grey, {0, 0, 4, 4}, 10, 0);
-    EXPECT_NEAR(GlFixture::gameScreenPixel(11, 1)[0], 128, 2);
-    store->deleteTexture("white4");
-    store->deleteTexture("grey4");
-}
-
-TEST_F(Render, FreedOrMissingTexturesDrawNothing) {
-    const int32_t doomed = makeTexture(*store, "doomed", 4, 4, 0xFFFFFFFF);
-    store->deleteTexture("doomed");
-    GlFixture::clearAll(0xFF000000);
-    renderer->bindGameScreen();
-    drawSprite(doomed, {0, 0, 4, 4}, 0, 0);
-    drawSprite(-1, {0, 0, 4, 4}, 0, 0);
-    drawStroked(-1, {0, 0, 4, 4}, 0, 0, 0xFFFFFFFF);
-    drawTexture(12345, {0, 0, 4, 4}, 0, 0, 0, 4, 4, nullptr, 0, 255);
-    EXPECT_EQ(GlFixture::gameScreenPixel(1, 1), (Rgba{0, 0, 0, 255}));
-}
-
-TEST_F(Render, ABlockCastsAShadowAwayFromTheLight) {
-    // The occlusion map is centred on the light at (160, 100): a block 24..34 px right of centre.
-    renderer->bindTarget(Renderer::TextureTarget, renderer->occlusionMap);
-    renderer->clearTarget(0, Renderer::Keep);
-    const int half = renderer->lightMapSize / 2;
-    drawColourRect(static_cast<int16_t>(half + 24), static_cast<int16_t>(half - 8), 10, 16, 0xFF000000);
-    renderer->computeShadowMap();
-    GlFixture::clearAll(0xFF000000);
-    renderer->bindGameScreen();
-    renderer->drawLight(160, 100, 0xFFFFFFFF);
-    const int behind = brightness(GlFixture::gameScreenPixel(160 + 60, 100));
-    const int beside = brightness(GlFixture::gameScreenPixel(160, 100 - 60));
-    const int before = brightness(GlFixture::gameScreenPixel(160 + 12, 100));
-    EXPECT_GT(beside, 60);
-    EXPECT_EQ(behind, 0);
-    EXPECT_GT(before, beside);
-    // Without the block the same spot is lit like the one beside it.
-    renderer->bindTarget(Renderer::TextureTarget, renderer->occlusionMap);
-    renderer->clearTarget(0, Renderer::Keep);
-    renderer->computeShadowMap();
-    GlFixture::clearAll(0xFF000000);
-    renderer->bindGameScreen();
-    renderer->drawLight(160, 100, 0xFFFFFFFF);
-    EXPECT_NEAR(brightness(GlFixture::gameScreenPixel(160 + 60, 100)), beside, 12);
-}
-
-TEST_F(Render, RepeatedBindsOfOneTargetCostNothing) {
+TEST_F(Render, BindingTheBoundTargetAgainCostsNothing) {
     renderer->bindTarget(Renderer::HudLayer, -1);
     const uint64_t before = renderer->framebufferBinds;
     renderer->bindTarget(Renderer::HudLayer, -1);
@@ -189,8 +124,8 @@ TEST_F(Render, ABrokenShaderReportsAndGivesMinusOne) {
         longSource += "// padding the source past every small buffer\n";
     longSource += "uniform vec4 color;\nout vec4 fragColor;\nvoid main() { fragColor = color; }\n";
     writer.add("Assets/shaders/Long.fragment", {longSource.begin(), longSource.end()});
-    const auto vertex = fixture->pack()->readFile("Assets/shaders/Color2D.vertex");
-    writer.add("Assets/shaders/Long.vertex", vertex->data);
+    writer.add("Assets/shaders/Long.vertex",
+               fixture->pack()->readFile("Assets/shaders/Color2D.vertex")->data);
     ASSERT_TRUE(writer.write(dir.path() / "p.zez", nullptr));
     AssetPack pack((dir.path() / "p.zez").string());
     ASSERT_TRUE(pack.loadIndex());
@@ -208,20 +143,18 @@ TEST_F(Render, ABrokenShaderReportsAndGivesMinusOne) {
     EXPECT_GE(longOne, 0);
     EXPECT_EQ(again, longOne);
     EXPECT_EQ(store->createShader("Color2D", 7), -1);
-    // The game goes on: drawing still works.
-    GlFixture::clearAll(0xFF000000);
-    renderer->bindGameScreen();
+    start(); // the game goes on: drawing still works
     drawColourRect(0, 0, 2, 2, 0xFFFFFFFF);
     EXPECT_EQ(GlFixture::gameScreenPixel(1, 1), (Rgba{255, 255, 255, 255}));
 }
 
-// The shipped scanlines multiply what is under them: two rows left alone, the third one darkened.
-TEST_F(Render, ShippedScanlinesDarkenEveryThirdRow) {
+// Shipped pictures: the scanlines leave two rows alone and darken the third; a flag becomes a
+// texture that shows its picture's own pixels, the leftmost column being the palette levels read.
+TEST_F(Render, ShippedScanlinesAndFlagsDrawTheirPictures) {
     const int32_t scanlines = store->getOrLoadTexture("Assets/gui/scanlines.png");
     ASSERT_GE(scanlines, 0);
     store->texture(scanlines)->blendMode = 1;
-    GlFixture::clearAll(0xFF646464);
-    renderer->bindGameScreen();
+    start(0xFF646464);
     drawSprite(scanlines, {0, 0, 320, 3}, 0, 10);
     EXPECT_EQ(GlFixture::gameScreenPixel(5, 11), (Rgba{100, 100, 100, 255}));
     EXPECT_EQ(GlFixture::gameScreenPixel(5, 13), (Rgba{100, 100, 100, 255}));
@@ -229,31 +162,29 @@ TEST_F(Render, ShippedScanlinesDarkenEveryThirdRow) {
     EXPECT_NEAR(dark[0], 91, 1);
     EXPECT_NEAR(dark[1], 88, 1);
     EXPECT_NEAR(dark[2], 84, 1);
-}
 
-// The shipped flags become surfaces and textures; a texture shows its picture's own pixels.
-TEST_F(Render, ShippedFlagsBecomeTexturesHoldingTheirPictures) {
-    std::ifstream list("Flags/flags.txt");
-    size_t named = 0;
-    for (std::string line; std::getline(list, line);)
-        if (!line.empty() && line[0] != '#') ++named;
+    // Every line of the shipped list names a flag of its own, without fields or line-end bytes a
+    // reader would drop, and every one loads as a small render (shown at 50x30).
+    std::set<std::string> named;
+    for (const std::string& line : split(readWhole("Flags/flags.txt"), '\n'))
+        if (!line.empty() && line[0] != '#') {
+            EXPECT_EQ(line.find_first_of(",\r"), std::string::npos) << line;
+            EXPECT_TRUE(named.insert(line).second) << "twice: " << line;
+        }
     ProgressRecord progress;
     progress.loadFlags();
-    ASSERT_EQ(progress.flags.size(), named);
-    ASSERT_GT(named, 0u);
+    ASSERT_EQ(progress.flags.size(), named.size());
+    ASSERT_GT(named.size(), 0u);
+    for (const Flag& flag : progress.flags)
+        EXPECT_TRUE(flag.height > 0 && flag.width <= 100) << flag.name;
     const Flag& flag = progress.flags.front();
     const ImageData* picture = store->surface(flag.surface);
-    const TextureRecord* texture = store->texture(flag.texture);
-    ASSERT_TRUE(picture && texture);
-    EXPECT_EQ(texture->width, flag.width);
-    EXPECT_EQ(texture->height, flag.height);
-    GlFixture::clearAll(0xFF000000);
-    renderer->bindGameScreen();
+    ASSERT_TRUE(picture && store->texture(flag.texture));
+    EXPECT_EQ(store->texture(flag.texture)->width, flag.width);
+    start();
     drawSprite(flag.texture, {0, 0, flag.width, flag.height}, 0, 0);
-    // The middle of the leftmost column: the paint palette the levels read.
-    const int y = flag.height / 2;
-    const uint8_t* expected = picture->pixels() + static_cast<size_t>(y) * picture->pitch();
-    const Rgba shown = GlFixture::gameScreenPixel(0, y);
+    const uint32_t expected = picture->pixel(0, flag.height / 2);
+    const Rgba shown = GlFixture::gameScreenPixel(0, flag.height / 2);
     for (int c = 0; c < 3; ++c)
-        EXPECT_NEAR(shown[c], expected[c] * expected[3] / 255, 2) << c;
+        EXPECT_NEAR(shown[c], (expected >> (8 * c) & 0xFF) * (expected >> 24) / 255, 2) << c;
 }

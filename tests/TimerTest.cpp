@@ -4,58 +4,44 @@
 #include "base/FrameClock.h"
 #include "core/PausableTimer.h"
 
-TEST(PausableTimerTest, PausedTimeIsNotCounted) {
+TEST(PausableTimerTest, PausedTimeIsNotCountedAndTheTickCounterMayWrap) {
     FakeClock clock;
+    clock.now = 0xFFFFFFF0u;
     PausableTimer timer;
-    EXPECT_EQ(timer.read(), 0u); // no state yet
+    EXPECT_EQ(timer.read(), 0u);
     timer.start();
-    clock.advance(100);
-    EXPECT_EQ(timer.read(), 100u);
-    clock.advance(50);
+    clock.advance(0x20); // wraps past zero
+    EXPECT_EQ(timer.read(), 0x20u);
     timer.pause();
     clock.advance(10000);
-    EXPECT_EQ(timer.read(), 150u);
     timer.pause(); // only from running: changes nothing
+    EXPECT_EQ(timer.read(), 0x20u);
     timer.resume();
     clock.advance(25);
-    EXPECT_EQ(timer.read(), 175u);
     timer.resume(); // only from paused: changes nothing
     clock.advance(5);
     timer.stop();
     clock.advance(1000);
-    EXPECT_EQ(timer.read(), 180u);
+    EXPECT_EQ(timer.read(), 0x20u + 30u);
 }
 
-TEST(PausableTimerTest, SurvivesTheTickCounterWrapping) {
-    FakeClock clock;
-    clock.now = 0xFFFFFFF0u;
-    PausableTimer timer;
-    timer.start();
-    clock.now += 0x20; // wraps past zero
-    EXPECT_EQ(timer.read(), 0x20u);
-}
-
-TEST(FrameClockTest, LongFramesAreChargedEighteen) {
-    uint8_t limiter = 0;
-    EXPECT_EQ(FrameClock::charge(100, limiter, 1, 16.67f).chargedMs, 18u);
-    EXPECT_EQ(FrameClock::charge(17, limiter, 1, 16.67f).chargedMs, 17u);
-    EXPECT_EQ(FrameClock::charge(0, limiter, 1, 16.67f).chargedMs, 0u);
-}
-
-TEST(FrameClockTest, LimiterSleepsOnlyWithoutVsyncAndSwitchesOffForGood) {
-    uint8_t limiter = 1;
-    FrameCharge charge = FrameClock::charge(5, limiter, 0, 1000.0f / 60.0f);
-    EXPECT_EQ(charge.sleepMs, 11u);
-    EXPECT_EQ(charge.chargedMs, 16u);
-    EXPECT_EQ(limiter, 1);
-    charge = FrameClock::charge(30, limiter, 0, 1000.0f / 60.0f);
-    EXPECT_EQ(charge.sleepMs, 0u);
-    EXPECT_EQ(charge.chargedMs, 18u);
-    charge = FrameClock::charge(5, limiter, 1, 1000.0f / 60.0f);
-    EXPECT_EQ(limiter, 0);
-    EXPECT_EQ(charge.sleepMs, 0u);
-    EXPECT_EQ(charge.chargedMs, 5u);
-    // Once off it stays off, whatever the interval says later.
-    charge = FrameClock::charge(5, limiter, 0, 1000.0f / 60.0f);
-    EXPECT_EQ(charge.sleepMs, 0u);
+// Frames are charged at most 18 ms; the limiter sleeps out a short frame only while vsync is off, and
+// the first frame with vsync switches it off for good.
+TEST(FrameClockTest, ChargesAndLimiterSleeps) {
+    struct Case {
+        uint32_t deltaMs;
+        uint8_t limiter;
+        int swapInterval;
+        uint32_t charged, slept;
+        uint8_t limiterAfter;
+    };
+    for (const Case& c : {Case{100, 0, 1, 18, 0, 0}, Case{17, 0, 1, 17, 0, 0}, Case{0, 0, 1, 0, 0, 0},
+                          Case{5, 1, 0, 16, 11, 1}, Case{30, 1, 0, 18, 0, 1}, Case{5, 1, 1, 5, 0, 0},
+                          Case{5, 0, 0, 5, 0, 0}}) {
+        uint8_t limiter = c.limiter;
+        const FrameCharge charge = FrameClock::charge(c.deltaMs, limiter, c.swapInterval, 1000.0f / 60.0f);
+        EXPECT_EQ(charge.chargedMs, c.charged) << c.deltaMs << " " << int(c.limiter) << " " << c.swapInterval;
+        EXPECT_EQ(charge.sleepMs, c.slept) << c.deltaMs << " " << int(c.limiter) << " " << c.swapInterval;
+        EXPECT_EQ(limiter, c.limiterAfter);
+    }
 }

@@ -45,13 +45,11 @@ TEST_F(SceneTexts, LanguageChangeRereadsEveryBoxAndTheTips) {
     EXPECT_NE(scene.tipLines[1]->text, englishWalk);
 }
 
-TEST_F(SceneTexts, TipsStandRightToLeftLeavingRoomForIcons) {
+TEST_F(SceneTexts, TipsStandRightToLeftAndTheNoticeBottomLeft) {
     Scene scene;
     scene.setButtonTips(7); // any other layout: mouse, back, accept
     ASSERT_EQ(scene.tipLines.size(), 3u);
-    EXPECT_EQ(scene.tipIcons[0], Scene::kNoIcon);
-    EXPECT_EQ(scene.tipIcons[1], 1);
-    EXPECT_EQ(scene.tipIcons[2], 0);
+    EXPECT_EQ(scene.tipIcons, (std::vector<uint16_t>{Scene::kNoIcon, 1, 0}));
     const auto& tips = scene.tipLines;
     // Right-aligned at 40 from the window's right edge; the next tip ends where the first begins,
     // and the one after the back tip leaves 24 pixels for the back tip's icon.
@@ -61,13 +59,6 @@ TEST_F(SceneTexts, TipsStandRightToLeftLeavingRoomForIcons) {
     for (const auto& tip : tips)
         EXPECT_EQ(tip->y, scene.windowHeight - 40);
 
-    scene.setButtonTips(1);
-    ASSERT_EQ(scene.tipLines.size(), 2u);
-    EXPECT_EQ(scene.tipLines[1]->text, texts->getText("GEN_ACCEPT"));
-}
-
-TEST_F(SceneTexts, NoticeAndResetKeepTheirPromises) {
-    Scene scene;
     scene.showNotice("GEN_BACK");
     EXPECT_EQ(scene.noticeTime, 3000);
     EXPECT_EQ(scene.noticeLine->text, texts->getText("GEN_BACK"));

@@ -29,8 +29,8 @@ namespace {
 const std::filesystem::path kData = std::filesystem::path(VOV_SOURCE_DIR) / "data";
 const char* const kLanguages[] = {"en", "sp", "cat", "fr", "it", "gr", "jp"};
 
-// Pack files straight from data/.
-class DataFiles final : public ElementFileLookup {
+// Element files and picture sizes straight from data/; every picture gets an index of its own.
+class DataDir final : public ElementFileLookup, public TextureLookup {
   public:
     bool readPackFile(const std::string& name, std::vector<uint8_t>& bytes) override {
         const std::string text = readWhole(kData / name);
@@ -39,12 +39,6 @@ class DataFiles final : public ElementFileLookup {
         return !text.empty();
     }
     bool readDiskFile(const std::string&, std::vector<uint8_t>&) override { return false; }
-    std::vector<std::string> missing;
-};
-
-// Picture sizes straight from data/; every picture gets an index of its own.
-class DataTextures final : public TextureLookup {
-  public:
     int32_t fetch(const std::string& path, uint16_t& width, uint16_t& height) override {
         auto image = ImageData::decodeFile((kData / path).string().c_str());
         width = image ? static_cast<uint16_t>(image->width()) : 0;
@@ -198,7 +192,7 @@ class MenuData : public ::testing::Test {
         auto menu = std::make_unique<Menu>();
         const std::string bytes = readWhole(kData / "Assets/scene" / file);
         EXPECT_FALSE(bytes.empty()) << file;
-        menu->parseSceneBytes(bytesOf(bytes), bytes.size(), files, textures);
+        menu->parseSceneBytes(bytesOf(bytes), bytes.size(), data, data);
         return menu;
     }
 
@@ -220,8 +214,7 @@ class MenuData : public ::testing::Test {
         return widest;
     }
 
-    DataFiles files;
-    DataTextures textures;
+    DataDir data;
     static std::vector<std::unique_ptr<Font>> fonts_;
     static std::map<std::string, GameTexts::Table> tables_;
     static std::map<std::string, std::string> samples_;
@@ -271,8 +264,7 @@ TEST_F(MenuData, EveryMenuFileMakesWhatItsMenuAddresses) {
             }
         }
     }
-    EXPECT_TRUE(files.missing.empty()) << files.missing.front();
-    EXPECT_TRUE(textures.missing.empty()) << textures.missing.front();
+    EXPECT_TRUE(data.missing.empty()) << data.missing.front();
 }
 
 TEST_F(MenuData, OptionsListTheLanguagesInTableOrderOverAnOpaqueBackground) {

@@ -297,14 +297,6 @@ TEST_F(MenuInput, FocusWalkPassesDisabledAndHiddenWidgetsAndEndsOnARing) {
     menu.focused = 9;
     menu.moveFocus(Menu::Down, 1);
     EXPECT_EQ(menu.focused, 4);
-
-    RecordingMenu empty;
-    empty.read("NO_IMAGE\nNO\n0\n");
-    empty.moveFocus(Menu::Down, 1);
-    empty.navigate(Menu::Right);
-    empty.hoverFocus();
-    empty.pressFocused();
-    EXPECT_EQ(empty.focused, -1);
 }
 
 TEST_F(MenuInput, APressShowsFor200MsAndIgnoresDirectionsMeanwhile) {

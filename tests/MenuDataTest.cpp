@@ -63,71 +63,37 @@ std::ostream& operator<<(std::ostream& out, const Box& b) {
 }
 
 // What each menu's code expects of its scene file: fades of its slot, widget kinds by index (b
-// button, e selector, l slider, w switch), the keys its buttons show ("-" a picture button), the
-// element positions it writes numbers into, and the places it draws by code.
+// button, e selector, l slider, w switch), the keys its buttons show ("-" a picture button) and
+// the element positions it writes numbers into.
 struct Expectation {
     const char* file;
     int fadeIn, fadeOut;
-    std::string kinds;
-    std::vector<std::string> keys;
+    std::string kinds, keys; // keys blank-separated
     std::vector<int> textBoxes;
-    std::vector<Box> reserved;
 };
 const std::vector<Expectation> kMenus = {
-    {"Main.scn",
-     1000,
-     1000,
-     "bbbbb",
-     {"OPT_START", "OPT_HOWTO", "OPT_OPTIONS", "OPT_CREDITS", "OPT_EXIT"},
-     {},
-     {{0, 175, 320, 197, "counts"}}},
+    {"Main.scn", 1000, 1000, "bbbbb", "OPT_START OPT_HOWTO OPT_OPTIONS OPT_CREDITS OPT_EXIT", {}},
+    {"SelectLevel.scn", 200, 200, "bbbbbb", "- - - - GEN_BACK GEN_ACCEPT", {}},
+    {"Briefing.scn", 200, 200, "bb", "GEN_BACK GEN_ACCEPT", {4, 5, 6}},
+    {"Pause.scn", 200, 200, "bbbbb", "PAUSE_BACK PAUSE_RESTART PAUSE_GOOPTIONS PAUSE_GOMAIN PAUSE_EXIT", {}},
+    {"Win.scn", 200, 200, "bb", "MENU_WIN_MENUMAIN MENU_WIN_SELECTLEVEL", {4, 5, 6, 7}},
+    {"GameOver.scn", 200, 1000, "bb", "MENU_GAMEOVER_MENUMAIN MENU_GAMEOVER_GAME", {}},
+    {"menu_options.scn", 500, 500, "wllebbb", "- - - - GEN_DEFAULT GEN_CANCEL2 GEN_ACCEPT", {}},
+    {"Credits.scn", 200, 1000, "b", "GEN_CONTIN", {}},
+    {"HowTo.scn", 200, 1000, "b", "GEN_CONTIN", {}},
+};
+// The places the menus draw by code, which texts and widgets keep clear of.
+const std::map<std::string, std::vector<Box>> kReserved = {
+    {"Main.scn", {{0, 175, 320, 197, "counts"}}},
     {"SelectLevel.scn",
-     200,
-     200,
-     "bbbbbb",
-     {"-", "-", "-", "-", "GEN_BACK", "GEN_ACCEPT"},
-     {},
      {{135, 50, 185, 80, "flag"}, {0, 85, 320, 97, "flag name"}, {0, 145, 320, 157, "country name"}}},
     {"Briefing.scn",
-     200,
-     200,
-     "bb",
-     {"GEN_BACK", "GEN_ACCEPT"},
-     {4, 5, 6},
      {{153, 13, 307, 107, "picture"},
       {20, 30, 240, 42, "country name"},
       {250, 140, 310, 160, "wide thumbnail"},
       {290, 140, 310, 200, "tall thumbnail"}}},
-    {"Pause.scn",
-     200,
-     200,
-     "bbbbb",
-     {"PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIONS", "PAUSE_GOMAIN", "PAUSE_EXIT"},
-     {},
-     {}},
-    {"Win.scn",
-     200,
-     200,
-     "bb",
-     {"MENU_WIN_MENUMAIN", "MENU_WIN_SELECTLEVEL"},
-     {4, 5, 6, 7},
-     {{240, 95, 290, 125, "flag"}}},
-    {"GameOver.scn",
-     200,
-     1000,
-     "bb",
-     {"MENU_GAMEOVER_MENUMAIN", "MENU_GAMEOVER_GAME"},
-     {},
-     {{120, 88, 198, 162, "flag and cross"}}},
-    {"menu_options.scn",
-     500,
-     500,
-     "wllebbb",
-     {"-", "-", "-", "-", "GEN_DEFAULT", "GEN_CANCEL2", "GEN_ACCEPT"},
-     {},
-     {}},
-    {"Credits.scn", 200, 1000, "b", {"GEN_CONTIN"}, {}, {}},
-    {"HowTo.scn", 200, 1000, "b", {"GEN_CONTIN"}, {}, {}},
+    {"Win.scn", {{240, 95, 290, 125, "flag"}}},
+    {"GameOver.scn", {{120, 88, 198, 162, "flag and cross"}}},
 };
 
 bool isKind(GUIElement* w, char kind) {
@@ -234,13 +200,14 @@ TEST_F(MenuData, EveryMenuFileMakesWhatItsMenuAddresses) {
         // Widgets by index, of the kinds the menu's code treats them as; a text button needs all four
         // texts, since the menus re-key only texts that exist.
         ASSERT_EQ(menu->widgets.size(), want.kinds.size());
+        const std::vector<std::string> keys = split(want.keys, ' ');
         for (size_t i = 0; i < want.kinds.size(); ++i) {
             GUIElement* w = menu->widget(static_cast<int>(i));
             EXPECT_TRUE(isKind(w, want.kinds[i])) << "widget " << i << " is not " << want.kinds[i];
             EXPECT_GT(w->texture, -1) << "widget " << i << " has no picture";
             if (auto* button = dynamic_cast<Button*>(w)) {
                 for (const auto& text : button->stateTexts)
-                    EXPECT_EQ(text ? text->key : "-", want.keys[i]) << "widget " << i;
+                    EXPECT_EQ(text ? text->key : "-", keys[i]) << "widget " << i;
             }
         }
         for (int position : want.textBoxes)
@@ -298,7 +265,10 @@ TEST_F(MenuData, EveryTextFitsItsPlaceInEveryLanguage) {
         auto menu = read(want.file);
         for (const char* language : kLanguages) {
             SCOPED_TRACE(language);
-            std::vector<Box> widgets = want.reserved, texts;
+            const auto reserved = kReserved.find(want.file);
+            std::vector<Box> widgets, texts;
+            if (reserved != kReserved.end()) widgets = reserved->second;
+            const size_t reservedCount = widgets.size();
             for (size_t i = 0; i < menu->widgets.size(); ++i) {
                 GUIElement* w = menu->widgets[i];
                 const int W = w->source.w, H = w->source.h;
@@ -343,7 +313,7 @@ TEST_F(MenuData, EveryTextFitsItsPlaceInEveryLanguage) {
                 for (const Box& w : widgets)
                     EXPECT_FALSE(texts[a].overlaps(w)) << texts[a] << " overlaps " << w;
             }
-            for (size_t a = want.reserved.size(); a < widgets.size(); ++a)
+            for (size_t a = reservedCount; a < widgets.size(); ++a)
                 for (size_t b = 0; b < a; ++b)
                     EXPECT_FALSE(widgets[a].overlaps(widgets[b])) << widgets[a] << " overlaps " << widgets[b];
         }

@@ -1,6 +1,8 @@
 #include "menus/Menu.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 
 #include "audio/AudioSystem.h"
 #include "base/FrameClock.h"

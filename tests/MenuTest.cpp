@@ -11,7 +11,9 @@
 #include "base/GameWide.h"
 #include "core/InputState.h"
 #include "gui/GUIElement.h"
+#include "gui/GraphicAnimation.h"
 #include "menus/Menu.h"
+#include "text/TextBox.h"
 
 namespace {
 class RecordingMenu final : public Menu {
@@ -42,7 +44,8 @@ std::string pathText(const std::vector<PointI32>& path, uint16_t speed) {
     return text + "@" + std::to_string(speed);
 }
 
-// One line per element index: nothing, or where it stands (w: a widget), its source, its phases
+// One line per element index: nothing, or where it stands (w a widget, a an animation, t a text),
+// its source, its phases
 // (fade-in, running, fade-out) and its paths.
 std::string summary(const Menu& menu) {
     std::string text;
@@ -53,9 +56,13 @@ std::string summary(const Menu& menu) {
             continue;
         }
         const bool widget = std::find(menu.widgets.begin(), menu.widgets.end(), e) != menu.widgets.end();
-        text += (widget ? "w " : "") + std::to_string(e->x) + "," + std::to_string(e->y) + " [" +
-                std::to_string(e->source.x) + "," + std::to_string(e->source.y) + "," +
-                std::to_string(e->source.w) + "," + std::to_string(e->source.h) + "] ";
+        text += widget                                     ? "w "
+                : dynamic_cast<const GraphicAnimation*>(e) ? "a "
+                : dynamic_cast<const TextBox*>(e)          ? "t "
+                                                           : "";
+        text += std::to_string(e->x) + "," + std::to_string(e->y) + " [" + std::to_string(e->source.x) + "," +
+                std::to_string(e->source.y) + "," + std::to_string(e->source.w) + "," +
+                std::to_string(e->source.h) + "] ";
         for (uint8_t phase : {0, 1, 2})
             text += menu.inPhase(phase, i) ? "1" : "0";
         if (!menu.entryPaths[i].empty()) text += " in " + pathText(menu.entryPaths[i], menu.entrySpeeds[i]);
@@ -76,8 +83,8 @@ TEST(SceneFile, ElementsKeepTheirIndexPhaseBitsAndPathsWithinBounds) {
          "IMAGE\tAssets/a.png\t1,2,8,9\t10,20\t5\r\n# fly-in\r\n(0,0)(100,0)\t100\r\n"
          "GUI_ELEMENT\tAssets/gui/b.btn\t30,40\t0\r\nANIMATION\tAssets/gui/missing.ani\t1,1\r\n"
          "GUI_ELEMENT\tAssets/gui/b.btn\t50,60\t6\r\n(7,8)\r\nTEXT\tKEY\t0\t5,6\t0\tRIGHT\t3\t2\r\n",
-         "-\n10,20 [1,2,8,9] 101 out (0,0)(100,0)@100\nw 30,40 [0,0,20,10] 111\n1,1 [0,0,0,0] 111\n"
-         "w 50,60 [0,0,20,10] 011 out (7,8)@0\n5,6 [0,0,0,0] 010\n"},
+         "-\n10,20 [1,2,8,9] 101 out (0,0)(100,0)@100\nw 30,40 [0,0,20,10] 111\na 1,1 [0,0,0,0] 111\n"
+         "w 50,60 [0,0,20,10] 011 out (7,8)@0\nt 5,6 [0,0,0,0] 010\n"},
         {"lines past the count are not read",
          "NO_IMAGE\nNO\n2\nIMAGE\ta\t0,0,1,1\t1,0\nIMAGE\tb\t0,0,1,1\t2,0\nIMAGE\tc\t0,0,1,1\t3,0\n",
          "1,0 [0,0,1,1] 111\n2,0 [0,0,1,1] 111\n"},

@@ -39,6 +39,8 @@ std::string buttonFile(int32_t x, uint16_t frame, uint16_t time) {
 }
 const std::string kSelectorFile = head("s.png", 0, 0, 160, 20) + u16(12) + u16(16) + u16(2) + u16(3) +
                                   textRef("LANG_A", 1, 0) + u16(0) + textRef("LANG_B", 2, 1);
+const std::string kSliderFile = head("v.png", 0, 8, 100, 16) + u32(10) + u32(4) + u16(8) + u16(0xFFFB) +
+                                u16(80) + u16(5) + u16(3) + u32(0xFFFFFFF0) + u32(2) + u16(4) + u8(1);
 std::string switchFile(uint8_t twoLabels) {
     std::string file = head("NO_IMAGE", 0, 0, 80, 20) + u8(twoLabels) + u8(1);
     for (uint16_t i = 0; i < 4; ++i)
@@ -103,10 +105,7 @@ TEST(WidgetFiles, EachFormReadsToTheBytesOfItsBinaryForm) {
          head("Assets/gui/slider.png", 0, 8, 100, 16) + u32(10) + u32(4) + u16(8) + u16(0) + u16(100) +
              u16(10) + u16(4) + u32(0) + u32(0xFFFFFFFE) + u16(4) + u8(1),
          9},
-        {"binary slider", make<Slider>, "Assets/gui/v.bin.sli",
-         head("v.png", 0, 8, 100, 16) + u32(10) + u32(4) + u16(8) + u16(0xFFFB) + u16(80) + u16(5) + u16(3) +
-             u32(0xFFFFFFF0) + u32(2) + u16(4) + u8(1),
-         "=", 9},
+        {"binary slider", make<Slider>, "Assets/gui/v.bin.sli", kSliderFile, "=", 9},
         {"switch description, one label", make<SwitchButton>, "Assets/gui/lamp.swt",
          "switch.png\n80\n20\nno\nYES\nOPT_ON\t0,0\n",
          head("Assets/gui/switch.png", 0, 0, 80, 20) + u8(0) + u8(1) + u16(0) + textRef("OPT_ON", 0, 0) +
@@ -172,6 +171,11 @@ TEST(ButtonRules, LooksLieAcrossTheStripAndPressesLast201Ms) {
 TEST(SelectorRules, WrapsStepsAndPressesTowardTheArrowUnderThePointer) {
     Selector selector;
     parseText(selector, "Assets/gui/lang.sel", "selector.png\n160\n20\n20\n3\nA\t1,0\nB\t1,0\nC\t1,0\n");
+    Selector binary;
+    readBytes(binary, kSelectorFile);
+    for (const Selector* s : {&selector, &binary})
+        EXPECT_TRUE(s->arrowRect.h == 20 && s->pieceRect.h == 20)
+            << "arrows and pieces are as high as the bar";
     selector.setValue(2);
     selector.step(true);
     EXPECT_EQ(selector.getValue(), 0);
@@ -226,6 +230,10 @@ TEST(SliderRules, StepsPressesAndTheValueText) {
     EXPECT_EQ(slider.value, 100) << "starts at its maximum";
     ASSERT_TRUE(slider.valueText);
     EXPECT_EQ(slider.valueText->text, "100");
+    Slider binary;
+    readBytes(binary, kSliderFile);
+    ASSERT_TRUE(binary.valueText);
+    EXPECT_EQ(binary.valueText->text, "000") << "a binary slider shows its value from construction";
     slider.changed = 0;
     slider.step(true);
     EXPECT_EQ(slider.value, 100);

@@ -1,24 +1,18 @@
 // The description and binary forms of GraphicElement and GraphicAnimation, bytes from memory and
-// a texture lookup that needs no GL. The first byte picks the form and the class.
+// a texture lookup that needs no GL. The first byte picks the form and the class and, with the
+// input's length, the size of every picture (so grids over tiny and empty pictures are reached).
 #include <cstddef>
 #include <cstdint>
 
-#include "gui/ElementServices.h"
+#include "../tests/Fakes.h"
 #include "gui/GraphicAnimation.h"
 #include "gui/GraphicElement.h"
 
 namespace {
-class StubTextures final : public TextureLookup {
-  public:
-    int32_t fetch(const std::string& path, uint16_t& w, uint16_t& h) override {
-        w = static_cast<uint16_t>(path.size() * 7);
-        h = static_cast<uint16_t>(path.size() * 3);
-        return path.empty() ? -1 : 1;
-    }
-};
-
 template <class E> void exercise(uint8_t mode, const uint8_t* data, size_t size) {
-    StubTextures textures;
+    FakeTextures textures;
+    textures.width = static_cast<uint16_t>(mode * 7);
+    textures.height = static_cast<uint16_t>(size * 3);
     E element;
     if (mode & 1) {
         MemorySource in(data, size);
@@ -27,12 +21,11 @@ template <class E> void exercise(uint8_t mode, const uint8_t* data, size_t size)
         element.parseDescriptionBytes("Assets/gui/e.gfx", data, size, textures);
     }
     // Whatever was read must animate and write back without reading out of bounds; the texture
-    // index is a stub, so the element must not try to delete it from a store.
+    // index is a fake, so the element must not try to delete it from a store.
     element.animated = element.frameCount > 1;
     for (int i = 0; i < 4; ++i)
         element.advanceAnimation();
-    ByteSink out;
-    element.writeBinary(out);
+    writeBytes(element);
     element.texture = -1;
 }
 } // namespace

@@ -1,42 +1,16 @@
-// The scene-file reader, bytes from memory with stub services: every element file it names is
-// the same input again (so element readers are reached through the scene), every picture a stub.
+// The scene-file reader, bytes from memory with fake services: every element file it names is
+// the same input again (so element readers are reached through the scene), every picture a fake.
 // What was read is then entered, flown in, walked, hovered, pressed, flown out and drawn (no GL).
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "../tests/Fakes.h"
 #include "base/FrameClock.h"
-#include "gui/ElementServices.h"
 #include "gui/GUIElement.h"
 #include "menus/Menu.h"
 
 namespace {
-class StubTextures final : public TextureLookup {
-  public:
-    int32_t fetch(const std::string& path, uint16_t& w, uint16_t& h) override {
-        w = static_cast<uint16_t>(path.size() * 5);
-        h = static_cast<uint16_t>(path.size() * 2);
-        return path.size() % 4 == 0 ? -1 : 1;
-    }
-};
-
-class StubFiles final : public ElementFileLookup {
-  public:
-    StubFiles(const uint8_t* data, size_t size) : bytes_(data, data + size) {}
-    bool readPackFile(const std::string&, std::vector<uint8_t>& bytes) override {
-        bytes = bytes_;
-        return true;
-    }
-    bool readDiskFile(const std::string& path, std::vector<uint8_t>& bytes) override {
-        if (path.size() % 2) return false;
-        bytes = bytes_;
-        return true;
-    }
-
-  private:
-    std::vector<uint8_t> bytes_;
-};
-
 class FuzzMenu final : public Menu {
   public:
     void onAction(int16_t) override { ++actions; }
@@ -45,8 +19,12 @@ class FuzzMenu final : public Menu {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    StubFiles files(data, size);
-    StubTextures textures;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    FakeFiles files;
+    files.everyFile = &bytes;
+    FakeTextures textures;
+    textures.width = static_cast<uint16_t>(size * 5);
+    textures.height = static_cast<uint16_t>(size * 2);
     FuzzMenu menu;
     menu.parseSceneBytes(data, size, files, textures);
     // A navigation table that points anywhere, rings and stale indices included.
@@ -78,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& element : menu.elements)
         if (element) element->draw();
     menu.refreshTexts();
-    // Stub texture indices must not be handed to a store for deletion.
+    // Fake texture indices must not be handed to a store for deletion.
     for (const auto& element : menu.elements)
         if (element) element->texture = -1;
     return 0;

@@ -5,30 +5,19 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "../tests/Fakes.h"
 #include "base/FrameClock.h"
 #include "gui/Button.h"
-#include "gui/ElementServices.h"
 #include "gui/Selector.h"
 #include "gui/Slider.h"
 #include "gui/SwitchButton.h"
 
 namespace {
-class StubTextures final : public TextureLookup {
-  public:
-    explicit StubTextures(uint16_t width) : width_(width) {}
-    int32_t fetch(const std::string& path, uint16_t& w, uint16_t& h) override {
-        w = width_;
-        h = static_cast<uint16_t>(path.size() * 3);
-        return path.empty() ? -1 : 1;
-    }
-
-  private:
-    uint16_t width_;
-};
-
 template <class W> void exercise(uint8_t mode, const uint8_t* data, size_t size) {
     // The picture's width comes from the input too, so narrow pictures (no pieces) are reached.
-    StubTextures textures(static_cast<uint16_t>(mode >> 3));
+    FakeTextures textures;
+    textures.width = static_cast<uint16_t>(mode >> 3);
+    textures.height = static_cast<uint16_t>(size % 97);
     W widget;
     static const char* const kNames[] = {"Assets/gui/w.btn", "Assets/gui/w.sel", "Assets/gui/w.sli",
                                          "Assets/gui/w.swt"};
@@ -55,9 +44,8 @@ template <class W> void exercise(uint8_t mode, const uint8_t* data, size_t size)
     widget.drawAt(3, 4);
     widget.refreshTexts();
     widget.getValue();
-    ByteSink out;
-    widget.writeBinary(out);
-    // The texture index is a stub: the element must not ask a store to delete it.
+    writeBytes(widget);
+    // The texture index is a fake: the element must not ask a store to delete it.
     widget.texture = -1;
 }
 } // namespace

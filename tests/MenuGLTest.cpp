@@ -1,43 +1,26 @@
 // A menu drawn for real: a test-only scene holding every widget in every look, the shipped widget
-// pictures, read back pixel by pixel; and the button tips' icons from both rows of their sheet.
+// pictures, read back pixel by pixel; the button tips' icons from both rows of their sheet, their
+// places and their language.
 #include <SDL.h>
 #include <cstdlib>
 #include <glad/gl.h>
 #include <gtest/gtest.h>
-#include <map>
 #include <memory>
 
+#include "Fakes.h"
 #include "GlFixture.h"
 #include "base/GameWide.h"
 #include "core/InputState.h"
+#include "core/Scene.h"
 #include "gui/ElementServices.h"
 #include "gui/GUIElement.h"
 #include "gui/Slider.h"
 #include "menus/Menu.h"
 #include "render/Renderer.h"
 #include "text/GameTexts.h"
+#include "text/TextBox.h"
 
 namespace {
-// Element descriptions of this test only; the pictures are the game's own, from the pack.
-class TestFiles final : public ElementFileLookup {
-  public:
-    bool readPackFile(const std::string& name, std::vector<uint8_t>& bytes) override {
-        static const std::map<std::string, std::string> kFiles = {
-            {"Assets/gui/t.btn",
-             "button_small.png\n64\n16\nYES\nYES\n1\n0\nPAUSE_BACK\t4,0\nPAUSE_BACK\t4,0\n"
-             "PAUSE_BACK\t4,0\nPAUSE_BACK\t4,0\n"},
-            {"Assets/gui/t.sel", "selector.png\n96\n20\n12\n2\nOPT_START\t4,0\nPAUSE_BACK\t4,0\n"},
-            {"Assets/gui/t.sli", "slider.png\n96\n16\n4,4\n8\n0,100\n10\nNO_TEXT\n"},
-            {"Assets/gui/t.swt", "switch.png\n80\n20\nYES\nNO\nNO_TEXT\n"},
-        };
-        const auto it = kFiles.find(name);
-        if (it == kFiles.end()) return false;
-        bytes.assign(it->second.begin(), it->second.end());
-        return true;
-    }
-    bool readDiskFile(const std::string&, std::vector<uint8_t>&) override { return false; }
-};
-
 uint32_t rgb(const std::array<uint8_t, 4>& p) {
     return static_cast<uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
 }
@@ -89,11 +72,18 @@ std::string testScene() {
 } // namespace
 
 TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
+    // Element descriptions of this test only; the pictures are the game's own, from the pack.
+    FakeFiles files;
+    const std::string label = "PAUSE_BACK\t4,0\n";
+    files.pack = {
+        {"Assets/gui/t.btn", "button_small.png\n64\n16\nYES\nYES\n1\n0\n" + label + label + label + label},
+        {"Assets/gui/t.sel", "selector.png\n96\n20\n12\n2\nOPT_START\t4,0\nPAUSE_BACK\t4,0\n"},
+        {"Assets/gui/t.sli", "slider.png\n96\n16\n4,4\n8\n0,100\n10\nNO_TEXT\n"},
+        {"Assets/gui/t.swt", "switch.png\n80\n20\nYES\nNO\nNO_TEXT\n"}};
     Menu menu;
-    TestFiles files;
     StoreTextureLookup textures;
     const std::string scene = testScene();
-    menu.parseSceneBytes(reinterpret_cast<const uint8_t*>(scene.data()), scene.size(), files, textures);
+    menu.parseSceneBytes(bytesOf(scene), scene.size(), files, textures);
     ASSERT_EQ(menu.widgets.size(), 23u);
     for (GUIElement* w : menu.widgets)
         ASSERT_GE(w->texture, 0) << w->imagePath;
@@ -122,10 +112,8 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
     auto at = [](int x, int y) { return rgb(GlFixture::gameScreenPixel(x, y)); };
     // Buttons: the body of each look, and the rim only focus and press have.
     const uint32_t bodies[] = {kSlate, kVermilion, kMaroon, kStone};
-    for (int i = 0; i < 4; ++i) {
-        const int x = 4 + 78 * i;
-        EXPECT_EQ(at(x + 4, 8), bodies[i]) << "button look " << i;
-    }
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(at(4 + 78 * i + 4, 8), bodies[i]) << "button look " << i;
     EXPECT_EQ(at(4 + 78 + 1, 12), kButter) << "the focused rim";
     EXPECT_EQ(at(4 + 156 + 1, 12), kAmber) << "the pressed rim";
     EXPECT_EQ(at(4 + 1, 12), kSky) << "the normal look's light edge";
@@ -154,9 +142,7 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
         EXPECT_EQ(at(x + 10, y + 6), fills[i]) << "slider look " << i;
         EXPECT_EQ(at(x + 47, y + 6), fills[i]) << "fill ends at 4 + 88 / 2";
         EXPECT_EQ(at(x + 49, y + 6), kNight) << "slider look " << i;
-        if (rims[i]) {
-            EXPECT_EQ(at(x + 1, y + 8), rims[i]) << "slider look " << i;
-        }
+        EXPECT_EQ(rims[i] ? at(x + 1, y + 8) : 0u, rims[i]) << "slider look " << i;
     }
 
     // Switches: the lit half is the value's, in the look's body colour; the other half dark.
@@ -189,9 +175,7 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
 TEST_F(MenuGL, ButtonTipIconsComeFromThePadRowOrTheKeyboardRow) {
     Menu menu;
     menu.setButtonTips(0); // back and accept, each with its icon
-    ASSERT_EQ(menu.tipIcons.size(), 3u);
-    ASSERT_EQ(menu.tipIcons[1], 1);
-    ASSERT_EQ(menu.tipIcons[2], 0);
+    ASSERT_EQ(menu.tipLines.size(), 3u);
     ASSERT_GE(menu.padButtonsTexture, 0);
     const TextLine& back = *menu.tipLines[1];
     const TextLine& accept = *menu.tipLines[2];
@@ -219,4 +203,56 @@ TEST_F(MenuGL, ButtonTipIconsComeFromThePadRowOrTheKeyboardRow) {
     EXPECT_EQ(iconPixel(back, 15, 11), kInk) << "the E of ESC";
     EXPECT_EQ(iconPixel(back, 17, 16), kMist);
     EXPECT_EQ(iconPixel(back, 13, 16), 0u) << "the back glyph leaves the accept text room";
+}
+
+TEST_F(MenuGL, LanguageChangeRereadsEveryBoxAndTheTips) {
+    Scene scene;
+    auto box = std::make_unique<TextBox>();
+    box->setText("OPT_START", 10, 10);
+    TextBox* shown = box.get();
+    scene.elements.push_back(std::move(box));
+    scene.elements.push_back(std::make_unique<GraphicElement>());
+    scene.setButtonTips(2);
+    const std::string english = texts->getText("OPT_START");
+    const std::string englishWalk = scene.tipLines[1]->text;
+    ASSERT_EQ(shown->lines.front()->text, english);
+
+    texts->changeLanguage(1);
+    const std::string spanish = texts->getText("OPT_START");
+    ASSERT_NE(spanish, english);
+    scene.refreshTexts();
+    EXPECT_EQ(shown->lines.front()->text, spanish);
+    // The tips keep their layout (six, the level's) and now speak the new language.
+    ASSERT_EQ(scene.tipLines.size(), 6u);
+    EXPECT_EQ(scene.tipLayout, 2);
+    EXPECT_EQ(scene.tipLines[1]->text, texts->getText("BUTTONTIP_WALK"));
+    EXPECT_NE(scene.tipLines[1]->text, englishWalk);
+}
+
+TEST_F(MenuGL, TipsStandRightToLeftAndTheNoticeBottomLeft) {
+    Scene scene;
+    scene.setButtonTips(7); // any other layout: mouse, back, accept
+    ASSERT_EQ(scene.tipLines.size(), 3u);
+    EXPECT_EQ(scene.tipIcons, (std::vector<uint16_t>{Scene::kNoIcon, 1, 0}));
+    const auto& tips = scene.tipLines;
+    // Right-aligned at 40 from the window's right edge; the next tip ends where the first begins,
+    // and the one after the back tip leaves 24 pixels for the back tip's icon.
+    EXPECT_EQ(tips[0]->drawX + tips[0]->width, scene.windowWidth - 40);
+    EXPECT_EQ(tips[1]->drawX + tips[1]->width, tips[0]->drawX);
+    EXPECT_EQ(tips[2]->drawX + tips[2]->width, tips[1]->drawX - 24);
+    for (const auto& tip : tips)
+        EXPECT_EQ(tip->y, scene.windowHeight - 40);
+
+    scene.showNotice("GEN_BACK");
+    EXPECT_EQ(scene.noticeTime, 3000);
+    EXPECT_EQ(scene.noticeLine->text, texts->getText("GEN_BACK"));
+    EXPECT_EQ(scene.noticeLine->x, 40);
+    EXPECT_EQ(scene.noticeLine->y, scene.windowHeight - 40);
+
+    scene.elements.push_back(std::make_unique<GraphicElement>());
+    scene.hoveredElement = 0;
+    scene.reset();
+    EXPECT_TRUE(scene.elements.empty());
+    EXPECT_EQ(scene.hoveredElement, -1);
+    EXPECT_GE(scene.fadeTexture, 0); // the base pictures are loaded again
 }

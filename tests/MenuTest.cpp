@@ -1,53 +1,30 @@
-// The menu base without GL: the scene-file reader on bytes with stub services, the fly-in paths,
+// The menu base without GL: the scene-file reader on bytes with fake services, the fly-in paths,
 // the focus walk, the pointer, and presses from keys and clicks through a real InputState whose
 // keys and mouse come from a fake source.
 #include <SDL.h>
-#include <array>
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <map>
 
+#include "Fakes.h"
 #include "TestSupport.h"
 #include "base/FrameClock.h"
 #include "base/GameWide.h"
 #include "core/InputState.h"
-#include "gui/Button.h"
-#include "gui/ElementServices.h"
-#include "gui/Selector.h"
+#include "gui/GUIElement.h"
+#include "gui/GraphicAnimation.h"
 #include "menus/Menu.h"
+#include "text/TextBox.h"
 
 namespace {
-class FakeTextures final : public TextureLookup {
-  public:
-    int32_t fetch(const std::string& path, uint16_t& w, uint16_t& h) override {
-        w = 100, h = 80;
-        if (path.find("missing") == std::string::npos) return 4;
-        w = h = 0;
-        return -1;
-    }
-};
-
-class FakeFiles final : public ElementFileLookup {
-  public:
-    bool readPackFile(const std::string& name, std::vector<uint8_t>& bytes) override {
-        const auto it = pack.find(name);
-        if (it == pack.end()) return false;
-        bytes.assign(it->second.begin(), it->second.end());
-        return true;
-    }
-    bool readDiskFile(const std::string&, std::vector<uint8_t>&) override { return false; }
-    std::map<std::string, std::string> pack = {
-        {"Assets/gui/b.btn", "button.png\n20\n10\nYES\nYES\n1\n0\n"},
-        {"Assets/gui/s.sel", "selector.png\n40\n10\n5\n2\nA_A\t0,0\nB_B\t0,0\n"},
-    };
-};
-
 class RecordingMenu final : public Menu {
   public:
     void onAction(int16_t code) override { actions.push_back({code, focused}); }
     void read(const std::string& text) {
         FakeFiles files;
+        files.pack = {{"Assets/gui/b.btn", "button.png\n20\n10\nYES\nYES\n1\n0\n"},
+                      {"Assets/gui/s.sel", "selector.png\n40\n10\n5\n2\nA_A\t0,0\nB_B\t0,0\n"}};
         FakeTextures textures;
-        parseSceneBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size(), files, textures);
+        parseSceneBytes(bytesOf(text), text.size(), files, textures);
     }
     std::vector<std::pair<int16_t, int16_t>> actions;
 };
@@ -59,69 +36,85 @@ void chain(Menu& menu) {
         menu.setNeighbours(i, static_cast<int16_t>(i - 1), static_cast<int16_t>(i + 1 < n ? i + 1 : -1), -1,
                            -1);
 }
-} // namespace
 
-TEST(SceneFile, ElementsKeepTheirFileIndexAndTheirPhaseBitsAndPaths) {
-    RecordingMenu menu;
-    menu.read("NO_IMAGE\r\nNO\r\n5\r\n# comment lines do not count\r\n"
-              "BOGUS\tanything\r\n"
-              "IMAGE\tAssets/a.png\t1,2,8,9\t10,20\t5\r\n"
-              "# in the place of the fly-in path: consumed as an empty one\r\n"
-              "(0,0)(100,0)\t100\r\n"
-              "GUI_ELEMENT\tAssets/gui/b.btn\t30,40\t0\r\n"
-              "ANIMATION\tAssets/gui/missing.ani\t1,1\r\n"
-              "GUI_ELEMENT\tAssets/gui/b.btn\t50,60\t6\r\n"
-              "(7,8)\r\n"
-              "IMAGE\tAssets/c.png\t0,0,1,1\t0,0\r\n");
-    EXPECT_EQ(menu.elementCount, 5);
-    ASSERT_EQ(menu.elements.size(), 5u);
-    EXPECT_EQ(menu.element(0), nullptr) << "an unknown keyword uses up index 0";
-    ASSERT_NE(menu.element(1), nullptr);
-    EXPECT_EQ(menu.element(1)->imagePath, "Assets/a.png");
-    EXPECT_EQ(menu.element(1)->source.x, 1);
-    EXPECT_EQ(menu.element(1)->source.h, 9);
-    EXPECT_EQ(menu.element(1)->home.x, 10);
-    EXPECT_TRUE(menu.inPhase(Menu::FadeInPhase, 1));
-    EXPECT_FALSE(menu.inPhase(Menu::RunningPhase, 1));
-    EXPECT_TRUE(menu.inPhase(Menu::FadeOutPhase, 1));
-    EXPECT_TRUE(menu.entryPaths[1].empty());
-    ASSERT_EQ(menu.exitPaths[1].size(), 2u);
-    EXPECT_EQ(menu.exitPaths[1][1].x, 100);
-    EXPECT_EQ(menu.exitSpeeds[1], 100);
-
-    ASSERT_NE(menu.element(2), nullptr);
-    EXPECT_TRUE(menu.element(2)->isKindOf(3));
-    EXPECT_EQ(menu.element(2)->x, 30);
-    for (uint8_t phase : {0, 1, 2})
-        EXPECT_TRUE(menu.inPhase(phase, 2)) << "phase bits 0: every phase, and no path lines";
-    ASSERT_NE(menu.element(3), nullptr) << "a missing element file still gives an element";
-    EXPECT_TRUE(menu.element(3)->isKindOf(24));
-    ASSERT_NE(menu.element(4), nullptr);
-    EXPECT_FALSE(menu.inPhase(Menu::FadeInPhase, 4));
-    EXPECT_TRUE(menu.inPhase(Menu::RunningPhase, 4));
-    ASSERT_EQ(menu.exitPaths[4].size(), 1u) << "bit 4 alone: the next line is the fly-out path";
-    EXPECT_EQ(menu.exitPaths[4][0].y, 8);
-    ASSERT_EQ(menu.widgets.size(), 2u);
-    EXPECT_EQ(menu.widgets[1], menu.element(4));
-    EXPECT_EQ(menu.widget(2), nullptr);
+std::string pathText(const std::vector<PointI32>& path, uint16_t speed) {
+    std::string text;
+    for (const PointI32& p : path)
+        text += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    return text + "@" + std::to_string(speed);
 }
 
-TEST(SceneFile, DeclaredCountAgainstCreatedAndAnEarlyEnd) {
-    RecordingMenu three;
-    three.read("NO_IMAGE\nNO\n2\nIMAGE\ta\t0,0,1,1\t0,0\nIMAGE\tb\t0,0,1,1\t0,0\nIMAGE\tc\t0,0,1,1\t0,0\n");
-    ASSERT_EQ(three.elements.size(), 2u);
-    EXPECT_EQ(three.element(1)->imagePath, "b");
-    EXPECT_EQ(three.element(2), nullptr) << "the third line is past the count";
+// One line per element index: nothing, or where it stands (w a widget, a an animation, t a text),
+// its source, its phases
+// (fade-in, running, fade-out) and its paths.
+std::string summary(const Menu& menu) {
+    std::string text;
+    for (size_t i = 0; i < menu.elements.size(); ++i) {
+        const GraphicElement* e = menu.element(static_cast<int>(i));
+        if (!e) {
+            text += "-\n";
+            continue;
+        }
+        const bool widget = std::find(menu.widgets.begin(), menu.widgets.end(), e) != menu.widgets.end();
+        text += widget                                     ? "w "
+                : dynamic_cast<const GraphicAnimation*>(e) ? "a "
+                : dynamic_cast<const TextBox*>(e)          ? "t "
+                                                           : "";
+        text += std::to_string(e->x) + "," + std::to_string(e->y) + " [" + std::to_string(e->source.x) + "," +
+                std::to_string(e->source.y) + "," + std::to_string(e->source.w) + "," +
+                std::to_string(e->source.h) + "] ";
+        for (uint8_t phase : {0, 1, 2})
+            text += menu.inPhase(phase, i) ? "1" : "0";
+        if (!menu.entryPaths[i].empty()) text += " in " + pathText(menu.entryPaths[i], menu.entrySpeeds[i]);
+        if (!menu.exitPaths[i].empty()) text += " out " + pathText(menu.exitPaths[i], menu.exitSpeeds[i]);
+        text += "\n";
+    }
+    return text;
+}
+} // namespace
 
+TEST(SceneFile, ElementsKeepTheirIndexPhaseBitsAndPathsWithinBounds) {
+    const struct {
+        const char* what;
+        std::string scene, elements;
+    } cases[] = {
+        {"an unknown keyword uses up its index; a comment in the place of a path is an empty path",
+         "NO_IMAGE\r\nNO\r\n6\r\n# comment lines do not count\r\nBOGUS\tanything\r\n"
+         "IMAGE\tAssets/a.png\t1,2,8,9\t10,20\t5\r\n# fly-in\r\n(0,0)(100,0)\t100\r\n"
+         "GUI_ELEMENT\tAssets/gui/b.btn\t30,40\t0\r\nANIMATION\tAssets/gui/missing.ani\t1,1\r\n"
+         "GUI_ELEMENT\tAssets/gui/b.btn\t50,60\t6\r\n(7,8)\r\nTEXT\tKEY\t0\t5,6\t0\tRIGHT\t3\t2\r\n",
+         "-\n10,20 [1,2,8,9] 101 out (0,0)(100,0)@100\nw 30,40 [0,0,20,10] 111\na 1,1 [0,0,0,0] 111\n"
+         "w 50,60 [0,0,20,10] 011 out (7,8)@0\nt 5,6 [0,0,0,0] 010\n"},
+        {"lines past the count are not read",
+         "NO_IMAGE\nNO\n2\nIMAGE\ta\t0,0,1,1\t1,0\nIMAGE\tb\t0,0,1,1\t2,0\nIMAGE\tc\t0,0,1,1\t3,0\n",
+         "1,0 [0,0,1,1] 111\n2,0 [0,0,1,1] 111\n"},
+        {"a widget of no known kind ends the file",
+         "NO_IMAGE\nNO\n4\nGUI_ELEMENT\tAssets/gui/b.btn\t0,0\nGUI_ELEMENT\tAssets/gui/b.xyz\t0,0\t7\n"
+         "(1,1)(2,2)\nIMAGE\tc\t0,0,1,1\t0,0\n",
+         "w 0,0 [0,0,20,10] 111\n-\n-\n-\n"},
+        {"a negative count", "NO_IMAGE\nNO\n-1\nIMAGE\ta\t0,0,1,1\t0,0\n", ""},
+        {"numbers and points out of bounds",
+         "NO_IMAGE\nNO\n4\nIMAGE\ta\t1,2,-5\t70000,-70000\t1\n(0, 0)(100, 0)\t9999999\n"
+         "IMAGE\tb\t0,0,1,1\t5\t1\n( 1 , 2 ) (3,4)(5)(6,)\nIMAGE\tc\t0,0,1,1\t0,0\t1\n(1,2)(3,4)\t-7\n"
+         "IMAGE\td\t0,0,1,1\t0,0\t1\n",
+         "32767,-32768 [1,2,0,0] 100 in (0,0)(100,0)@65535\n5,0 [0,0,1,1] 100 in (1,2)(3,4)(6,0)@0\n"
+         "0,0 [0,0,1,1] 100 in (1,2)(3,4)@0\n0,0 [0,0,1,1] 100\n"},
+    };
+    for (const auto& c : cases) {
+        RecordingMenu menu;
+        menu.read(c.scene);
+        EXPECT_EQ(summary(menu), c.elements) << c.what;
+        EXPECT_EQ(menu.elementCount, menu.elements.size()) << c.what;
+    }
+
+    RecordingMenu huge;
+    huge.read("NO_IMAGE\nNO\n99999999999\n");
+    EXPECT_EQ(huge.elements.size(), 32767u);
+    EXPECT_EQ(huge.entryPaths.size(), 32767u);
+
+    // Every per-element loop copes with the indices a file left empty.
     RecordingMenu early;
-    early.read("NO_IMAGE\nNO\n4\nGUI_ELEMENT\tAssets/gui/b.btn\t0,0\nGUI_ELEMENT\tAssets/gui/b.xyz\t0,0\t7\n"
-               "(1,1)(2,2)\nIMAGE\tc\t0,0,1,1\t0,0\n");
-    EXPECT_EQ(early.elementCount, 4);
-    ASSERT_NE(early.element(0), nullptr);
-    EXPECT_EQ(early.element(1), nullptr) << "a widget of no known kind ends the file";
-    EXPECT_EQ(early.element(2), nullptr);
-    EXPECT_EQ(early.widgets.size(), 1u);
-    // Every per-element loop copes with the indices the file left empty.
+    early.read(cases[2].scene);
     early.placeForEntry();
     frameDeltaMs = 10;
     early.updateFadeIn();
@@ -134,69 +127,20 @@ TEST(SceneFile, DeclaredCountAgainstCreatedAndAnEarlyEnd) {
     EXPECT_EQ(early.focused, 0);
 }
 
-TEST(SceneFile, NumbersAndPointsAreBounded) {
-    RecordingMenu negative;
-    negative.read("NO_IMAGE\nNO\n-1\nIMAGE\ta\t0,0,1,1\t0,0\n");
-    EXPECT_EQ(negative.elementCount, 0);
-    EXPECT_TRUE(negative.elements.empty());
-
-    RecordingMenu huge;
-    huge.read("NO_IMAGE\nNO\n99999999999\n");
-    EXPECT_EQ(huge.elementCount, 32767);
-    EXPECT_EQ(huge.elements.size(), 32767u);
-    EXPECT_EQ(huge.entryPaths.size(), 32767u);
-
-    RecordingMenu far;
-    far.read("NO_IMAGE\nNO\n4\n"
-             "IMAGE\ta\t1,2,-5\t70000,-70000\t1\n(0, 0)(100, 0)\t9999999\n"
-             "IMAGE\tb\t0,0,1,1\t5\t1\n( 1 , 2 ) (3,4)(5)(6,)\n"
-             "IMAGE\tc\t0,0,1,1\t0,0\t1\n(1,2)(3,4)\t-7\n"
-             "IMAGE\td\t0,0,1,1\t0,0\t1\n");
-    ASSERT_NE(far.element(0), nullptr);
-    EXPECT_EQ(far.element(0)->x, 32767);
-    EXPECT_EQ(far.element(0)->y, -32768);
-    EXPECT_EQ(far.element(0)->source.w, 0) << "a negative size is 0";
-    EXPECT_EQ(far.element(0)->source.h, 0) << "a missing number is 0";
-    ASSERT_EQ(far.entryPaths[0].size(), 2u) << "blanks inside the points are ignored";
-    EXPECT_EQ(far.entryPaths[0][1].x, 100);
-    EXPECT_EQ(far.entryPaths[0][1].y, 0);
-    EXPECT_EQ(far.entrySpeeds[0], 65535);
-    EXPECT_EQ(far.element(1)->x, 5);
-    EXPECT_EQ(far.element(1)->y, 0) << "a position with one number";
-    ASSERT_EQ(far.entryPaths[1].size(), 3u) << "the piece without two numbers is skipped";
-    EXPECT_EQ(far.entryPaths[1][0].x, 1);
-    EXPECT_EQ(far.entryPaths[1][0].y, 2);
-    EXPECT_EQ(far.entryPaths[1][2].x, 6);
-    EXPECT_EQ(far.entryPaths[1][2].y, 0);
-    ASSERT_EQ(far.entryPaths[2].size(), 2u);
-    EXPECT_EQ(far.entryPaths[2][1].x, 3);
-    EXPECT_EQ(far.entryPaths[2][1].y, 4);
-    EXPECT_EQ(far.entrySpeeds[2], 0);
-    EXPECT_TRUE(far.entryPaths[3].empty()) << "no line left for the path";
-}
-
 TEST(SceneFile, LayersGetOneSpeedEachAndScrollingOnesStartWrapped) {
     RecordingMenu menu;
     menu.read("a.png;missing.png;c.png\n5;0;7;9\n0\n");
-    ASSERT_EQ(menu.layerSpeeds.size(), 3u) << "speeds past the layers are cut";
-    EXPECT_EQ(menu.layerSpeeds, (std::vector<int32_t>{5, 0, 7}));
+    EXPECT_EQ(menu.layerSpeeds, (std::vector<int32_t>{5, 0, 7})) << "speeds past the layers are cut";
     ASSERT_EQ(menu.layerTextures.size(), 3u);
     EXPECT_EQ(static_cast<int32_t>(menu.layerTextures[1]), -1);
     EXPECT_EQ(menu.layerRects[1].w, 0);
-    EXPECT_EQ(menu.layerRects[0].w, 100);
-    EXPECT_EQ(menu.layerY[0], 120000) << "anchored at the bottom right";
+    EXPECT_EQ(menu.layerY[0], 120000) << "a 100 x 80 picture anchored at the bottom right";
     EXPECT_EQ(menu.layerX[0], 20000) << "220 000 wrapped into one 100-pixel width";
-    EXPECT_EQ(menu.layerX[2], 20000);
 
     RecordingMenu padded;
     padded.read("a.png;b.png\n3\n0\n");
     EXPECT_EQ(padded.layerSpeeds, (std::vector<int32_t>{3, 0})) << "missing speeds are 0";
     EXPECT_EQ(padded.layerX[1], 220000) << "a still layer keeps its anchor";
-
-    RecordingMenu none;
-    none.read("NO_IMAGE\nNO\n0\n");
-    ASSERT_EQ(none.layerSpeeds.size(), 1u);
-    EXPECT_EQ(static_cast<int32_t>(none.layerTextures[0]), -1);
 }
 
 TEST(MenuPaths, FlyInFollowsItsPathAndEveryElementEndsAtHome) {
@@ -208,16 +152,12 @@ TEST(MenuPaths, FlyInFollowsItsPathAndEveryElementEndsAtHome) {
     menu.placeForEntry();
     GraphicElement& flyer = *menu.element(0);
     EXPECT_EQ(flyer.x, 0);
-    EXPECT_EQ(flyer.target.x, 100);
     EXPECT_EQ(menu.element(1)->x, 20);
     frameDeltaMs = 10;
     for (int i = 0; i < 50; ++i)
         menu.updateFadeIn();
     EXPECT_EQ(flyer.x, 50) << "one pixel per 10 ms frame";
-    for (int i = 0; i < 50; ++i)
-        menu.updateFadeIn();
-    EXPECT_EQ(flyer.x, 100);
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 60; ++i)
         menu.updateFadeIn();
     EXPECT_EQ(flyer.x, 100) << "the path is done";
     EXPECT_EQ(menu.state, static_cast<uint32_t>(Scene::FadingIn));
@@ -258,26 +198,23 @@ class MenuInput : public testing::Test {
         SDL_Quit();
     }
     // One frame: past the input lock, poll, then the menu's running step.
-    void frame() {
-        clock.advance(200);
-        input->poll();
-        menu.updateRunning();
+    void frame(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            clock.advance(200);
+            input->poll();
+            menu.updateRunning();
+        }
     }
     void pointAt(int logicalX, int logicalY) {
         fake->mx = logicalX * 4;
         fake->my = logicalY * 720 / 200 + 1;
     }
-    static void pushButton(uint32_t type) {
+    static void push(uint32_t type) {
         SDL_Event event{};
         event.type = type;
         event.button.button = SDL_BUTTON_LEFT;
         event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        SDL_PushEvent(&event);
-    }
-    static void pushReturn() {
-        SDL_Event event{};
-        event.type = SDL_KEYDOWN;
-        event.key.keysym.scancode = SDL_SCANCODE_RETURN;
+        if (type == SDL_KEYDOWN) event.key.keysym.scancode = SDL_SCANCODE_RETURN;
         SDL_PushEvent(&event);
     }
 
@@ -286,6 +223,51 @@ class MenuInput : public testing::Test {
     FakeInput* fake = nullptr;
     RecordingMenu menu;
 };
+
+TEST_F(MenuInput, ClicksAndReturnPressOnceWhatTheyShould) {
+    enum How { HeldClick, QuickClick, Return };
+    struct Case {
+        const char* what;
+        int x, y;
+        bool keyboardFirst;
+        How how;
+        int16_t pressed; // -1: nothing
+    };
+    const Case cases[] = {
+        {"a click held for half a second", 15, 45, false, HeldClick, 2},
+        {"down and up between two frames", 15, 45, false, QuickClick, 2},
+        {"on the edge two buttons share: the later one", 30, 15, false, HeldClick, 1},
+        {"a pixel left of that edge", 29, 15, false, HeldClick, 0},
+        {"on empty space, not what the keyboard focused", 300, 190, true, HeldClick, -1},
+        {"Return, the pointer resting away from the focus", 300, 190, true, Return, 0},
+    };
+    for (const Case& c : cases) {
+        menu.actions.clear();
+        menu.setFocus(-1);
+        pointAt(c.x, c.y);
+        frame();
+        if (c.keyboardFirst) {
+            fake->keys[SDL_SCANCODE_DOWN] = 1;
+            frame();
+            fake->keys[SDL_SCANCODE_DOWN] = 0;
+        }
+        frame(5);
+        if (c.how == Return) {
+            push(SDL_KEYDOWN);
+        } else {
+            push(SDL_MOUSEBUTTONDOWN);
+            if (c.how == QuickClick) push(SDL_MOUSEBUTTONUP);
+            if (c.how == HeldClick) fake->buttons = SDL_BUTTON_LMASK;
+        }
+        frame(50);
+        fake->buttons = 0;
+        push(SDL_MOUSEBUTTONUP);
+        frame(25);
+        std::vector<std::pair<int16_t, int16_t>> want;
+        if (c.pressed >= 0) want.push_back({0, c.pressed});
+        EXPECT_EQ(menu.actions, want) << c.what;
+    }
+}
 
 TEST_F(MenuInput, FocusWalkPassesDisabledAndHiddenWidgetsAndEndsOnARing) {
     menu.widget(2)->setState(GUIElement::Disabled);
@@ -307,28 +289,16 @@ TEST_F(MenuInput, FocusWalkPassesDisabledAndHiddenWidgetsAndEndsOnARing) {
     menu.setFocus(1);
     menu.moveFocus(Menu::Down, 1);
     EXPECT_EQ(menu.focused, 1);
-    EXPECT_EQ(menu.widget(1)->state, 1);
-}
 
-TEST_F(MenuInput, NoUsableWidgetLeavesNoFocusAndTouchesNothing) {
+    // With nothing usable the focus stays away and no state changes.
     for (GUIElement* w : menu.widgets)
         w->setState(GUIElement::Disabled);
     menu.focused = -1;
     menu.moveFocus(Menu::Down, 1);
-    EXPECT_EQ(menu.focused, -1);
     menu.navigate(Menu::Up);
     EXPECT_EQ(menu.focused, -1);
     for (GUIElement* w : menu.widgets)
-        EXPECT_EQ(w->state, 3);
-
-    RecordingMenu empty;
-    empty.read("NO_IMAGE\nNO\n0\n");
-    empty.moveFocus(Menu::Down, 1);
-    empty.navigate(Menu::Right);
-    empty.hoverFocus();
-    empty.pressFocused();
-    EXPECT_EQ(empty.focused, -1);
-
+        EXPECT_EQ(w->state, GUIElement::Disabled);
     // A focus left past the widgets (a file that made fewer) is brought back to the last one.
     menu.widget(4)->setState(GUIElement::Normal);
     menu.focused = 9;
@@ -336,98 +306,24 @@ TEST_F(MenuInput, NoUsableWidgetLeavesNoFocusAndTouchesNothing) {
     EXPECT_EQ(menu.focused, 4);
 }
 
-TEST_F(MenuInput, PointerOnASharedEdgeFocusesTheLaterWidget) {
-    menu.mouseX = 30;
-    menu.mouseY = 15;
-    menu.hoverFocus();
-    EXPECT_EQ(menu.focused, 1);
-    EXPECT_EQ(menu.widget(0)->state, 0);
-    menu.mouseX = 29;
-    menu.hoverFocus();
-    EXPECT_EQ(menu.focused, 0);
-}
-
-TEST_F(MenuInput, HeldClickPressesTheWidgetUnderThePointer) {
-    pointAt(15, 45);
-    frame();
-    EXPECT_EQ(menu.focused, 2);
-    pushButton(SDL_MOUSEBUTTONDOWN);
-    fake->buttons = SDL_BUTTON_LMASK;
-    frame();
-    EXPECT_EQ(menu.pressPending, 1);
-    EXPECT_EQ(menu.widget(2)->state, 2);
-    // Held for half a second: one press, one action, however many frames see it held.
-    for (int i = 0; i < 50; ++i)
-        frame();
-    fake->buttons = 0;
-    pushButton(SDL_MOUSEBUTTONUP);
-    frame();
-    ASSERT_EQ(menu.actions.size(), 1u);
-    EXPECT_EQ(menu.actions[0].second, 2);
-    EXPECT_EQ(menu.pressPending, 0);
-}
-
-TEST_F(MenuInput, QuickClickBetweenTwoFramesStillPresses) {
-    pointAt(15, 45);
-    frame();
-    pushButton(SDL_MOUSEBUTTONDOWN);
-    pushButton(SDL_MOUSEBUTTONUP);
-    frame();
-    EXPECT_EQ(menu.pressPending, 1) << "the button went down and up between two frames";
-    EXPECT_EQ(menu.widget(2)->state, 2);
-}
-
-TEST_F(MenuInput, ClickOnEmptySpacePressesNothingTheKeyboardFocused) {
-    pointAt(300, 190);
-    frame();
-    fake->keys[SDL_SCANCODE_DOWN] = 1;
-    frame();
-    fake->keys[SDL_SCANCODE_DOWN] = 0;
-    ASSERT_GE(menu.focused, 0);
-    pushButton(SDL_MOUSEBUTTONDOWN);
-    fake->buttons = SDL_BUTTON_LMASK;
-    frame();
-    EXPECT_EQ(menu.pressPending, 0);
-    for (GUIElement* w : menu.widgets)
-        EXPECT_NE(w->state, 2);
-}
-
-TEST_F(MenuInput, ARestingPointerKeepsTheKeyboardFocusAndReturnPresses) {
-    pointAt(300, 190);
-    frame();
-    fake->keys[SDL_SCANCODE_DOWN] = 1;
-    frame();
-    fake->keys[SDL_SCANCODE_DOWN] = 0;
-    const int16_t chosen = menu.focused;
-    ASSERT_GE(chosen, 0);
-    for (int i = 0; i < 5; ++i)
-        frame();
-    EXPECT_EQ(menu.focused, chosen) << "a pointer that does not move takes no focus away";
-    pushReturn();
-    frame();
-    EXPECT_EQ(menu.pressPending, 1);
-}
-
 TEST_F(MenuInput, APressShowsFor200MsAndIgnoresDirectionsMeanwhile) {
     menu.setFocus(3);
     const int32_t before = menu.widget(3)->getValue();
-    pushReturn();
+    push(SDL_KEYDOWN);
     frame();
     ASSERT_EQ(menu.pressPending, 1);
-    EXPECT_NE(menu.widget(3)->getValue(), before) << "a pressed selector steps";
     const int32_t pressedValue = menu.widget(3)->getValue();
+    EXPECT_NE(pressedValue, before) << "a pressed selector steps";
     fake->keys[SDL_SCANCODE_RIGHT] = 1;
     fake->keys[SDL_SCANCODE_DOWN] = 1;
-    for (int i = 0; i < 19; ++i)
-        frame();
+    frame(19);
     EXPECT_TRUE(menu.actions.empty()) << "200 ms have not passed";
     EXPECT_EQ(menu.focused, 3);
     EXPECT_EQ(menu.widget(3)->getValue(), pressedValue);
     fake->keys[SDL_SCANCODE_RIGHT] = 0;
     fake->keys[SDL_SCANCODE_DOWN] = 0;
     frame();
-    ASSERT_EQ(menu.actions.size(), 1u);
-    EXPECT_EQ(menu.actions[0], std::make_pair(int16_t{0}, int16_t{3}));
+    EXPECT_EQ(menu.actions.size(), 1u);
 
     // Left and right step a focused selector instead of moving the focus.
     frame();
@@ -443,8 +339,7 @@ TEST_F(MenuInput, EnterStartsTheFlyInWithNoFocusAndResetEmptiesTheMenu) {
     menu.enter();
     EXPECT_EQ(menu.state, static_cast<uint32_t>(Scene::FadingIn));
     EXPECT_EQ(menu.focused, -1);
-    for (GUIElement* w : menu.widgets)
-        EXPECT_EQ(w->state, 0);
+    EXPECT_EQ(menu.widget(2)->state, 0);
     EXPECT_EQ(input->inputLockEnabled, 1);
     EXPECT_EQ(input->inputLockMs, 150u);
     // Without the pointer, the fly-in gives the keyboard its first widget.
@@ -454,7 +349,5 @@ TEST_F(MenuInput, EnterStartsTheFlyInWithNoFocusAndResetEmptiesTheMenu) {
 
     menu.reset(); // its scene file is "none": nothing comes back
     EXPECT_TRUE(menu.elements.empty());
-    EXPECT_TRUE(menu.widgets.empty());
     EXPECT_EQ(menu.widget(0), nullptr);
-    EXPECT_EQ(menu.drawDisabled, 1);
 }

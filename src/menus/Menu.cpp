@@ -1,6 +1,8 @@
 #include "menus/Menu.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 
 #include "audio/AudioSystem.h"
 #include "base/FrameClock.h"
@@ -77,6 +79,121 @@ std::vector<PointI32> readPoints(std::string text) {
 bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
 }
+
+// The next counted line (comments skipped); false at the end of the file.
+bool nextCounted(const std::vector<std::string>& lines, size_t& at, std::string& line) {
+    while (at < lines.size() && isComment(lines[at]))
+        ++at;
+    if (at >= lines.size()) return false;
+    line = lines[at++];
+    return true;
+}
+
+// A path line is taken as it comes: a comment in its place is consumed as no path.
+void readPath(const std::vector<std::string>& lines, size_t& at, std::vector<PointI32>& path,
+              uint16_t& speed) {
+    if (at >= lines.size()) return;
+    const std::string& pathLine = lines[at++];
+    if (isComment(pathLine)) return;
+    const std::vector<std::string> fields = GUIElement::tabFields(pathLine);
+    if (fields.empty()) return;
+    const std::vector<PointI32> points = readPoints(fields[0]);
+    path.insert(path.end(), points.begin(), points.end());
+    if (fields.size() > 1)
+        speed = static_cast<uint16_t>(std::clamp(GraphicElement::readNumber(fields[1]), 0, 0xFFFF));
+}
+
+std::string fieldAt(const std::vector<std::string>& fields, size_t n) {
+    return n < fields.size() ? fields[n] : std::string();
+}
+
+void placeHome(GraphicElement& element, const std::string& field) {
+    const PointI32 p = readPoint(field);
+    element.setPosition(p.x, p.y);
+    element.home = element.target = p;
+}
+
+using Fields = std::vector<std::string>;
+
+// The widget kind comes from the element file's name; null for a name of no known kind.
+std::unique_ptr<GraphicElement> makeWidget(const Fields& fields, ElementFileLookup& files,
+                                           TextureLookup& textures) {
+    const std::string name = fieldAt(fields, 1);
+    std::unique_ptr<GUIElement> widget;
+    if (contains(name, ".btn"))
+        widget = std::make_unique<Button>();
+    else if (contains(name, ".sel"))
+        widget = std::make_unique<Selector>();
+    else if (contains(name, ".sli"))
+        widget = std::make_unique<Slider>();
+    else if (contains(name, ".swt"))
+        widget = std::make_unique<SwitchButton>();
+    else
+        return nullptr;
+    widget->loadFrom(name, files, textures);
+    placeHome(*widget, fieldAt(fields, 2));
+    return widget;
+}
+
+std::unique_ptr<GraphicElement> makeAnimation(const Fields& fields, ElementFileLookup& files,
+                                              TextureLookup& textures) {
+    auto animation = std::make_unique<GraphicAnimation>();
+    animation->loadFrom(fieldAt(fields, 1), files, textures);
+    placeHome(*animation, fieldAt(fields, 2));
+    return animation;
+}
+
+std::unique_ptr<GraphicElement> makeImage(const Fields& fields, ElementFileLookup&, TextureLookup& textures) {
+    auto image = std::make_unique<GraphicElement>();
+    image->initFromImageWith(fieldAt(fields, 1), 0, 0, 0, 0, textures);
+    const std::vector<std::string> numbers = splitAt(fieldAt(fields, 2), ',');
+    image->setSourceRect(
+        {GraphicElement::readNumber(fieldAt(numbers, 0)), GraphicElement::readNumber(fieldAt(numbers, 1)),
+         GraphicElement::readSize(fieldAt(numbers, 2)), GraphicElement::readSize(fieldAt(numbers, 3))});
+    placeHome(*image, fieldAt(fields, 3));
+    return image;
+}
+
+// Speed words type the text at their pace; a number delays it ("0": shown at once).
+std::unique_ptr<GraphicElement> makeText(const Fields& fields, ElementFileLookup&, TextureLookup&) {
+    auto box = std::make_unique<TextBox>();
+    const PointI32 p = readPoint(fieldAt(fields, 3));
+    const std::string speed = fieldAt(fields, 4);
+    if (speed == "VERY_SLOW" || speed == "SLOW" || speed == "NORMAL" || speed == "FAST" ||
+        speed == "VERY_FAST")
+        box->setTextTyped(fieldAt(fields, 1), speed, p.x, p.y, fieldAt(fields, 2));
+    else
+        box->setTextDelayed(fieldAt(fields, 1),
+                            static_cast<uint16_t>(std::clamp(GraphicElement::readNumber(speed), 0, 0xFFFF)),
+                            p.x, p.y, fieldAt(fields, 2));
+    if (fields.size() > 5) {
+        const std::string& words = fields[5];
+        const uint32_t horizontal = contains(words, "CENTER") ? 2 : contains(words, "RIGHT") ? 1 : 0;
+        const uint32_t vertical = contains(words, "MID") ? 0 : contains(words, "BTM") ? 2 : 1;
+        box->setAlignment(horizontal, vertical);
+    }
+    if (fields.size() > 6) {
+        int32_t colour = std::clamp(GraphicElement::readNumber(fields[6]), 0, 255);
+        const GameTexts* texts = GameWide<GameTexts>::get();
+        const Font* font = texts ? texts->font(box->fontIndex) : nullptr;
+        if (font && font->colourCount >= 1) colour = std::min<int32_t>(colour, font->colourCount - 1);
+        box->setColour(static_cast<uint8_t>(colour));
+    }
+    return box;
+}
+
+// One maker per element keyword, and the field that holds the element's phase bits.
+struct ElementMaker {
+    const char* keyword;
+    size_t phaseField;
+    std::unique_ptr<GraphicElement> (*make)(const Fields&, ElementFileLookup&, TextureLookup&);
+};
+const ElementMaker kMakers[] = {
+    {"GUI_ELEMENT", 3, makeWidget},
+    {"ANIMATION", 3, makeAnimation},
+    {"IMAGE", 4, makeImage},
+    {"TEXT", 7, makeText},
+};
 } // namespace
 
 Menu::Menu() {
@@ -168,46 +285,52 @@ void Menu::parseSceneBytes(const uint8_t* bytes, size_t size, ElementFileLookup&
 
     const std::vector<std::string> lines = rawLines(bytes, size);
     size_t at = 0;
-    // The next counted line (comments skipped); false at the end of the file.
-    auto nextCounted = [&](std::string& line) {
-        while (at < lines.size() && isComment(lines[at]))
-            ++at;
-        if (at >= lines.size()) return false;
-        line = lines[at++];
-        return true;
-    };
-
     std::string line;
-    if (!nextCounted(line)) return;
+    if (!nextCounted(lines, at, line)) return;
+    readLayers(line, textures);
+    if (nextCounted(lines, at, line) && line != "NO") readLayerSpeeds(line);
+    wrapScrollingLayers();
+
+    int32_t declared = 0;
+    if (nextCounted(lines, at, line))
+        declared = std::clamp(GraphicElement::readNumber(line), 0, kMaxElements);
+    sizeElementLists(static_cast<uint16_t>(declared));
+    for (size_t index = 0; index < elements.size() && nextCounted(lines, at, line); ++index)
+        if (!readElementLine(index, line, lines, at, files, textures)) break;
+}
+
+void Menu::readLayers(const std::string& line, TextureLookup& textures) {
     if (line == "NO_IMAGE") {
         addScrollingLayer(static_cast<uint32_t>(-1), {0, 0, 0, 0}, 0, 0, 0);
-    } else {
-        for (const std::string& name : splitAt(line, ';')) {
-            uint16_t w = 0, h = 0;
-            const int32_t texture = textures.fetch("Assets/menu_backgrounds/" + name, w, h);
-            if (texture < 0) w = h = 0;
-            addScrollingLayer(static_cast<uint32_t>(texture), {0, 0, w, h}, 0, (logicalWidth - w) * 1000,
-                              (logicalHeight - h) * 1000);
-        }
+        return;
     }
+    for (const std::string& name : splitAt(line, ';')) {
+        uint16_t w = 0, h = 0;
+        const int32_t texture = textures.fetch("Assets/menu_backgrounds/" + name, w, h);
+        if (texture < 0) w = h = 0;
+        addScrollingLayer(static_cast<uint32_t>(texture), {0, 0, w, h}, 0, (logicalWidth - w) * 1000,
+                          (logicalHeight - h) * 1000);
+    }
+}
 
-    // One speed per layer, however many the line names.
-    if (nextCounted(line) && line != "NO") {
-        const std::vector<std::string> speeds = splitAt(line, ';');
-        for (size_t i = 0; i < speeds.size() && i < layerSpeeds.size(); ++i)
-            layerSpeeds[i] = std::clamp(GraphicElement::readNumber(speeds[i]), -kMaxSpeed, kMaxSpeed);
-    }
-    // A scrolling layer starts from its anchored place wrapped into one width, as it scrolls.
+// One speed per layer, however many the line names.
+void Menu::readLayerSpeeds(const std::string& line) {
+    const std::vector<std::string> speeds = splitAt(line, ';');
+    for (size_t i = 0; i < speeds.size() && i < layerSpeeds.size(); ++i)
+        layerSpeeds[i] = std::clamp(GraphicElement::readNumber(speeds[i]), -kMaxSpeed, kMaxSpeed);
+}
+
+// A scrolling layer starts from its anchored place wrapped into one width, as it scrolls.
+void Menu::wrapScrollingLayers() {
     for (size_t i = 0; i < layerSpeeds.size(); ++i) {
         const int64_t span = static_cast<int64_t>(layerRects[i].w) * 1000;
         if (layerSpeeds[i] != 0 && span > 0)
             layerX[i] = static_cast<int32_t>(((layerX[i] % span) + span) % span);
     }
+}
 
-    int32_t declared = 0;
-    if (nextCounted(line)) declared = std::clamp(GraphicElement::readNumber(line), 0, kMaxElements);
-    elementCount = static_cast<uint16_t>(declared);
-    const auto count = static_cast<size_t>(declared);
+void Menu::sizeElementLists(uint16_t count) {
+    elementCount = count;
     elements.resize(count);
     entryPaths.assign(count, {});
     exitPaths.assign(count, {});
@@ -217,101 +340,28 @@ void Menu::parseSceneBytes(const uint8_t* bytes, size_t size, ElementFileLookup&
     exitSteps.assign(count, 0);
     for (auto& flags : phaseFlags)
         flags.assign(count, true);
+}
 
-    auto readPath = [&](std::vector<PointI32>& path, uint16_t& speed) {
-        if (at >= lines.size()) return;
-        const std::string& pathLine = lines[at++];
-        if (isComment(pathLine)) return;
-        const std::vector<std::string> fields = GUIElement::tabFields(pathLine);
-        if (fields.empty()) return;
-        const std::vector<PointI32> points = readPoints(fields[0]);
-        path.insert(path.end(), points.begin(), points.end());
-        if (fields.size() > 1)
-            speed = static_cast<uint16_t>(std::clamp(GraphicElement::readNumber(fields[1]), 0, 0xFFFF));
-    };
-    auto place = [](GraphicElement& element, const std::string& field) {
-        const PointI32 p = readPoint(field);
-        element.setPosition(p.x, p.y);
-        element.home = element.target = p;
-    };
-
-    for (size_t index = 0; index < count && nextCounted(line); ++index) {
-        const std::vector<std::string> fields = GUIElement::tabFields(line);
-        auto field = [&](size_t n) { return n < fields.size() ? fields[n] : std::string(); };
-        const std::string keyword = field(0);
-        size_t phaseField = 0;
-        if (keyword == "GUI_ELEMENT") {
-            const std::string name = field(1);
-            std::unique_ptr<GUIElement> widget;
-            if (contains(name, ".btn"))
-                widget = std::make_unique<Button>();
-            else if (contains(name, ".sel"))
-                widget = std::make_unique<Selector>();
-            else if (contains(name, ".sli"))
-                widget = std::make_unique<Slider>();
-            else if (contains(name, ".swt"))
-                widget = std::make_unique<SwitchButton>();
-            else
-                break; // a widget of no known kind ends the file
-            widget->loadFrom(name, files, textures);
-            place(*widget, field(2));
-            widgets.push_back(widget.get());
-            elements[index] = std::move(widget);
-            phaseField = 3;
-        } else if (keyword == "ANIMATION") {
-            auto animation = std::make_unique<GraphicAnimation>();
-            animation->loadFrom(field(1), files, textures);
-            place(*animation, field(2));
-            elements[index] = std::move(animation);
-            phaseField = 3;
-        } else if (keyword == "IMAGE") {
-            auto image = std::make_unique<GraphicElement>();
-            image->initFromImageWith(field(1), 0, 0, 0, 0, textures);
-            const std::vector<std::string> numbers = splitAt(field(2), ',');
-            auto piece = [&](size_t n) { return n < numbers.size() ? numbers[n] : std::string(); };
-            image->setSourceRect({GraphicElement::readNumber(piece(0)), GraphicElement::readNumber(piece(1)),
-                                  GraphicElement::readSize(piece(2)), GraphicElement::readSize(piece(3))});
-            place(*image, field(3));
-            elements[index] = std::move(image);
-            phaseField = 4;
-        } else if (keyword == "TEXT") {
-            auto box = std::make_unique<TextBox>();
-            const PointI32 p = readPoint(field(3));
-            const std::string speed = field(4);
-            if (speed == "VERY_SLOW" || speed == "SLOW" || speed == "NORMAL" || speed == "FAST" ||
-                speed == "VERY_FAST")
-                box->setTextTyped(field(1), speed, p.x, p.y, field(2));
-            else
-                box->setTextDelayed(
-                    field(1), static_cast<uint16_t>(std::clamp(GraphicElement::readNumber(speed), 0, 0xFFFF)),
-                    p.x, p.y, field(2));
-            if (fields.size() > 5) {
-                const std::string& words = fields[5];
-                const uint32_t horizontal = contains(words, "CENTER") ? 2 : contains(words, "RIGHT") ? 1 : 0;
-                const uint32_t vertical = contains(words, "MID") ? 0 : contains(words, "BTM") ? 2 : 1;
-                box->setAlignment(horizontal, vertical);
-            }
-            if (fields.size() > 6) {
-                int32_t colour = std::clamp(GraphicElement::readNumber(fields[6]), 0, 255);
-                const GameTexts* texts = GameWide<GameTexts>::get();
-                const Font* font = texts ? texts->font(box->fontIndex) : nullptr;
-                if (font && font->colourCount >= 1) colour = std::min<int32_t>(colour, font->colourCount - 1);
-                box->setColour(static_cast<uint8_t>(colour));
-            }
-            elements[index] = std::move(box);
-            phaseField = 7;
-        } else {
-            continue; // a line of no known kind uses up its index and makes nothing
-        }
-        if (phaseField >= fields.size()) continue;
-        const int32_t bits = GraphicElement::readNumber(fields[phaseField]) & 0xFF;
-        if (bits == 0) continue;
-        phaseFlags[FadeInPhase][index] = (bits & 1) != 0;
-        phaseFlags[RunningPhase][index] = (bits & 2) != 0;
-        phaseFlags[FadeOutPhase][index] = (bits & 4) != 0;
-        if (bits & 1) readPath(entryPaths[index], entrySpeeds[index]);
-        if (bits & 4) readPath(exitPaths[index], exitSpeeds[index]);
-    }
+bool Menu::readElementLine(size_t index, const std::string& line, const std::vector<std::string>& lines,
+                           size_t& at, ElementFileLookup& files, TextureLookup& textures) {
+    const std::vector<std::string> fields = GUIElement::tabFields(line);
+    const std::string keyword = fieldAt(fields, 0);
+    const auto maker = std::find_if(std::begin(kMakers), std::end(kMakers),
+                                    [&](const ElementMaker& m) { return keyword == m.keyword; });
+    if (maker == std::end(kMakers)) return true; // a line of no known kind uses up its index
+    std::unique_ptr<GraphicElement> element = maker->make(fields, files, textures);
+    if (!element) return false; // a widget of no known kind ends the file
+    if (element->isWidget()) widgets.push_back(static_cast<GUIElement*>(element.get()));
+    elements[index] = std::move(element);
+    if (maker->phaseField >= fields.size()) return true;
+    const int32_t bits = GraphicElement::readNumber(fields[maker->phaseField]) & 0xFF;
+    if (bits == 0) return true;
+    phaseFlags[FadeInPhase][index] = (bits & 1) != 0;
+    phaseFlags[RunningPhase][index] = (bits & 2) != 0;
+    phaseFlags[FadeOutPhase][index] = (bits & 4) != 0;
+    if (bits & 1) readPath(lines, at, entryPaths[index], entrySpeeds[index]);
+    if (bits & 4) readPath(lines, at, exitPaths[index], exitSpeeds[index]);
+    return true;
 }
 
 GUIElement* Menu::widget(int index) const {

@@ -115,4 +115,14 @@ class Menu : public Scene {
     bool widgetUsable(int index) const;
     // The left button went down this frame.
     bool leftClicked() const;
+
+  private:
+    // The scene-file reader's steps: the layers' line, their speeds' line, the element count and
+    // one element line (false when it ends the file), which reads its path lines from `at` on.
+    void readLayers(const std::string& line, TextureLookup& textures);
+    void readLayerSpeeds(const std::string& line);
+    void wrapScrollingLayers();
+    void sizeElementLists(uint16_t count);
+    bool readElementLine(size_t index, const std::string& line, const std::vector<std::string>& lines,
+                         size_t& at, ElementFileLookup& files, TextureLookup& textures);
 };

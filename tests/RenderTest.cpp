@@ -15,8 +15,8 @@ using Rgba = std::array<uint8_t, 4>;
 // A surface of one colour with an optional opaque square, uploaded as a texture.
 int32_t makeTexture(ResourceStore& store, const std::string& name, int w, int h, uint32_t abgr,
                     int squareFrom = 0, int squareTo = -1) {
-    const int32_t surface = store.createBlankSurface(name, w, h);
-    ImageData* image = store.surface(surface);
+    const int32_t surface = store.surfaces().createBlank(name, w, h);
+    ImageData* image = store.surfaces().get(surface);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const bool inside =
@@ -84,7 +84,7 @@ TEST_F(Render, SpriteLandsOnTheScaledWindowPixels) {
     // The border around the game screen stays black.
     EXPECT_EQ(GlFixture::windowPixel(159, 110), (Rgba{0, 0, 0, 255}));
     store->deleteTexture("red16");
-    store->deleteSurface("red16");
+    store->surfaces().remove("red16");
 }
 
 TEST_F(Render, StrokeOutlinesTheOpaqueTexelsOnly) {
@@ -242,7 +242,7 @@ TEST_F(Render, ShippedFlagsBecomeTexturesHoldingTheirPictures) {
     ASSERT_EQ(progress.flags.size(), named);
     ASSERT_GT(named, 0u);
     const Flag& flag = progress.flags.front();
-    const ImageData* picture = store->surface(flag.surface);
+    const ImageData* picture = store->surfaces().get(flag.surface);
     const TextureRecord* texture = store->texture(flag.texture);
     ASSERT_TRUE(picture && texture);
     EXPECT_EQ(texture->width, flag.width);

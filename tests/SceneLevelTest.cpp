@@ -141,7 +141,7 @@ TEST(SceneLevel, IntroThenPlayWithTheClockAndTheFirstFollowerOnTime) {
     EXPECT_LE(g.progress->levelTimer.read(), 3320u);
     EXPECT_EQ(g.progress->timeLeftMs, 120000 - static_cast<int32_t>(g.progress->levelTimer.read()));
     // The terrain is drawn 1:1 under the view: a ground pixel of the level shows its own colour.
-    const ImageData* terrain = GameWide<ResourceStore>::get()->surface(g.progress->terrainSurface);
+    const ImageData* terrain = GameWide<ResourceStore>::get()->surfaces().get(g.progress->terrainSurface);
     ASSERT_NE(terrain, nullptr);
     const int lx = 300, ly = 103; // inside the ground, not reached by anyone yet
     const uint32_t want = terrain->pixel(lx, ly);
@@ -265,7 +265,7 @@ TEST(SceneLevel, TheBrushBuildsUnderThePointerAndItsNoisePausesWithTheLevel) {
     LevelGame g;
     ASSERT_TRUE(g.ok);
     ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 6000));
-    const ImageData* terrain = GameWide<ResourceStore>::get()->surface(g.progress->terrainSurface);
+    const ImageData* terrain = GameWide<ResourceStore>::get()->surfaces().get(g.progress->terrainSurface);
     // Point at level pixel (100, 20), in the air, and hold the left button.
     const int sx = 100 - g.level->view.x, sy = 20 - g.level->view.y;
     g.input->mouseX = sx * 4;

@@ -137,16 +137,19 @@ void SceneLevel::setUp() {
     drawFadeInCurtain();
 
     const int32_t startX = levelInfo ? levelInfo->startX : 0, startY = levelInfo ? levelInfo->startY : 0;
-    // The creatures read the counters and the terrain they are handed, never the registry.
+    // The creatures read the counters and the terrain they are handed, never the registry; with no
+    // store (never in the game) they see no terrain, fall and die.
+    static const SurfaceStore kNoSurfaces;
+    const SurfaceStore& surfaces = resources ? resources->surfaces() : kNoSurfaces;
     leader.reset();
     followers.clear();
-    if (record && resources) {
-        leader = std::make_unique<EntityTumblekin>(*record, resources->surfaces(), startX, startY);
+    if (record) {
+        leader = std::make_unique<EntityTumblekin>(*record, surfaces, startX, startY);
         leader->isLeader = 1;
         const int32_t count = std::max(0, record->creaturesTotal);
         const int32_t interval = levelInfo ? levelInfo->spawnIntervalMs : 0;
         for (int32_t i = 0; i < count; ++i) {
-            auto follower = std::make_unique<EntityTumblekin>(*record, resources->surfaces(), startX, startY);
+            auto follower = std::make_unique<EntityTumblekin>(*record, surfaces, startX, startY);
             follower->spawnDelayMs = i * interval + static_cast<int32_t>(kFirstSpawnMs);
             follower->leader = leader.get();
             followers.push_back(std::move(follower));

@@ -67,14 +67,14 @@ static void BM_FloorLevelFrame(benchmark::State& state) {
     ResourceStore& store = gl().store;
     const int32_t terrain = store.createRenderTexture("bench-floor-terrain", 1600, 1000, false, false);
     const int32_t paint = store.createRenderTexture("bench-floor-paint", 1600, 1000, false, false);
-    const int32_t paintSurface = store.createBlankSurface("bench-floor-paint", 1600, 1000);
+    const int32_t paintSurface = store.surfaces().createBlank("bench-floor-paint", 1600, 1000);
     const ClipRect level{0, 0, 1600, 1000};
     uint32_t colour = 0;
     for (auto _ : state) {
         renderer.clearTarget(0, Renderer::Window);
         renderer.clearTarget(0, Renderer::GameScreen);
         ++colour;
-        store.putPixel(paintSurface, static_cast<int>(colour % 1600), 600, 0xFF000000u | colour);
+        store.surfaces().putPixel(paintSurface, static_cast<int>(colour % 1600), 600, 0xFF000000u | colour);
         store.uploadSurfaceRect(paintSurface, paint, 0, 590, 1600, 20);
         drawSprite(terrain, level, -640, -500);
         drawSprite(paint, level, -640, -500);
@@ -82,7 +82,7 @@ static void BM_FloorLevelFrame(benchmark::State& state) {
     }
     store.deleteTexture("bench-floor-terrain");
     store.deleteTexture("bench-floor-paint");
-    store.deleteSurface("bench-floor-paint");
+    store.surfaces().remove("bench-floor-paint");
 }
 BENCHMARK(BM_FloorLevelFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

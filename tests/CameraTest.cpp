@@ -1,102 +1,77 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "base/FrameClock.h"
 #include "game/Camera.h"
 
+// No GL: the camera is arithmetic on the pointer and the level's size.
 namespace {
-struct Pointer {
-    int32_t x = 160, y = 100;
-};
-
-CameraMouse cameraOver(int w, int h, Pointer& pointer) {
+struct Viewed {
+    Viewed(int w, int h) {
+        camera.levelWidth = static_cast<uint16_t>(w);
+        camera.levelHeight = static_cast<uint16_t>(h);
+        camera.pointerX = &px;
+        camera.pointerY = &py;
+    }
+    void step(int frames, int x, int y) {
+        px = x;
+        py = y;
+        frameDeltaMs = 16;
+        for (int i = 0; i < frames; ++i)
+            camera.update();
+    }
     CameraMouse camera;
-    camera.levelWidth = static_cast<uint16_t>(w);
-    camera.levelHeight = static_cast<uint16_t>(h);
-    camera.pointerX = &pointer.x;
-    camera.pointerY = &pointer.y;
-    return camera;
-}
-
-void step(CameraMouse& camera, int frames) {
-    frameDeltaMs = 16;
-    for (int i = 0; i < frames; ++i)
-        camera.update();
-}
+    int32_t px = 160, py = 100;
+};
 } // namespace
 
-TEST(Camera, SpawnPlacesTheViewInsideTheLevel) {
-    Pointer p;
-    CameraMouse c = cameraOver(1000, 600, p);
-    c.placeOn(500, 300);
-    EXPECT_EQ(c.viewX, 340);
-    EXPECT_EQ(c.viewY, 194);
-    c.placeOn(5, 5);
-    EXPECT_EQ(c.viewX, 0);
-    EXPECT_EQ(c.viewY, 0);
-    c.placeOn(995, 595);
-    EXPECT_EQ(c.viewX, 680);
-    EXPECT_EQ(c.viewY, 400);
-    EXPECT_EQ(c.targetX, 680);
-    CameraMouse small = cameraOver(200, 100, p);
-    small.placeOn(150, 80);
-    EXPECT_EQ(small.viewX, 0);
-    EXPECT_EQ(small.viewY, 0);
+TEST(Camera, SpawnCentresTheViewSixPixelsAboveTheFeetInsideTheLevel) {
+    const struct {
+        int w, h, x, y, viewX, viewY;
+    } cases[] = {{1000, 600, 500, 300, 340, 194},
+                 {1000, 600, 5, 5, 0, 0},
+                 {1000, 600, 995, 595, 680, 400},
+                 {200, 100, 150, 80, 0, 0}};
+    for (const auto& c : cases) {
+        Viewed v(c.w, c.h);
+        v.camera.placeOn(c.x, c.y);
+        EXPECT_EQ(std::tuple(v.camera.viewX, v.camera.viewY, v.camera.targetX),
+                  std::tuple(c.viewX, c.viewY, c.viewX))
+            << c.x;
+    }
 }
 
 TEST(Camera, EdgeBandsScrollTowardsTheLevelEdgesAndStopThere) {
-    Pointer p;
-    CameraMouse c = cameraOver(500, 300, p);
-    c.placeOn(0, 0);
-    p.x = 315; // in the right band
-    p.y = 195; // in the bottom band
-    step(c, 60);
+    Viewed v(500, 300);
+    CameraMouse& c = v.camera;
+    v.step(60, 315, 195); // the right and bottom bands
     EXPECT_EQ(c.targetX, 60);
-    EXPECT_GT(c.viewX, 0);
-    EXPECT_LE(c.viewX, c.targetX);
-    EXPECT_GT(c.viewY, 0);
-    step(c, 2000);
-    EXPECT_EQ(c.targetX, 180);
-    EXPECT_EQ(c.viewX, 180);
-    EXPECT_EQ(c.viewY, 100);
-    p.x = 2; // left band
-    p.y = 2;
-    step(c, 2000);
-    EXPECT_EQ(c.viewX, 0);
-    EXPECT_EQ(c.viewY, 0);
-    // Pixel column 10 and column 310 are outside the bands: no push, and the speed drops to 0.
-    p.x = 10;
-    p.y = 100;
-    step(c, 1);
-    EXPECT_EQ(c.targetX, 0);
-    EXPECT_LE(c.speedX, 5);
-    p.x = 310;
-    step(c, 1);
-    EXPECT_EQ(c.targetX, 0);
-    EXPECT_LE(c.speedX, 5);
-}
-
-TEST(Camera, LevelsNoLargerThanTheViewNeverScroll) {
+    EXPECT_TRUE(c.viewX > 0 && c.viewX <= c.targetX && c.viewY > 0) << c.viewX << "," << c.viewY;
+    v.step(2000, 315, 195);
+    EXPECT_EQ(std::tuple(c.viewX, c.viewY), std::tuple(180, 100));
+    v.step(2000, 2, 2);
+    EXPECT_EQ(std::tuple(c.viewX, c.viewY), std::tuple(0, 0));
+    // Columns 10 and 310 are outside the bands: no push, and the speed drops to 0.
+    for (int x : {10, 310}) {
+        v.step(1, x, 100);
+        EXPECT_TRUE(c.targetX == 0 && c.speedX <= 5) << x;
+    }
+    // Levels no larger than the view never scroll.
     for (int side : {320, 200}) {
-        Pointer p{319, 199};
-        CameraMouse c = cameraOver(side, side == 320 ? 200 : 100, p);
-        c.placeOn(side / 2, 50);
-        step(c, 300);
-        EXPECT_EQ(c.viewX, 0);
-        EXPECT_EQ(c.viewY, 0);
+        Viewed small(side, side == 320 ? 200 : 100);
+        small.step(300, 319, 199);
+        EXPECT_EQ(std::tuple(small.camera.viewX, small.camera.viewY), std::tuple(0, 0)) << side;
     }
 }
 
 TEST(Camera, TheViewMovesAtLeastAPixelTowardsATargetRightOrBelow) {
-    Pointer p;
-    CameraMouse c = cameraOver(1000, 1000, p);
+    Viewed v(1000, 1000);
+    CameraMouse& c = v.camera;
     c.viewX = c.viewY = 100;
     c.targetX = c.targetY = 110;
-    c.speedX = c.speedY = 0;
-    c.speedLimitX = c.speedLimitY = 0;
-    step(c, 1);
-    EXPECT_EQ(c.viewX, 101);
-    EXPECT_EQ(c.viewY, 101);
-    step(c, 20);
-    EXPECT_EQ(c.viewX, 110);
-    EXPECT_EQ(c.viewY, 110);
+    c.speedX = c.speedY = c.speedLimitX = c.speedLimitY = 0;
+    v.step(1, 160, 100);
+    EXPECT_EQ(std::tuple(c.viewX, c.viewY), std::tuple(101, 101));
+    v.step(20, 160, 100);
+    EXPECT_EQ(std::tuple(c.viewX, c.viewY), std::tuple(110, 110));
 }

@@ -1,113 +1,106 @@
 #include <glad/gl.h>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "GlFixture.h"
 #include "TestSupport.h"
-#include "assets/FileStream.h"
+#include "assets/PackWriter.h"
 #include "base/GameWide.h"
 #include "persist/ProgressRecord.h"
 
-namespace {
-std::vector<uint8_t> textureBytes(int32_t texture, int w, int h) {
-    std::vector<uint8_t> bytes(static_cast<size_t>(w) * h * 4);
-    glBindTexture(GL_TEXTURE_2D, GlFixture::get().store()->texture(texture)->glTexture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return bytes;
-}
-
-class InFolder {
-  public:
-    explicit InFolder(const ScratchDir& dir) : here_(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir.path());
-    }
-    ~InFolder() {
-        std::filesystem::current_path(here_);
-        FileStream::forgetSavedataForTests();
-    }
-
-  private:
-    std::filesystem::path here_;
-};
-} // namespace
-
-TEST(SurfacePixels, OneToFourBytesInMemoryOrderAndNothingOutside) {
-    ASSERT_TRUE(GlFixture::get().ready());
+// The surface tests run without a GL context; the rectangle upload and the level's images need one.
+TEST(Surfaces, PixelsAreOneToFourBytesInMemoryOrderAndNothingOutside) {
     for (int channels = 1; channels <= 4; ++channels) {
         auto bytes = std::make_unique<uint8_t[]>(static_cast<size_t>(3 * 2 * channels));
         for (int i = 0; i < 3 * 2 * channels; ++i)
             bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(0x10 + i);
         ImageData image(3, 2, channels, std::move(bytes));
-        // Pixel (1, 1) starts at byte (1 * 3 + 1) * channels.
-        const uint32_t first = 0x10u + 4u * static_cast<uint32_t>(channels);
-        uint32_t expected = 0;
-        for (int i = channels - 1; i >= 0; --i)
-            expected = expected << 8 | (first + static_cast<uint32_t>(i));
-        EXPECT_EQ(image.pixel(1, 1), expected) << channels;
-        EXPECT_EQ(image.pixel(3, 0), 0u);
-        EXPECT_EQ(image.pixel(-1, 0), 0u);
+        // Pixel (1, 1) starts at byte 4 x channels.
+        const uint32_t at11[] = {0x14u, 0x1918u, 0x1E1D1Cu, 0x23222120u};
+        const uint32_t written[] = {0xD4u, 0xC3D4u, 0xB2C3D4u, 0xA1B2C3D4u};
         image.setPixel(2, 0, 0xA1B2C3D4u);
-        EXPECT_EQ(image.pixel(2, 0),
-                  0xA1B2C3D4u & (channels == 4 ? 0xFFFFFFFFu : (1u << (8 * channels)) - 1));
-        uint32_t second = 0; // pixel (1, 0) starts at byte `channels`
-        for (int i = channels - 1; i >= 0; --i)
-            second = second << 8 | (0x10u + static_cast<uint32_t>(channels + i));
-        EXPECT_EQ(image.pixel(1, 0), second);
         image.setPixel(5, 5, 1); // outside: nothing happens
+        EXPECT_EQ(std::tuple(image.pixel(1, 1), image.pixel(2, 0), image.pixel(3, 0), image.pixel(-1, 0)),
+                  std::tuple(at11[channels - 1], written[channels - 1], 0u, 0u))
+            << channels;
     }
-    ResourceStore* store = GlFixture::get().store();
-    EXPECT_EQ(store->getPixel(-1, 0, 0), 0u);
-    store->putPixel(-1, 0, 0, 5);
-    EXPECT_EQ(store->surfaceName(-1), "NULL");
-    const int32_t s = store->createBlankSurface("pixels-test", 2, 2);
-    EXPECT_EQ(store->surfaceName(s), "pixels-test");
-    store->putPixel(s, 1, 1, 0x11223344u);
-    EXPECT_EQ(store->getPixel(s, 1, 1), 0x11223344u);
-    EXPECT_EQ(store->surface(s)->pixels()[12], 0x44);
-    store->deleteSurface("pixels-test");
+    SurfaceStore store;
+    store.putPixel(-1, 0, 0, 5);
+    const int32_t s = store.createBlank("pixels", 2, 2);
+    store.putPixel(s, 1, 1, 0x11223344u);
+    EXPECT_EQ(std::tuple(store.getPixel(-1, 0, 0), store.name(-1), store.name(s), store.get(s)->pixels()[12]),
+              std::tuple(0u, "NULL", "pixels", 0x44));
+    EXPECT_EQ(store.createBlank("empty", 0, 5), -1);
+    // A freed surface slot is not offered again at once; deleting what is not loaded says so.
+    store.remove("pixels");
+    EXPECT_EQ(store.get(s), nullptr);
+    EXPECT_GT(store.createBlank("next", 1, 1), s);
+    testing::internal::CaptureStdout();
+    store.remove("never.png");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "The file never.png is not loaded yet. Cannot delete it.\n");
 }
 
-TEST(SurfacePixels, GreyAndRgbPicturesBecomeTheirFourChannelTwins) {
-    ASSERT_TRUE(GlFixture::get().ready());
-    ResourceStore* store = GlFixture::get().store();
-    ScratchDir dir("rgba");
+TEST(Surfaces, LooseFileFirstThenThePackAndFewerChannelsBecomeRgba) {
+    InScratchFolder folder("surfaces");
+    const ScratchDir& dir = folder.dir();
+    PackWriter writer;
+    const std::string red = encodePng(1, 1, 3, std::string("\xff\x00\x00", 3));
+    writer.add("pic.png", {red.begin(), red.end()});
+    writer.add("packed.png", {red.begin(), red.end()});
+    ASSERT_TRUE(writer.write(dir.path() / "p.zez", nullptr));
+    AssetPack pack((dir.path() / "p.zez").string());
+    ASSERT_TRUE(pack.loadIndex());
+    AssetPack* before = GameWide<AssetPack>::get();
+    GameWide<AssetPack>::set(&pack);
+    dir.write("pic.png", encodePng(1, 1, 3, std::string("\x00\xff\x00", 3)));
+    dir.write("packed.png", "not a picture"); // a loose file that does not decode: the pack's
     dir.write("grey.png", encodePng(2, 1, 1, std::string("\x00\x80", 2)));
     dir.write("greyalpha.png", encodePng(1, 1, 2, std::string("\x40\x20", 2)));
-    dir.write("rgb.png", encodePng(1, 1, 3, "\x01\x02\x03"));
-    const int32_t grey = store->loadSurface((dir.path() / "grey.png").string());
-    const int32_t greyAlpha = store->loadSurface((dir.path() / "greyalpha.png").string());
-    const int32_t rgb = store->loadSurface((dir.path() / "rgb.png").string());
-    for (int32_t s : {grey, greyAlpha, rgb})
-        store->convertSurfaceToRgba(s);
-    EXPECT_EQ(store->surface(grey)->bytesPerPixel(), 4);
-    EXPECT_EQ(store->getPixel(grey, 0, 0), 0xFF000000u);
-    EXPECT_EQ(store->getPixel(grey, 1, 0), 0xFF808080u);
-    EXPECT_EQ(store->getPixel(greyAlpha, 0, 0), 0x20404040u);
-    EXPECT_EQ(store->getPixel(rgb, 0, 0), 0xFF030201u);
-    // The size from the header alone: loose file, then the pack; nothing for what is not a picture.
+    SurfaceStore store;
+    const int32_t loose = store.getOrLoad("pic.png"), packed = store.load("packed.png");
+    EXPECT_EQ(store.getOrLoad("pic.png"), loose);
+    const int32_t grey = store.load("grey.png"), greyAlpha = store.load("greyalpha.png");
+    EXPECT_EQ(store.get(grey)->bytesPerPixel(), 1);
+    for (int32_t s : {loose, packed, grey, greyAlpha})
+        store.convertToRgba(s);
+    EXPECT_EQ(std::tuple(store.getPixel(loose, 0, 0), store.getPixel(packed, 0, 0),
+                         store.getPixel(grey, 1, 0), store.getPixel(greyAlpha, 0, 0),
+                         store.get(grey)->bytesPerPixel()),
+              std::tuple(0xFF00FF00u, 0xFF0000FFu, 0xFF808080u, 0x20404040u, 4));
+    // The size from the header alone, from the loose file or the pack; nothing for what is no picture.
     int w = -1, h = -1;
-    EXPECT_TRUE(ResourceStore::pictureSize((dir.path() / "grey.png").string(), &w, &h));
-    EXPECT_EQ(w, 2);
-    EXPECT_EQ(h, 1);
-    EXPECT_TRUE(ResourceStore::pictureSize("Assets/graphics/tumblekin.png", &w, &h));
-    EXPECT_GE(w, 640);
-    EXPECT_GE(h, 100);
+    EXPECT_TRUE(SurfaceStore::pictureSize("grey.png", &w, &h));
+    EXPECT_EQ(w * 10 + h, 21);
+    EXPECT_TRUE(SurfaceStore::pictureSize("packed.png", &w, &h));
+    EXPECT_EQ(w * 10 + h, 11);
     dir.write("text.png", "not a picture");
-    EXPECT_FALSE(ResourceStore::pictureSize((dir.path() / "text.png").string(), &w, &h));
-    EXPECT_EQ(w, 0);
-    EXPECT_EQ(h, 0);
-    EXPECT_FALSE(ResourceStore::pictureSize("Countries/nowhere.png", &w, &h));
+    EXPECT_FALSE(SurfaceStore::pictureSize("text.png", &w, &h));
+    EXPECT_EQ(w + h, 0);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(store.load("none.png"), -1);
+    EXPECT_FALSE(SurfaceStore::pictureSize("none.png", &w, &h));
+    EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "");
+    GameWide<AssetPack>::set(before);
 }
 
-TEST(SurfacePixels, RectangleUploadChangesOnlyThatRectangle) {
+TEST(LevelImages, RectangleUploadChangesOnlyThatRectangle) {
     ASSERT_TRUE(GlFixture::get().ready());
     ResourceStore* store = GlFixture::get().store();
-    const int32_t s = store->createBlankSurface("rect-upload", 7, 5);
+    SurfaceStore& surfaces = store->surfaces();
+    auto textureBytes = [store](int32_t texture, int w, int h) {
+        std::vector<uint8_t> bytes(static_cast<size_t>(w) * h * 4);
+        glBindTexture(GL_TEXTURE_2D, store->texture(texture)->glTexture);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+        glBindTexture(GL_TEXTURE_2D, 0);
+        return bytes;
+    };
+    const int32_t s = surfaces.createBlank("rect-upload", 7, 5);
     const int32_t t = store->createRenderTexture("rect-upload", 7, 5, false, false);
-    store->uploadSurface(s, t);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x)
-            store->putPixel(s, x, y, 0xFF000000u | static_cast<uint32_t>(y * 7 + x + 1));
+            surfaces.putPixel(s, x, y, 0xFF000000u | static_cast<uint32_t>(y * 7 + x + 1));
     store->uploadSurfaceRect(s, t, 2, 1, 3, 2);
     const std::vector<uint8_t> bytes = textureBytes(t, 7, 5);
     for (int y = 0; y < 5; ++y)
@@ -123,49 +116,46 @@ TEST(SurfacePixels, RectangleUploadChangesOnlyThatRectangle) {
     EXPECT_EQ(textureBytes(other, 3, 3)[0], 0);
     store->deleteTexture("rect-upload");
     store->deleteTexture("rect-other");
-    store->deleteSurface("rect-upload");
+    surfaces.remove("rect-upload");
 }
 
 TEST(LevelImages, ChoosingALevelTwiceStartsFromCleanImagesOfTheTerrainsSize) {
     ASSERT_TRUE(GlFixture::get().ready());
     ResourceStore* store = GlFixture::get().store();
-    ScratchDir dir("images");
-    InFolder folder(dir);
+    const SurfaceStore& surfaces = store->surfaces();
+    InScratchFolder folder("images");
     // An RGB terrain of 5 x 3 whose list line claims nothing of its size; the stamp is grey.
-    dir.write("Countries/land.png", encodePng(5, 3, 3, std::string(45, '\x50')));
-    dir.write("Countries/stamp.png", encodePng(2, 2, 1, std::string(4, '\xFF')));
-    dir.write("Countries/countries.txt", "Land,land.png,stamp.png,1,1,4,2,1,50,50,3,100\n"
-                                         "Lost,none.png,stamp.png,1,1,4,2,1,50,50,3,100\n");
+    folder.dir().write("Countries/land.png", encodePng(5, 3, 3, std::string(45, '\x50')));
+    folder.dir().write("Countries/stamp.png", encodePng(2, 2, 1, std::string(4, '\xFF')));
+    folder.dir().write("Countries/countries.txt", "Land,land.png,stamp.png,1,1,4,2,1,50,50,3,100\n"
+                                                  "Lost,none.png,stamp.png,1,1,4,2,1,50,50,3,100\n");
     ProgressRecord progress;
     progress.terrainSurface = 77; // whatever was there before the first read
     testing::internal::CaptureStderr();
     progress.loadLevelList();
     testing::internal::GetCapturedStderr();
     ASSERT_EQ(progress.levels.size(), 2u);
-    EXPECT_EQ(progress.terrainSurface, -1);
-    EXPECT_EQ(progress.levels[0].width, 5);
-    EXPECT_EQ(store->surface(progress.levels[0].stampSurface)->bytesPerPixel(), 4);
-    EXPECT_EQ(store->surfaceIndex("Countries/land.png"), -1); // its size came from the header alone
+    // The terrain's size came from its header alone; the grey stamp is made RGBA.
+    EXPECT_EQ(std::tuple(progress.terrainSurface, progress.levels[0].width,
+                         surfaces.find("Countries/land.png"),
+                         surfaces.get(progress.levels[0].stampSurface)->bytesPerPixel()),
+              std::tuple(-1, 5, -1, 4));
     progress.chooseLevel(0, 0);
     const int32_t terrain = progress.terrainSurface;
-    ASSERT_NE(terrain, -1);
-    EXPECT_EQ(store->surface(terrain)->bytesPerPixel(), 4);
-    EXPECT_EQ(store->getPixel(terrain, 4, 2), 0xFF505050u);
-    EXPECT_EQ(store->surface(progress.paintSurface)->width(), 5);
-    EXPECT_EQ(store->texture(progress.paintTexture)->height, 3);
-    EXPECT_EQ(progress.creaturesTotal, 3);
-    store->putPixel(progress.paintSurface, 1, 1, 0xFFFFFFFFu);
+    EXPECT_EQ(std::tuple(surfaces.getPixel(terrain, 4, 2), surfaces.get(progress.paintSurface)->width(),
+                         store->texture(progress.paintTexture)->height, progress.creaturesTotal),
+              std::tuple(0xFF505050u, 5, 3, 3));
+    store->surfaces().putPixel(progress.paintSurface, 1, 1, 0xFFFFFFFFu);
     // A second read of the list keeps the images of the level being played.
     progress.loadLevelList();
-    EXPECT_EQ(progress.levels.size(), 2u);
-    EXPECT_EQ(progress.terrainSurface, terrain);
+    EXPECT_EQ(std::tuple(progress.levels.size(), progress.terrainSurface), std::tuple(2u, terrain));
     progress.chooseLevel(0, 0);
-    EXPECT_EQ(store->getPixel(progress.paintSurface, 1, 1), 0u);
-    EXPECT_EQ(store->textureIndex("Countries/land.pngColor"), progress.paintTexture);
+    EXPECT_EQ(std::tuple(surfaces.getPixel(progress.paintSurface, 1, 1),
+                         store->textureIndex("Countries/land.pngColor")),
+              std::tuple(0u, progress.paintTexture));
     // A level whose terrain is missing: no images at all, the old ones released.
     progress.chooseLevel(1, 0);
-    EXPECT_EQ(progress.terrainSurface, -1);
-    EXPECT_EQ(progress.paintTexture, -1);
-    EXPECT_EQ(store->surfaceIndex("Countries/land.png"), -1);
-    EXPECT_EQ(store->textureIndex("Countries/land.pngColor"), -1);
+    EXPECT_EQ(std::tuple(progress.terrainSurface, progress.paintTexture, surfaces.find("Countries/land.png"),
+                         store->textureIndex("Countries/land.pngColor")),
+              std::tuple(-1, -1, -1, -1));
 }

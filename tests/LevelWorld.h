@@ -1,13 +1,12 @@
 #pragma once
-// A small level for the creature, terrain and camera tests: a progress record with one level, a
-// terrain surface the test draws into, a blank paint layer and a flag palette, all in the GL
-// fixture's store, registered game-wide for the test's lifetime.
+// A small level with no GL for the creature and terrain tests: a progress record with one level,
+// a terrain the test draws into, a blank paint layer, and the held input the leader reads.
 #include <cstdint>
 #include <memory>
-#include <string>
 
-#include "assets/ImageData.h"
+#include "assets/SurfaceStore.h"
 #include "core/InputState.h"
+#include "game/EntityTumblekin.h"
 #include "persist/ProgressRecord.h"
 
 class LevelWorld {
@@ -19,20 +18,14 @@ class LevelWorld {
 
     // Fills the inclusive rectangle of the terrain.
     void fill(int x0, int y0, int x1, int y1, uint32_t value);
-    ImageData& terrain() const;
-    ImageData& paint() const;
-    uint32_t terrainAt(int x, int y) const { return terrain().pixel(x, y); }
-    // A palette of `rows` rows, row r coloured 0xFF000000 | r (a column the stamp can be read against).
-    void setPalette(int rows);
-    // A stamp of w x h, every pixel opaque white unless `holes` say otherwise.
-    int32_t makeStamp(int w, int h);
-    // A brush of w x h, fully opaque.
-    int32_t makeBrush(int w, int h);
+    ImageData& terrain() const { return *surfaces.get(progress.terrainSurface); }
+    ImageData& paint() const { return *surfaces.get(progress.paintSurface); }
+    // A w x h surface with every pixel `value`; the flag's palette when `asPalette`.
+    int32_t surface(int w, int h, uint32_t value, bool asPalette = false);
+    std::unique_ptr<EntityTumblekin> creature(int x, int y, uint32_t state);
+    LevelInfo& level() { return progress.levels[0]; }
 
-    std::unique_ptr<ProgressRecord> progress;
-    std::unique_ptr<InputState> input;
-    LevelInfo& level() { return progress->levels[0]; }
-
-  private:
-    std::string tag_;
+    SurfaceStore surfaces;
+    ProgressRecord progress;
+    InputState input;
 };

@@ -24,10 +24,10 @@ class Render : public testing::Test {
     // A texture of one colour (ABGR), or of that colour on the square [from, to) and clear elsewhere.
     int32_t makeTexture(const std::string& name, int w, int h, uint32_t abgr, int from = 0,
                         int to = 1 << 20) {
-        const int32_t surface = store->createBlankSurface(name, w, h);
+        const int32_t surface = store->surfaces().createBlank(name, w, h);
         for (int y = from; y < std::min(to, h); ++y)
             for (int x = from; x < std::min(to, w); ++x)
-                store->surface(surface)->setPixel(x, y, abgr);
+                store->surfaces().get(surface)->setPixel(x, y, abgr);
         return store->createTextureFromSurface(surface);
     }
     // Clears everything to `argb` and draws on the game screen.
@@ -67,7 +67,7 @@ TEST_F(Render, SpritesLandOnTheScaledWindowPixelsAndGoneTexturesDrawNothing) {
     drawStroked(-1, {0, 0, 4, 4}, 0, 0, 0xFFFFFFFF);
     drawTexture(12345, {0, 0, 4, 4}, 0, 0, 0, 4, 4, nullptr, 0, 255);
     EXPECT_EQ(GlFixture::gameScreenPixel(1, 1), kBlack);
-    store->deleteSurface("red16");
+    store->surfaces().remove("red16");
 }
 
 TEST_F(Render, StrokeAlphaMultiplyAndColourBlending) {
@@ -178,7 +178,7 @@ TEST_F(Render, ShippedScanlinesAndFlagsDrawTheirPictures) {
     for (const Flag& flag : progress.flags)
         EXPECT_TRUE(flag.height > 0 && flag.width <= 100) << flag.name;
     const Flag& flag = progress.flags.front();
-    const ImageData* picture = store->surface(flag.surface);
+    const ImageData* picture = store->surfaces().get(flag.surface);
     ASSERT_TRUE(picture && store->texture(flag.texture));
     EXPECT_EQ(store->texture(flag.texture)->width, flag.width);
     start();

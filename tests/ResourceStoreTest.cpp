@@ -1,92 +1,47 @@
-#include <fstream>
 #include <glad/gl.h>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "GlFixture.h"
 #include "TestSupport.h"
-#include "assets/PackWriter.h"
 #include "base/GameWide.h"
 #include "render/Draw.h"
 
 namespace {
 using Rgba = std::array<uint8_t, 4>;
 
-// A PNG of `w` x `h` pixels with 1 (grey) or 3 (RGB) channels, rows packed as given.
-std::string grey(int w, int h, const std::string& pixels) {
-    return encodePng(w, h, 1, pixels);
-}
-std::string rgb(int w, int h, const std::string& pixels) {
-    return encodePng(w, h, 3, pixels);
-}
-
 class Store : public testing::Test {
   protected:
-    void SetUp() override {
-        fixture = &GlFixture::get();
-        ASSERT_TRUE(fixture->ready());
-        store = fixture->store();
-        here = std::filesystem::current_path();
-        std::filesystem::current_path(dir.path());
-    }
-    void TearDown() override {
-        std::filesystem::current_path(here);
-        GameWide<AssetPack>::set(fixture->pack());
-    }
-    GlFixture* fixture = nullptr;
-    ResourceStore* store = nullptr;
-    ScratchDir dir{"store"};
-    std::filesystem::path here;
+    void SetUp() override { ASSERT_TRUE(GlFixture::get().ready()); }
+    ResourceStore* store = GlFixture::get().store();
+    InScratchFolder folder{"store"};
+    const ScratchDir& dir = folder.dir();
 };
 } // namespace
 
 TEST_F(Store, FreedTextureSlotsAreReused) {
-    dir.write("a.png", rgb(1, 1, "abc"));
-    dir.write("b.png", rgb(1, 1, "def"));
-    dir.write("c.png", rgb(1, 1, "ghi"));
-    dir.write("d.png", rgb(1, 1, "jkl"));
-    const int32_t a = store->getOrLoadTexture("a.png");
-    const int32_t b = store->getOrLoadTexture("b.png");
-    const int32_t c = store->getOrLoadTexture("c.png");
+    for (const char* p : {"abc", "def", "ghi", "jkl", "mno", "pqr"})
+        dir.write(std::string(p) + ".png", encodePng(1, 1, 3, p));
+    const int32_t a = store->getOrLoadTexture("abc.png"), b = store->getOrLoadTexture("def.png"),
+                  c = store->getOrLoadTexture("ghi.png");
     ASSERT_GE(a, 0);
-    EXPECT_EQ(store->getOrLoadTexture("b.png"), b);
-    store->deleteTexture("b.png");
-    EXPECT_EQ(store->texture(b), nullptr);
+    EXPECT_EQ(store->getOrLoadTexture("def.png"), b);
+    store->deleteTexture("def.png");
     EXPECT_EQ(store->textureName(b), "NULL");
-    EXPECT_EQ(store->getOrLoadTexture("d.png"), b);
-    // Two more after the reuse take fresh slots: every other texture keeps its name and its pixels.
-    dir.write("e.png", rgb(1, 1, "mno"));
-    dir.write("f.png", rgb(1, 1, "pqr"));
-    const int32_t e = store->getOrLoadTexture("e.png"), f = store->getOrLoadTexture("f.png");
+    EXPECT_EQ(store->getOrLoadTexture("jkl.png"), b);
+    // Two more after the reuse take fresh slots: every texture keeps its name and its pixels.
+    const int32_t kept[] = {a, b, c, store->getOrLoadTexture("mno.png"), store->getOrLoadTexture("pqr.png")};
+    const char* shown[] = {"abc", "jkl", "ghi", "mno", "pqr"};
     GlFixture::clearAll(0xFF000000);
     Renderer::instance()->bindGameScreen();
-    const struct {
-        int32_t index;
-        const char* file;
-        const char* rgb;
-    } kept[] = {{a, "a.png", "abc"},
-                {b, "d.png", "jkl"},
-                {c, "c.png", "ghi"},
-                {e, "e.png", "mno"},
-                {f, "f.png", "pqr"}};
     for (int i = 0; i < 5; ++i)
-        drawSprite(kept[i].index, {0, 0, 1, 1}, static_cast<int16_t>(i), 0);
+        drawSprite(kept[i], {0, 0, 1, 1}, static_cast<int16_t>(i), 0);
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(store->textureName(kept[i].index), kept[i].file);
-        const char* p = kept[i].rgb;
+        const char* p = shown[i];
+        EXPECT_EQ(store->textureName(kept[i]), std::string(p) + ".png");
         EXPECT_EQ(GlFixture::gameScreenPixel(i, 0), (Rgba{uint8_t(p[0]), uint8_t(p[1]), uint8_t(p[2]), 255}))
             << p;
     }
-
-    // Surfaces do not offer a freed slot at once: only textures lower the next free slot.
-    const int32_t s1 = store->loadSurface("a.png");
-    const int32_t s2 = store->loadSurface("b.png");
-    store->deleteSurface("a.png");
-    EXPECT_GT(store->loadSurface("c.png"), s2);
-    EXPECT_EQ(store->surface(s1), nullptr);
-    testing::internal::CaptureStdout();
-    store->deleteSurface("never.png");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "The file never.png is not loaded yet. Cannot delete it.\n");
 }
 
 // A driver may hand out new textures full of garbage (Mesa zeroes them): ours start see-through.
@@ -128,40 +83,14 @@ TEST_F(Store, NewTexturesAndTargetsStartClearOnADriverThatLeavesGarbage) {
     store->deleteTexture("mid-frame");
 }
 
-TEST_F(Store, LooseFileWinsOverThePackAndMissingGivesMinusOne) {
-    PackWriter writer;
-    const std::string packed = rgb(1, 1, std::string("\xff\x00\x00", 3));
-    writer.add("Assets/pic.png", {packed.begin(), packed.end()});
-    writer.add("Assets/only-packed.png", {packed.begin(), packed.end()});
-    ASSERT_TRUE(writer.write(dir.path() / "p.zez", nullptr));
-    AssetPack pack((dir.path() / "p.zez").string());
-    ASSERT_TRUE(pack.loadIndex());
-    GameWide<AssetPack>::set(&pack);
-    dir.write("Assets/pic.png", rgb(1, 1, std::string("\x00\xff\x00", 3)));
-
-    const int32_t loose = store->loadSurface("Assets/pic.png");
-    ASSERT_GE(loose, 0);
-    EXPECT_EQ(store->surface(loose)->pixels()[1], 0xff); // green: the loose file
-    const int32_t packedOnly = store->loadSurface("Assets/only-packed.png");
-    ASSERT_GE(packedOnly, 0);
-    EXPECT_EQ(store->surface(packedOnly)->pixels()[0], 0xff);
-    // A loose file that does not decode falls back to the pack entry.
-    dir.write("Assets/only-packed.png", "not a picture");
-    EXPECT_GE(store->loadTexture("Assets/only-packed.png"), 0);
-
+TEST_F(Store, MissingPicturesGiveMinusOneQuietlyAndZeroSizesTouchNothing) {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     EXPECT_EQ(store->loadTexture("Assets/none.png"), -1);
-    EXPECT_EQ(store->loadSurface("Assets/none.png"), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST_F(Store, ZeroSizesAndUnknownIndicesGiveMinusOneAndTouchNothing) {
+    EXPECT_EQ(testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr(), "");
     const uint32_t nextBefore = store->nextFreeTexture();
     EXPECT_EQ(store->createRenderTexture("empty", 0, 10, true, false), -1);
     EXPECT_EQ(store->createRenderTexture("empty", 10, 0, false, false), -1);
-    EXPECT_EQ(store->createBlankSurface("empty", 0, 0), -1);
     EXPECT_EQ(store->nextFreeTexture(), nextBefore);
     testing::internal::CaptureStderr();
     EXPECT_EQ(store->createTextureFromSurface(-1), -1);
@@ -170,8 +99,8 @@ TEST_F(Store, ZeroSizesAndUnknownIndicesGiveMinusOneAndTouchNothing) {
         testing::internal::GetCapturedStderr(),
         "Error image: -1: Not found in Array Surface\nError image: 99999: Not found in Array Surface\n");
     // Uploading into a texture of another size, or an invalid index, changes nothing and reads nothing.
-    const int32_t small = store->createBlankSurface("small", 2, 2);
-    const int32_t big = store->createBlankSurface("big", 8, 8);
+    const int32_t small = store->surfaces().createBlank("small", 2, 2);
+    const int32_t big = store->surfaces().createBlank("big", 8, 8);
     const int32_t bigTexture = store->createTextureFromSurface(big);
     store->uploadSurface(small, bigTexture);
     store->uploadSurface(-5, bigTexture);
@@ -189,16 +118,15 @@ TEST_F(Store, GreyAndRgbPicturesOfOddWidthLookRight) {
             rgbPixels += static_cast<char>(200);
             greyPixels += static_cast<char>(x * 60);
         }
-    dir.write("rgb.png", rgb(5, 3, rgbPixels));
-    dir.write("grey-picture.png", grey(5, 3, greyPixels));
+    dir.write("rgb.png", encodePng(5, 3, 3, rgbPixels));
+    dir.write("grey-picture.png", encodePng(5, 3, 1, greyPixels));
     const int32_t rgbTexture = store->loadTexture("rgb.png");
     const int32_t greyTexture = store->loadTexture("grey-picture.png");
     ASSERT_GE(rgbTexture, 0);
     ASSERT_GE(greyTexture, 0);
-    EXPECT_EQ(store->surface(store->loadSurface("grey-picture.png"))->bytesPerPixel(), 1);
 
     GlFixture::clearAll(0xFF000000);
-    fixture->renderer()->bindGameScreen();
+    Renderer::instance()->bindGameScreen();
     drawSprite(rgbTexture, {0, 0, 5, 3}, 0, 0);
     drawSprite(greyTexture, {0, 0, 5, 3}, 0, 10);
     for (int y = 0; y < 3; ++y)
@@ -212,8 +140,7 @@ TEST_F(Store, GreyAndRgbPicturesOfOddWidthLookRight) {
 }
 
 TEST(ImageDecoding, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
-    std::ifstream in(std::string(VOV_SOURCE_DIR) + "/data/Assets/hud/mousenormal.png", std::ios::binary);
-    std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string png = readWhole(std::string(VOV_SOURCE_DIR) + "/data/Assets/hud/mousenormal.png");
     const auto* bytes = reinterpret_cast<const uint8_t*>(png.data());
     ASSERT_TRUE(ImageData::pngChunksFit(bytes, png.size()));
     ASSERT_TRUE(ImageData::decode(bytes, png.size()));
@@ -234,35 +161,31 @@ TEST(ImageDecoding, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
 
 // A Huffman table of 300 codes would be written past its 257 entries while the header is read.
 TEST(ImageDecoding, AJpegHuffmanTableOfMoreThan256CodesIsRefused) {
+    auto fits = [](const std::string& b) {
+        return ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(b.data()), b.size());
+    };
     const std::string jpeg = encodeJpeg(16, 8, std::string(16 * 8 * 3, '\x50'));
-    ASSERT_TRUE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size()));
-    ASSERT_TRUE(ImageData::decode(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size()));
+    ASSERT_TRUE(fits(jpeg));
     // Start of image, then a DC table 0 whose 16 counts say 150 + 150 codes, then the codes.
     std::string hostile("\xFF\xD8\xFF\xC4\x01\x3F\x00", 7);
     hostile += std::string(14, '\0') + "\x96\x96" + std::string(300, '\x01');
     const auto* bytes = reinterpret_cast<const uint8_t*>(hostile.data());
-    EXPECT_FALSE(ImageData::jpegTablesFit(bytes, hostile.size()));
     EXPECT_FALSE(ImageData::decode(bytes, hostile.size()));
-    // Fill bytes before the start marker, and counts that run past the end (read as zeros).
-    const std::string filled = "\xFF\xFF" + hostile,
-                      cut = hostile.substr(0, 7) + std::string(13, '\0') + "\x96\x96";
-    EXPECT_FALSE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(filled.data()), filled.size()));
-    EXPECT_FALSE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(cut.data()), cut.size()));
-    // After a scan as well: a table between two scans (progressive pictures have them there).
-    const size_t scan = jpeg.find("\xFF\xDA");
-    ASSERT_NE(scan, std::string::npos);
-    const std::string late = jpeg.substr(0, jpeg.size() - 2) + hostile.substr(2) + "\xFF\xD9";
-    EXPECT_FALSE(ImageData::jpegTablesFit(reinterpret_cast<const uint8_t*>(late.data()), late.size()));
+    // Also with fill bytes before the start marker, with counts that run past the end (read as
+    // zeros), and between two scans (progressive pictures have tables there).
+    for (const std::string& b :
+         {hostile, "\xFF\xFF" + hostile, hostile.substr(0, 7) + std::string(13, '\0') + "\x96\x96",
+          jpeg.substr(0, jpeg.size() - 2) + hostile.substr(2) + "\xFF\xD9"})
+        EXPECT_FALSE(fits(b)) << b.size();
     ScratchDir dir("jpeg");
     dir.write("bad.jpg", hostile);
+    dir.write("good.jpg", jpeg);
     EXPECT_FALSE(ImageData::decodeFile((dir.path() / "bad.jpg").c_str()));
     // Asking only for the size (as the level list does for every terrain) reads the same tables.
     int w = -1, h = -1;
     EXPECT_FALSE(ImageData::readSize(bytes, hostile.size(), &w, &h));
     EXPECT_FALSE(ImageData::readFileSize((dir.path() / "bad.jpg").c_str(), &w, &h));
     EXPECT_EQ(w, 0);
-    dir.write("good.jpg", jpeg);
     EXPECT_TRUE(ImageData::readFileSize((dir.path() / "good.jpg").c_str(), &w, &h));
-    EXPECT_EQ(w, 16);
-    EXPECT_EQ(h, 8);
+    EXPECT_EQ(std::tuple(w, h), std::tuple(16, 8));
 }

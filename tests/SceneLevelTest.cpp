@@ -69,7 +69,7 @@ TEST(SceneLevel, IntroThenPlayWithTheClockAndTheFirstFollowerOnTime) {
     EXPECT_NEAR(g.progress.levelTimer.read(), 3300u, 20u);
     EXPECT_EQ(g.progress.timeLeftMs, 120000 - static_cast<int32_t>(g.progress.levelTimer.read()));
     // The terrain is drawn 1:1 under the view: a ground pixel nobody reached shows its own colour.
-    const ImageData* terrain = GameWide<ResourceStore>::get()->surface(g.progress.terrainSurface);
+    const ImageData* terrain = GameWide<ResourceStore>::get()->surfaces().get(g.progress.terrainSurface);
     ASSERT_NE(terrain, nullptr);
     const uint32_t want = terrain->pixel(300, 103);
     ASSERT_NE(want & 0xFF, 0u);
@@ -172,7 +172,7 @@ TEST(SceneLevel, LosingFocusPausesTheLevelAndThePausedTimeIsNotCounted) {
 TEST(SceneLevel, TheBrushBuildsUnderThePointerAndItsNoisePausesWithTheLevel) {
     Level g;
     ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing));
-    const ImageData* terrain = GameWide<ResourceStore>::get()->surface(g.progress.terrainSurface);
+    const ImageData* terrain = GameWide<ResourceStore>::get()->surfaces().get(g.progress.terrainSurface);
     // Point at level pixel (100, 20), in the air, and hold the left button.
     g.h.input().mx = (100 - g.level.view.x) * 4;
     g.h.input().my = (20 - g.level.view.y) * 18 / 5;

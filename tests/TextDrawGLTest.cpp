@@ -61,7 +61,7 @@ class TextGL : public ::testing::Test {
     // The one colour of band `band` of font `number`, as its first picture holds it.
     uint32_t bandColour(int number, int band) {
         static const char* const kPictures[] = {"sans_bold_12_0.png", "sans_12_0.png"};
-        const auto image = ResourceStore::readImage(std::string("Assets/font/fonts/") + kPictures[number]);
+        const auto image = SurfaceStore::readImage(std::string("Assets/font/fonts/") + kPictures[number]);
         const int size = texts_.font(number)->size;
         for (int y = 1 + band * size; y < 1 + (band + 1) * size; ++y)
             for (int x = 0; x < image->width(); ++x)

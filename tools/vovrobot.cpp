@@ -417,7 +417,7 @@ class Robot {
 
     void steer(SceneLevel& level, ProgressRecord& progress, ResourceStore& store) {
         const LevelInfo* info = progress.currentLevelInfo();
-        const ImageData* terrain = store.surface(progress.terrainSurface);
+        const ImageData* terrain = store.surfaces().get(progress.terrainSurface);
         if (!info || !terrain || !level.leader) return;
         if (!options_.plan.empty() || options_.idle) {
             followPlan(level, progress);

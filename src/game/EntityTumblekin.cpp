@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "assets/SurfaceStore.h"
 #include "audio/AudioSystem.h"
 #include "base/FrameClock.h"
 #include "base/GameWide.h"
@@ -14,16 +15,6 @@
 #include "text/TextBox.h"
 
 namespace {
-ProgressRecord* progress() {
-    return GameWide<ProgressRecord>::get();
-}
-
-const ImageData* terrainImage() {
-    const ProgressRecord* record = progress();
-    const ResourceStore* store = GameWide<ResourceStore>::get();
-    return record && store ? store->surface(record->terrainSurface) : nullptr;
-}
-
 // A fall longer than a third of the logical screen kills: 66 pixels on a 200-pixel screen.
 int32_t deadlyFall() {
     const Renderer* renderer = Renderer::instance();
@@ -31,8 +22,10 @@ int32_t deadlyFall() {
 }
 } // namespace
 
-EntityTumblekin::EntityTumblekin(int32_t atX, int32_t atY) : Entity(kSheet, 20, 20, atX, atY) {
-    if (ProgressRecord* record = progress()) level = record->currentLevelInfo();
+EntityTumblekin::EntityTumblekin(ProgressRecord& progress, const SurfaceStore& surfaces, int32_t atX,
+                                 int32_t atY)
+    : Entity(kSheet, 20, 20, atX, atY), progress_(progress), surfaces_(surfaces) {
+    level = progress_.currentLevelInfo();
     countdownText = std::make_unique<TextBox>(0, 0);
     countdownText->setRawText("", atX, atY);
     countdownText->setAlignment(2, 1);
@@ -40,6 +33,10 @@ EntityTumblekin::EntityTumblekin(int32_t atX, int32_t atY) : Entity(kSheet, 20, 
 }
 
 EntityTumblekin::~EntityTumblekin() = default;
+
+const ImageData* EntityTumblekin::terrainImage() const {
+    return surfaces_.get(progress_.terrainSurface);
+}
 
 bool EntityTumblekin::solid(int px, int py) const {
     const ImageData* terrain = terrainImage();
@@ -85,11 +82,9 @@ EntityTumblekin::Probe EntityTumblekin::probe(int dir) const {
 
 void EntityTumblekin::pickColour() {
     tintRed = tintGreen = tintBlue = 0;
-    const ProgressRecord* record = progress();
-    const ResourceStore* store = GameWide<ResourceStore>::get();
     const int r = std::rand();
-    const Flag* flag = record ? record->currentFlagInfo() : nullptr;
-    const ImageData* palette = flag && store ? store->surface(flag->surface) : nullptr;
+    const Flag* flag = progress_.currentFlagInfo();
+    const ImageData* palette = flag ? surfaces_.get(flag->surface) : nullptr;
     if (!palette) return;
     const int row = ((r % 255) * palette->height()) / 255;
     const uint32_t colour = palette->width() >= 1 ? palette->pixel(0, row) : 0;
@@ -126,136 +121,154 @@ void EntityTumblekin::face(bool right) {
 
 void EntityTumblekin::update() {
     const auto dt = static_cast<int32_t>(frameDeltaMs);
-    const int dir = facingRight ? 1 : -1;
     onGround = solid(x, y + 1);
     uint8_t held = 0;
     if (isLeader) {
         if (const InputState* input = GameWide<InputState>::get()) held = input->directionsHeld;
     }
     const bool left = held & InputState::kLeft, right = held & InputState::kRight;
-    const Probe rightSide = probe(1), leftSide = probe(-1);
-    ProgressRecord* record = progress();
-
     switch (state) {
     case Waiting:
-        spawnDelayMs -= dt;
-        if (spawnDelayMs >= 0) break;
-        spawnDelayMs = 0;
-        state = Falling;
-        if (!isLeader && record) ++record->creaturesOut;
-        fallStartY = y;
-        restartAnimation();
+        updateWaiting(dt);
         break;
     case Falling:
-        if (!onGround) {
-            const float move = static_cast<float>(dt) * fallSpeed + fallRemainder;
-            const float whole = std::trunc(move);
-            y += static_cast<int32_t>(whole);
-            fallRemainder = move - whole;
-        } else {
-            const auto fall = static_cast<uint32_t>(y - fallStartY);
-            fallRemainder = 0;
-            if (fall > static_cast<uint32_t>(deadlyFall())) {
-                die();
-            } else {
-                if (!isLeader && fall > frameHeight && leader) facingRight = leader->x - x > 0;
-                state = Standing;
-                restartAnimation();
-            }
-        }
-        if (!level || y >= level->height) die();
+        updateFalling(dt);
         break;
     case Standing:
-        if (isLeader) {
-            if (left || right) {
-                state = Walking;
-                restartAnimation();
-            }
-            if (!onGround) startFalling();
-            break;
-        }
-        // Ground dug away under a follower's feet: it falls, as the leader does.
-        if (!onGround) {
-            trappedClock = 0;
-            countdownVisible = 0;
-            startFalling();
-            break;
-        }
-        if (leftSide.can || rightSide.can) {
-            state = Walking;
-            trappedClock = 0;
-            countdownVisible = 0;
-            break;
-        }
-        trappedClock += dt;
-        if (kTrapMs - trappedClock < 5000) {
-            const int32_t digit = (kTrapMs - trappedClock) / 1000 + 1;
-            if (digit != countdownDigit || !countdownVisible) {
-                countdownDigit = digit;
-                countdownText->setRawText(std::to_string(digit), x, y);
-                countdownText->setAlignment(2, 1);
-            }
-            countdownVisible = 1;
-        }
-        if (trappedClock > kTrapMs) {
-            trappedClock = 0;
-            countdownVisible = 0;
-            die();
-        }
+        updateStanding(dt, left || right, probe(-1), probe(1));
         break;
-    case Walking: {
-        if (!level || x < 0 || x > level->width) {
-            die();
-            break;
-        }
-        const Probe& side = dir > 0 ? rightSide : leftSide;
-        if (side.can) {
-            // The fraction of a pixel not moved is kept, so the pace is the same at any frame rate.
-            const float move = static_cast<float>(dt) * walkSpeed * static_cast<float>(dir) + walkRemainder;
-            const float whole = std::trunc(move);
-            x += static_cast<int32_t>(whole);
-            walkRemainder = move - whole;
-            if (std::fabs(move) >= 1) {
-                if (side.step >= 3) {
-                    startFalling();
-                    break;
-                }
-                y += side.step;
-            }
-        }
-        if (isLeader) {
-            if (left)
-                face(false);
-            else if (right)
-                face(true);
-            else {
-                state = Standing;
-                walkRemainder = 0;
-                restartAnimation();
-            }
-            break;
-        }
-        decisionClock += dt;
-        if (decisionClock > 2000) {
-            decisionClock = 0;
-            const int32_t d = leader ? leader->x - x : 0;
-            if (d > std::rand() % 30 + 50) face(true);
-            if (d < -50 - std::rand() % 30) face(false);
-        }
-        if (!leftSide.can && !rightSide.can) {
-            state = Standing;
-            walkRemainder = 0;
-            restartAnimation();
-        } else if (!(facingRight ? rightSide.can : leftSide.can)) {
-            face(!facingRight);
-        }
+    case Walking:
+        updateWalking(dt, left, right, probe(-1), probe(1));
         break;
-    }
     default:
         break;
     }
     animate();
     setBounds(x, y);
+}
+
+void EntityTumblekin::updateWaiting(int32_t dt) {
+    spawnDelayMs -= dt;
+    if (spawnDelayMs >= 0) return;
+    spawnDelayMs = 0;
+    state = Falling;
+    if (!isLeader) ++progress_.creaturesOut;
+    fallStartY = y;
+    restartAnimation();
+}
+
+void EntityTumblekin::updateFalling(int32_t dt) {
+    if (!onGround) {
+        const float move = static_cast<float>(dt) * fallSpeed + fallRemainder;
+        const float whole = std::trunc(move);
+        y += static_cast<int32_t>(whole);
+        fallRemainder = move - whole;
+    } else {
+        const auto fall = static_cast<uint32_t>(y - fallStartY);
+        fallRemainder = 0;
+        if (fall > static_cast<uint32_t>(deadlyFall())) {
+            die();
+        } else {
+            if (!isLeader && fall > frameHeight && leader) facingRight = leader->x - x > 0;
+            state = Standing;
+            restartAnimation();
+        }
+    }
+    if (!level || y >= level->height) die();
+}
+
+void EntityTumblekin::updateStanding(int32_t dt, bool steering, const Probe& leftSide,
+                                     const Probe& rightSide) {
+    if (isLeader) {
+        if (steering) {
+            state = Walking;
+            restartAnimation();
+        }
+        if (!onGround) startFalling();
+        return;
+    }
+    // Ground dug away under a follower's feet: it falls, as the leader does.
+    if (!onGround) {
+        trappedClock = 0;
+        countdownVisible = 0;
+        startFalling();
+        return;
+    }
+    if (leftSide.can || rightSide.can) {
+        state = Walking;
+        trappedClock = 0;
+        countdownVisible = 0;
+        return;
+    }
+    countDownTrapped(dt);
+}
+
+void EntityTumblekin::countDownTrapped(int32_t dt) {
+    trappedClock += dt;
+    if (kTrapMs - trappedClock < 5000) {
+        const int32_t digit = (kTrapMs - trappedClock) / 1000 + 1;
+        if (digit != countdownDigit || !countdownVisible) {
+            countdownDigit = digit;
+            countdownText->setRawText(std::to_string(digit), x, y);
+            countdownText->setAlignment(2, 1);
+        }
+        countdownVisible = 1;
+    }
+    if (trappedClock > kTrapMs) {
+        trappedClock = 0;
+        countdownVisible = 0;
+        die();
+    }
+}
+
+void EntityTumblekin::stopWalking() {
+    state = Standing;
+    walkRemainder = 0;
+    restartAnimation();
+}
+
+void EntityTumblekin::updateWalking(int32_t dt, bool left, bool right, const Probe& leftSide,
+                                    const Probe& rightSide) {
+    if (!level || x < 0 || x > level->width) {
+        die();
+        return;
+    }
+    const int dir = facingRight ? 1 : -1;
+    const Probe& side = dir > 0 ? rightSide : leftSide;
+    if (side.can) {
+        // The fraction of a pixel not moved is kept, so the pace is the same at any frame rate.
+        const float move = static_cast<float>(dt) * walkSpeed * static_cast<float>(dir) + walkRemainder;
+        const float whole = std::trunc(move);
+        x += static_cast<int32_t>(whole);
+        walkRemainder = move - whole;
+        if (std::fabs(move) >= 1) {
+            if (side.step >= 3) {
+                startFalling();
+                return;
+            }
+            y += side.step;
+        }
+    }
+    if (isLeader) {
+        if (left)
+            face(false);
+        else if (right)
+            face(true);
+        else
+            stopWalking();
+        return;
+    }
+    decisionClock += dt;
+    if (decisionClock > 2000) {
+        decisionClock = 0;
+        const int32_t d = leader ? leader->x - x : 0;
+        if (d > std::rand() % 30 + 50) face(true);
+        if (d < -50 - std::rand() % 30) face(false);
+    }
+    if (!leftSide.can && !rightSide.can)
+        stopWalking();
+    else if (!(facingRight ? rightSide.can : leftSide.can))
+        face(!facingRight);
 }
 
 void EntityTumblekin::chooseAnimation() {
@@ -284,17 +297,16 @@ void EntityTumblekin::advanceFrame() {
         animClock = 0;
     }
     if (animFrame >= animFrameCount) {
-        ProgressRecord* record = progress();
         if (state == Entering) {
             animFrame = animFrameCount;
             state = Saved;
-            if (!isLeader && record) ++record->creaturesSaved;
+            if (!isLeader) ++progress_.creaturesSaved;
         } else if (state == Dying) {
             animFrame = animFrameCount;
             state = Dead;
-            if (!isLeader && record) {
-                record->creaturesAlive = std::max(0, record->creaturesAlive - 1);
-                record->creaturesOut = std::max(0, record->creaturesOut - 1);
+            if (!isLeader) {
+                progress_.creaturesAlive = std::max(0, progress_.creaturesAlive - 1);
+                progress_.creaturesOut = std::max(0, progress_.creaturesOut - 1);
             }
         } else {
             animFrame = 0;

@@ -1,9 +1,9 @@
 #pragma once
 // EntityTumblekin — the walking creature: the player's leader or one of its followers.
 //
-// Owns: its animation clocks, its countdown text, its colour. Reads the terrain surface, the
-// level, the flag and the counters through the progress record; the leader reads the held
-// directions of the input state.
+// Owns: its animation clocks, its countdown text, its colour. Reads the level, the flag and the
+// counters of the progress record and the terrain and palette surfaces it is handed; the leader
+// reads the held directions of the input state.
 // Never: paints (the level scene stamps under it) or deletes itself; dead and saved creatures stay
 // in their owner's list, hidden.
 // On failure: with no level or no terrain every pixel is free (it falls and dies at the bottom, or
@@ -12,6 +12,9 @@
 
 #include "game/Entity.h"
 
+class ImageData;
+class ProgressRecord;
+class SurfaceStore;
 class TextBox;
 struct LevelInfo;
 
@@ -30,7 +33,7 @@ class EntityTumblekin : public Entity {
     };
     static constexpr int32_t kTrapMs = 7000;
 
-    EntityTumblekin(int32_t x, int32_t y);
+    EntityTumblekin(ProgressRecord& progress, const SurfaceStore& surfaces, int32_t x, int32_t y);
     ~EntityTumblekin() override;
 
     void update() override;
@@ -90,9 +93,20 @@ class EntityTumblekin : public Entity {
     float fallRemainder = 0;
 
   private:
+    // One update in each state; the probes are what the two sides offer this update.
+    void updateWaiting(int32_t dt);
+    void updateFalling(int32_t dt);
+    void updateStanding(int32_t dt, bool steering, const Probe& leftSide, const Probe& rightSide);
+    void updateWalking(int32_t dt, bool left, bool right, const Probe& leftSide, const Probe& rightSide);
+    void countDownTrapped(int32_t dt);
+    void stopWalking();
+    const ImageData* terrainImage() const;
     bool solid(int px, int py) const;
     void die();
     void restartAnimation() { animFrame = 0, animClock = 0; }
     void startFalling();
     void face(bool right);
+
+    ProgressRecord& progress_;
+    const SurfaceStore& surfaces_;
 };

@@ -49,9 +49,9 @@ SceneLevel::SceneLevel() {
     hud = std::make_unique<LevelHud>(logicalWidth, logicalHeight);
     messageBox = std::make_unique<TextBox>(0, 0);
     if (ResourceStore* resources = store()) {
-        brushSurface = resources->getOrLoadSurface("Assets/graphics/brush.png");
-        resources->convertSurfaceToRgba(brushSurface);
-        if (const ImageData* brush = resources->surface(brushSurface)) {
+        brushSurface = resources->surfaces().getOrLoad("Assets/graphics/brush.png");
+        resources->surfaces().convertToRgba(brushSurface);
+        if (const ImageData* brush = resources->surfaces().get(brushSurface)) {
             brushWidth = static_cast<uint16_t>(brush->width());
             brushHeight = static_cast<uint16_t>(brush->height());
         }
@@ -114,20 +114,21 @@ void SceneLevel::setUp() {
     levelIndex = record ? static_cast<int32_t>(record->currentLevel) : -1;
     levelInfo = record ? record->currentLevelInfo() : nullptr;
     levelClip = levelInfo ? ClipRect{0, 0, levelInfo->width, levelInfo->height} : ClipRect{};
-    const ImageData* stamp = resources && levelInfo ? resources->surface(levelInfo->stampSurface) : nullptr;
+    const ImageData* stamp =
+        resources && levelInfo ? resources->surfaces().get(levelInfo->stampSurface) : nullptr;
     stampClip =
         stamp ? ClipRect{0, 0, static_cast<uint16_t>(stamp->width()), static_cast<uint16_t>(stamp->height())}
               : ClipRect{};
 
     if (record && resources) {
-        terrain = std::make_unique<Terrain>(*record, *resources);
+        terrain = std::make_unique<Terrain>(*record, resources->surfaces());
         terrain->setSurfaces(levelInfo ? levelInfo->stampSurface : -1, flag ? flag->surface : -1,
                              brushSurface);
         terrain->audio = audio();
         record->paintedPixels = 0;
         record->paintedPercent = 0;
         record->paintablePixels =
-            Terrain::countPaintable(resources->surface(record->terrainSurface),
+            Terrain::countPaintable(resources->surfaces().get(record->terrainSurface),
                                     levelInfo ? levelInfo->width : 0, levelInfo ? levelInfo->height : 0);
     } else {
         terrain.reset();
@@ -136,16 +137,23 @@ void SceneLevel::setUp() {
     drawFadeInCurtain();
 
     const int32_t startX = levelInfo ? levelInfo->startX : 0, startY = levelInfo ? levelInfo->startY : 0;
-    leader = std::make_unique<EntityTumblekin>(startX, startY);
-    leader->isLeader = 1;
+    // The creatures read the counters and the terrain they are handed, never the registry; with no
+    // store (never in the game) they see no terrain, fall and die.
+    static const SurfaceStore kNoSurfaces;
+    const SurfaceStore& surfaces = resources ? resources->surfaces() : kNoSurfaces;
+    leader.reset();
     followers.clear();
-    const int32_t count = record ? std::max(0, record->creaturesTotal) : 0;
-    const int32_t interval = levelInfo ? levelInfo->spawnIntervalMs : 0;
-    for (int32_t i = 0; i < count; ++i) {
-        auto follower = std::make_unique<EntityTumblekin>(startX, startY);
-        follower->spawnDelayMs = i * interval + static_cast<int32_t>(kFirstSpawnMs);
-        follower->leader = leader.get();
-        followers.push_back(std::move(follower));
+    if (record) {
+        leader = std::make_unique<EntityTumblekin>(*record, surfaces, startX, startY);
+        leader->isLeader = 1;
+        const int32_t count = std::max(0, record->creaturesTotal);
+        const int32_t interval = levelInfo ? levelInfo->spawnIntervalMs : 0;
+        for (int32_t i = 0; i < count; ++i) {
+            auto follower = std::make_unique<EntityTumblekin>(*record, surfaces, startX, startY);
+            follower->spawnDelayMs = i * interval + static_cast<int32_t>(kFirstSpawnMs);
+            follower->leader = leader.get();
+            followers.push_back(std::move(follower));
+        }
     }
     entryDoor = std::make_unique<EntityObject>("Assets/graphics/door.png", 43, 25, startX - 21, startY - 18);
     entryDoor->loop = 0;
@@ -292,10 +300,7 @@ void SceneLevel::gameOverTest() {
 }
 
 void SceneLevel::phaseStep() {
-    ProgressRecord* record = progress();
     const uint32_t t = phaseTimer.read();
-    const int32_t goal = levelInfo ? levelInfo->goalPercent : 0;
-    const int32_t painted = record ? record->paintedPercent : 0;
     switch (phase) {
     case Start:
         phaseTimer.start();
@@ -303,84 +308,108 @@ void SceneLevel::phaseStep() {
         showMessage("LEVELTEXT_START", 0);
         break;
     case Intro:
-        scrollMessage(t, 3000);
-        if (t > 1000 && entryDoor) entryDoor->update();
-        if (t > 3000) {
-            phase = Playing;
-            phaseTimer.stop();
-            messageVisible = 0;
-            if (record) record->levelTimer.start();
-            refreshCounters();
-        }
+        stepIntro(t);
         break;
     case Playing:
-        if (messageVisible) {
-            if (t <= 3000) {
-                scrollMessage(t, 3000);
-            } else {
-                phaseTimer.stop();
-                messageVisible = 0;
-            }
-        }
-        if (goal <= painted) {
-            phase = ExitOpen;
-            phaseTimer.start();
-            showMessage("LEVELTEXT_READYTOWIN", 0);
-            if (exitHasRows(1)) exitDoor->frameY = 0;
-            setExitLabel("GO IN");
-        }
-        gameOverTest();
+        stepPlaying(t);
         break;
     case ExitOpen:
-        if (goal <= painted) {
-            if (messageVisible) {
-                if (t <= 5000) {
-                    scrollMessage(t, 5000);
-                } else {
-                    phaseTimer.stop();
-                    messageVisible = 0;
-                }
-            }
-            gameOverTest();
-            if (record && record->creaturesSaved > 0)
-                setExitLabel("IN " + toStringPadded(static_cast<uint32_t>(record->creaturesSaved), 2));
-            // A loss in the same update holds: the win is only looked for while the exit is still open.
-            if (phase == ExitOpen && record && record->creaturesAlive == record->creaturesSaved &&
-                record->creaturesSaved > 0) {
-                phase = Won;
-                record->levelTimer.stop();
-                if (AudioSystem* sound = audio()) sound->stopMusic(true);
-                phaseTimer.start();
-                showMessage("LEVELTEXT_WIN", 4);
-            }
-        } else {
-            phase = Playing;
-            phaseTimer.start();
-            showMessage("LEVELTEXT_CLOSEDOOR", 0);
-            if (exitHasRows(2)) exitDoor->frameY = 24;
-            setExitLabel("Closed");
-        }
+        stepExitOpen(t);
         break;
     case Lost:
-    case Won: {
-        AudioSystem* sound = audio();
-        if (!endMusicStarted && (!sound || !sound->musicState().fadingOut)) {
-            if (sound) {
-                sound->selectMusic(phase == Lost ? "GAMEOVER" : "WIN", false);
-                sound->startMusic(128, 128);
-            }
-            endMusicStarted = 1;
-        }
-        riseMessage(t, phase == Lost ? 3000 : 2500);
-        if (t > (phase == Lost ? 6000u : 5000u) && state == Running) {
-            phaseTimer.stop();
-            requestExit(1, phase == Lost ? kGameOverScene : kWinScene);
-            Renderer::instance()->clearTarget(0, Renderer::HudLayer);
-        }
+    case Won:
+        stepEnding(t);
         break;
-    }
     default:
         break;
+    }
+}
+
+int32_t SceneLevel::paintedPercent() const {
+    const ProgressRecord* record = progress();
+    return record ? record->paintedPercent : 0;
+}
+
+int32_t SceneLevel::goalPercent() const {
+    return levelInfo ? levelInfo->goalPercent : 0;
+}
+
+// The first follower leaves the door 3200 ms after the intro, when the level clock starts.
+void SceneLevel::stepIntro(uint32_t t) {
+    scrollMessage(t, 3000);
+    if (t > 1000 && entryDoor) entryDoor->update();
+    if (t <= 3000) return;
+    phase = Playing;
+    phaseTimer.stop();
+    messageVisible = 0;
+    if (ProgressRecord* record = progress()) record->levelTimer.start();
+    refreshCounters();
+}
+
+// Scrolls the phase's message up over `duration`, then hides it.
+void SceneLevel::scrollOrHideMessage(uint32_t t, uint32_t duration) {
+    if (!messageVisible) return;
+    if (t <= duration) {
+        scrollMessage(t, duration);
+    } else {
+        phaseTimer.stop();
+        messageVisible = 0;
+    }
+}
+
+void SceneLevel::stepPlaying(uint32_t t) {
+    scrollOrHideMessage(t, 3000);
+    if (goalPercent() <= paintedPercent()) {
+        phase = ExitOpen;
+        phaseTimer.start();
+        showMessage("LEVELTEXT_READYTOWIN", 0);
+        if (exitHasRows(1)) exitDoor->frameY = 0;
+        setExitLabel("GO IN");
+    }
+    gameOverTest();
+}
+
+// Digging the painted share below the goal closes the exit again.
+void SceneLevel::stepExitOpen(uint32_t t) {
+    if (goalPercent() > paintedPercent()) {
+        phase = Playing;
+        phaseTimer.start();
+        showMessage("LEVELTEXT_CLOSEDOOR", 0);
+        if (exitHasRows(2)) exitDoor->frameY = 24;
+        setExitLabel("Closed");
+        return;
+    }
+    scrollOrHideMessage(t, 5000);
+    gameOverTest();
+    ProgressRecord* record = progress();
+    if (record && record->creaturesSaved > 0)
+        setExitLabel("IN " + toStringPadded(static_cast<uint32_t>(record->creaturesSaved), 2));
+    // A loss in the same update holds: the win is only looked for while the exit is still open.
+    if (phase == ExitOpen && record && record->creaturesAlive == record->creaturesSaved &&
+        record->creaturesSaved > 0) {
+        phase = Won;
+        record->levelTimer.stop();
+        if (AudioSystem* sound = audio()) sound->stopMusic(true);
+        phaseTimer.start();
+        showMessage("LEVELTEXT_WIN", 4);
+    }
+}
+
+// Lost or won: the end music once the level's music has faded, the message rising, then the menu.
+void SceneLevel::stepEnding(uint32_t t) {
+    AudioSystem* sound = audio();
+    if (!endMusicStarted && (!sound || !sound->musicState().fadingOut)) {
+        if (sound) {
+            sound->selectMusic(phase == Lost ? "GAMEOVER" : "WIN", false);
+            sound->startMusic(128, 128);
+        }
+        endMusicStarted = 1;
+    }
+    riseMessage(t, phase == Lost ? 3000 : 2500);
+    if (t > (phase == Lost ? 6000u : 5000u) && state == Running) {
+        phaseTimer.stop();
+        requestExit(1, phase == Lost ? kGameOverScene : kWinScene);
+        Renderer::instance()->clearTarget(0, Renderer::HudLayer);
     }
 }
 

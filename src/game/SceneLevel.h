@@ -96,6 +96,13 @@ class SceneLevel final : public Scene {
   private:
     void setUp();
     void phaseStep();
+    void stepIntro(uint32_t t);
+    void stepPlaying(uint32_t t);
+    void stepExitOpen(uint32_t t);
+    void stepEnding(uint32_t t);
+    void scrollOrHideMessage(uint32_t t, uint32_t duration);
+    int32_t paintedPercent() const;
+    int32_t goalPercent() const;
     void gameOverTest();
     void showMessage(const char* key, uint8_t colour);
     void scrollMessage(uint32_t t, uint32_t duration);

@@ -5,13 +5,17 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "assets/SurfaceStore.h"
 #include "audio/AudioSystem.h"
 #include "persist/ProgressRecord.h"
-#include "render/ResourceStore.h"
 
 namespace {
 constexpr uint32_t kPaintable = 0x00FFFFFFu;
 constexpr uint32_t kSolid = 0xFFu;
+
+bool onLevel(const ImageData* terrain, int32_t x, int32_t y) {
+    return terrain && x >= 0 && y >= 0 && x < terrain->width() && y < terrain->height();
+}
 } // namespace
 
 void DirtyRect::add(int32_t x, int32_t y) {
@@ -26,7 +30,8 @@ void DirtyRect::add(int32_t x, int32_t y) {
     y1 = std::max(y1, y);
 }
 
-Terrain::Terrain(ProgressRecord& progress, ResourceStore& store) : progress_(progress), store_(store) {}
+Terrain::Terrain(ProgressRecord& progress, SurfaceStore& surfaces)
+    : progress_(progress), surfaces_(surfaces) {}
 
 void Terrain::setSurfaces(int32_t stamp, int32_t palette, int32_t brush) {
     stamp_ = stamp;
@@ -45,11 +50,11 @@ int32_t Terrain::countPaintable(const ImageData* terrain, int32_t width, int32_t
 }
 
 void Terrain::paintStamp(int32_t x, int32_t y) {
-    const ImageData* stamp = store_.surface(stamp_);
-    const ImageData* terrain = store_.surface(progress_.terrainSurface);
-    ImageData* paint = store_.surface(progress_.paintSurface);
+    const ImageData* stamp = surfaces_.get(stamp_);
+    const ImageData* terrain = surfaces_.get(progress_.terrainSurface);
+    ImageData* paint = surfaces_.get(progress_.paintSurface);
     if (!stamp || !terrain || !paint) return;
-    const ImageData* palette = store_.surface(palette_);
+    const ImageData* palette = surfaces_.get(palette_);
     const int32_t sw = stamp->width(), sh = stamp->height();
     // Stamp pixels outside the terrain, or outside a smaller paint layer, are skipped.
     const int32_t width = std::min(terrain->width(), paint->width());
@@ -112,88 +117,78 @@ void Terrain::haltNoise() {
     if (audio && !audio->isMusicChannel(kNoiseChannel)) audio->haltChannel(kNoiseChannel);
 }
 
+void Terrain::clearPaint(ImageData* paint, int32_t x, int32_t y) {
+    if (!paint || paint->pixel(x, y) == 0) return;
+    paint->setPixel(x, y, 0);
+    paintDirty.add(x, y);
+    progress_.paintedPixels = std::max(0, progress_.paintedPixels - 1);
+}
+
+// Building: the noise starts with the first sample, and any sample that adds no ground (a
+// see-through brush pixel, off the level, or ground already solid) is idle.
+bool Terrain::buildAt(ImageData* terrain, ImageData* paint, uint32_t brushPixel, int32_t x, int32_t y) {
+    startNoise("Sound/paintnoise211k.wav");
+    const bool inside = onLevel(terrain, x, y);
+    const uint32_t m = inside ? terrain->pixel(x, y) : 0;
+    if (!(brushPixel >> 24) || !inside || (m & kSolid)) return true;
+    const auto g = static_cast<uint32_t>(std::rand() % 200 + 56);
+    terrain->setPixel(x, y, 0xFF000000u | g << 16 | g << 8 | g);
+    terrainDirty.add(x, y);
+    // Grey over a pixel that was paintable already adds nothing to paint.
+    if (!(m & kPaintable)) ++progress_.paintablePixels;
+    clearPaint(paint, x, y);
+    changed_ = true;
+    return false;
+}
+
+// Digging: a see-through brush pixel is not even idle; only paintable ground makes the noise,
+// yet every level pixel under the brush is dug (air too) and counts as a change.
+bool Terrain::digAt(ImageData* terrain, ImageData* paint, uint32_t brushPixel, int32_t x, int32_t y) {
+    if (!(brushPixel >> 24)) return false;
+    if (!onLevel(terrain, x, y)) return true;
+    bool idle = true;
+    if (terrain->pixel(x, y) & kPaintable) {
+        startNoise("Sound/erasenoise22k.wav");
+        progress_.paintablePixels = std::max(0, progress_.paintablePixels - 1);
+        idle = false;
+    }
+    terrain->setPixel(x, y, kDugPixel);
+    terrainDirty.add(x, y);
+    clearPaint(paint, x, y);
+    changed_ = true;
+    return idle;
+}
+
+void Terrain::spend(int32_t& reserve, int32_t cx, int32_t cy, SampleRule rule, uint32_t dt) {
+    if (reserve < 1) {
+        noAction();
+        haltNoise();
+    } else {
+        ImageData* terrain = surfaces_.get(progress_.terrainSurface);
+        ImageData* paint = surfaces_.get(progress_.paintSurface);
+        const ImageData* brush = surfaces_.get(brush_);
+        const int32_t bw = brush ? brush->width() : 0, bh = brush ? brush->height() : 0;
+        const int32_t samples = bw * bh / 4;
+        int32_t idle = 0;
+        for (int32_t n = 0; n < samples; ++n) {
+            const int32_t rx = std::rand() % bw, ry = std::rand() % bh;
+            if ((this->*rule)(terrain, paint, brush->pixel(rx, ry), cx + rx - bw / 2, cy + ry - bh / 2))
+                ++idle;
+        }
+        if (idle == samples) haltNoise();
+    }
+    reserve = std::min(progress_.inkCapacity, std::max(0, reserve - static_cast<int32_t>(dt)));
+}
+
 bool Terrain::applyBrush(int32_t cx, int32_t cy, uint32_t buttons, uint32_t dt) {
-    bool changed = false;
-    ImageData* terrain = store_.surface(progress_.terrainSurface);
-    ImageData* paint = store_.surface(progress_.paintSurface);
-    const ImageData* brush = store_.surface(brush_);
-    const int32_t bw = brush ? brush->width() : 0, bh = brush ? brush->height() : 0;
-    const int32_t samples = bw * bh / 4;
+    changed_ = false;
     // The noise belongs to building or digging alone: any other mix of buttons stops it.
     if (buttons != 1 && buttons != 4) haltNoise();
-
-    auto clearPaint = [&](int32_t tx, int32_t ty) {
-        if (!paint || paint->pixel(tx, ty) == 0) return;
-        paint->setPixel(tx, ty, 0);
-        paintDirty.add(tx, ty);
-        progress_.paintedPixels = std::max(0, progress_.paintedPixels - 1);
-    };
-    const bool inside = terrain != nullptr;
-    if (buttons == 1) {
-        if (progress_.buildInk < 1) {
-            noAction();
-            haltNoise();
-        } else {
-            int32_t idle = 0;
-            for (int32_t n = 0; n < samples; ++n) {
-                const int32_t rx = std::rand() % bw, ry = std::rand() % bh;
-                const uint32_t v = brush->pixel(rx, ry);
-                const int32_t tx = cx + rx - bw / 2, ty = cy + ry - bh / 2;
-                startNoise("Sound/paintnoise211k.wav");
-                const bool onTerrain =
-                    inside && tx >= 0 && ty >= 0 && tx < terrain->width() && ty < terrain->height();
-                const uint32_t m = onTerrain ? terrain->pixel(tx, ty) : 0;
-                if (!(v >> 24) || !onTerrain || (m & kSolid)) {
-                    ++idle;
-                    continue;
-                }
-                const auto g = static_cast<uint32_t>(std::rand() % 200 + 56);
-                terrain->setPixel(tx, ty, 0xFF000000u | g << 16 | g << 8 | g);
-                terrainDirty.add(tx, ty);
-                // Grey over a pixel that was paintable already adds nothing to paint.
-                if (!(m & kPaintable)) ++progress_.paintablePixels;
-                clearPaint(tx, ty);
-                changed = true;
-            }
-            if (idle == samples) haltNoise();
-        }
-        progress_.buildInk =
-            std::min(progress_.inkCapacity, std::max(0, progress_.buildInk - static_cast<int32_t>(dt)));
-    } else if (buttons == 4) {
-        if (progress_.digInk < 1) {
-            noAction();
-            haltNoise();
-        } else {
-            int32_t idle = 0;
-            for (int32_t n = 0; n < samples; ++n) {
-                const int32_t rx = std::rand() % bw, ry = std::rand() % bh;
-                const uint32_t v = brush->pixel(rx, ry);
-                const int32_t tx = cx + rx - bw / 2, ty = cy + ry - bh / 2;
-                if (!(v >> 24)) continue;
-                const bool onTerrain =
-                    inside && tx >= 0 && ty >= 0 && tx < terrain->width() && ty < terrain->height();
-                if (!onTerrain) {
-                    ++idle;
-                    continue;
-                }
-                if (terrain->pixel(tx, ty) & kPaintable) {
-                    startNoise("Sound/erasenoise22k.wav");
-                    progress_.paintablePixels = std::max(0, progress_.paintablePixels - 1);
-                } else {
-                    ++idle;
-                }
-                terrain->setPixel(tx, ty, kDugPixel);
-                terrainDirty.add(tx, ty);
-                clearPaint(tx, ty);
-                changed = true;
-            }
-            if (idle == samples) haltNoise();
-        }
-        progress_.digInk =
-            std::min(progress_.inkCapacity, std::max(0, progress_.digInk - static_cast<int32_t>(dt)));
-    }
+    if (buttons == 1) spend(progress_.buildInk, cx, cy, &Terrain::buildAt, dt);
+    if (buttons == 4) spend(progress_.digInk, cx, cy, &Terrain::digAt, dt);
+    // A reserve refills in every update in which its own button is not held alone.
     const int32_t refill = static_cast<int32_t>(std::max<uint32_t>(dt, 1));
     if (buttons != 1) progress_.buildInk = std::min(progress_.inkCapacity, progress_.buildInk + refill);
     if (buttons != 4) progress_.digInk = std::min(progress_.inkCapacity, progress_.digInk + refill);
-    return changed;
+    return changed_;
 }

@@ -64,7 +64,7 @@ void MenuBriefing::enter() {
     thumbTexture = -1;
     thumbRect = ClipRect{};
     if (store && level) {
-        if (const ImageData* stamp = store->surface(level->stampSurface)) {
+        if (const ImageData* stamp = store->surfaces().get(level->stampSurface)) {
             thumbTexture =
                 store->createRenderTexture(kThumbName, stamp->width(), stamp->height(), false, true);
             store->uploadSurface(level->stampSurface, thumbTexture);

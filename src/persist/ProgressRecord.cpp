@@ -157,8 +157,8 @@ FlagPicture ProgressRecord::flagPictureFromStore(const std::string& path) {
     FlagPicture picture;
     ResourceStore* store = GameWide<ResourceStore>::get();
     if (!store) return picture;
-    picture.surface = store->getOrLoadSurface(path);
-    const ImageData* image = store->surface(picture.surface);
+    picture.surface = store->surfaces().getOrLoad(path);
+    const ImageData* image = store->surfaces().get(picture.surface);
     if (!image) return picture;
     picture.width = static_cast<uint16_t>(image->width());
     picture.height = static_cast<uint16_t>(image->height());
@@ -174,13 +174,13 @@ void ProgressRecord::loadFlags() {
 CountryPictures ProgressRecord::storeCountryPictures() {
     CountryPictures pictures;
     pictures.size = [](const std::string& path, int* width, int* height) {
-        return ResourceStore::pictureSize(path, width, height);
+        return SurfaceStore::pictureSize(path, width, height);
     };
     pictures.loadStamp = [](const std::string& path) {
         ResourceStore* store = GameWide<ResourceStore>::get();
         if (!store) return -1;
-        const int32_t surface = store->getOrLoadSurface(path);
-        store->convertSurfaceToRgba(surface);
+        const int32_t surface = store->surfaces().getOrLoad(path);
+        store->surfaces().convertToRgba(surface);
         return surface;
     };
     return pictures;
@@ -206,11 +206,11 @@ void ProgressRecord::loadLevelImages() {
     ResourceStore* store = GameWide<ResourceStore>::get();
     if (!store) return;
     if (terrainSurface != -1 || paintSurface != -1 || terrainTexture != -1 || paintTexture != -1) {
-        std::string name = store->surfaceName(terrainSurface);
+        std::string name = store->surfaces().name(terrainSurface);
         if (name == "NULL") name = store->textureName(terrainTexture);
-        if (terrainSurface != -1 && store->surface(terrainSurface)) store->deleteSurface(name);
-        if (paintSurface != -1 && store->surfaceIndex(name + "Color") >= 0)
-            store->deleteSurface(name + "Color");
+        if (terrainSurface != -1 && store->surfaces().get(terrainSurface)) store->surfaces().remove(name);
+        if (paintSurface != -1 && store->surfaces().find(name + "Color") >= 0)
+            store->surfaces().remove(name + "Color");
         if (terrainTexture != -1 && store->textureIndex(name) >= 0) store->deleteTexture(name);
         if (paintTexture != -1 && store->textureIndex(name + "Color") >= 0)
             store->deleteTexture(name + "Color");
@@ -218,14 +218,14 @@ void ProgressRecord::loadLevelImages() {
     terrainSurface = terrainTexture = paintSurface = paintTexture = -1;
     LevelInfo* level = currentLevelInfo();
     if (!level) return;
-    terrainSurface = store->getOrLoadSurface(level->imagePath);
-    store->convertSurfaceToRgba(terrainSurface);
-    const ImageData* terrain = store->surface(terrainSurface);
+    terrainSurface = store->surfaces().getOrLoad(level->imagePath);
+    store->surfaces().convertToRgba(terrainSurface);
+    const ImageData* terrain = store->surfaces().get(terrainSurface);
     const int width = terrain ? terrain->width() : 0;
     const int height = terrain ? terrain->height() : 0;
     level->width = static_cast<uint16_t>(width);
     level->height = static_cast<uint16_t>(height);
-    paintSurface = store->createBlankSurface(level->imagePath + "Color", width, height);
+    paintSurface = store->surfaces().createBlank(level->imagePath + "Color", width, height);
     terrainTexture = store->createRenderTexture(level->imagePath, width, height, false, false);
     store->uploadSurface(terrainSurface, terrainTexture);
     paintTexture = store->createRenderTexture(level->imagePath + "Color", width, height, false, false);

@@ -6,8 +6,6 @@
 #include <iterator>
 #include <vector>
 
-#include "assets/AssetPack.h"
-#include "base/GameWide.h"
 #include "render/ShaderColor.h"
 #include "render/ShaderEffect.h"
 #include "render/ShaderPaletteTexture.h"
@@ -37,12 +35,6 @@ ResourceStore::ResourceStore() = default;
 ResourceStore::~ResourceStore() {
     for (size_t i = 0; i < textures_.size(); ++i)
         if (TextureRecord* record = textures_.get(static_cast<int32_t>(i))) deleteGl(*record);
-}
-
-std::unique_ptr<ImageData> ResourceStore::readImage(const std::string& path) {
-    if (auto loose = ImageData::decodeFile(path.c_str())) return loose;
-    const AssetPack* pack = GameWide<AssetPack>::get();
-    return pack ? pack->loadImage(path) : nullptr;
 }
 
 void ResourceStore::applyBlendMode(uint32_t mode) {
@@ -103,36 +95,8 @@ std::unique_ptr<TextureRecord> ResourceStore::textureOf(const ImageData& image, 
     return record;
 }
 
-int32_t ResourceStore::loadSurface(const std::string& path) {
-    auto image = readImage(path);
-    if (!image) return -1;
-    return surfaces_.add(path, std::move(image));
-}
-
-int32_t ResourceStore::getOrLoadSurface(const std::string& path) {
-    const int32_t existing = surfaces_.find(path);
-    return existing >= 0 ? existing : loadSurface(path);
-}
-
-int32_t ResourceStore::createBlankSurface(const std::string& name, int width, int height) {
-    // A zero size would hand out a slot that belongs to another picture.
-    if (!ImageData::acceptableSize(width, height)) return -1;
-    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
-    auto pixels = std::make_unique<uint8_t[]>(bytes);
-    std::fill(pixels.get(), pixels.get() + bytes, 0);
-    return surfaces_.add(name, std::make_unique<ImageData>(width, height, 4, std::move(pixels)));
-}
-
-void ResourceStore::deleteSurface(const std::string& name) {
-    if (surfaces_.find(name) < 0) {
-        std::cout << "The file " << name << " is not loaded yet. Cannot delete it." << std::endl;
-        return;
-    }
-    surfaces_.remove(name, false);
-}
-
 int32_t ResourceStore::loadTexture(const std::string& path) {
-    const auto image = readImage(path);
+    const auto image = SurfaceStore::readImage(path);
     if (!image) return -1;
     return textures_.add(path, textureOf(*image, "Imposible crear textura. OPENGL Error. "));
 }
@@ -149,8 +113,8 @@ int32_t ResourceStore::createTextureFromSurface(int32_t surfaceIndex) {
         return -1;
     }
     auto record = textureOf(*image, "Imposible crear textura. OPENGL Error.");
-    const std::string* name = surfaces_.nameOf(surfaceIndex);
-    return textures_.add(name ? *name : std::string(), std::move(record));
+    const std::string name = surfaces_.name(surfaceIndex);
+    return textures_.add(name, std::move(record));
 }
 
 void ResourceStore::uploadSurface(int32_t surfaceIndex, int32_t textureIndex) {
@@ -187,35 +151,6 @@ void ResourceStore::uploadSurfaceRect(int32_t surfaceIndex, int32_t textureIndex
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glBindTexture(GL_TEXTURE_2D, 0);
-}
-
-std::string ResourceStore::surfaceName(int32_t index) const {
-    const std::string* name = surfaces_.get(index) ? surfaces_.nameOf(index) : nullptr;
-    return name ? *name : "NULL";
-}
-
-uint32_t ResourceStore::getPixel(int32_t surfaceIndex, int x, int y) const {
-    const ImageData* image = surfaces_.get(surfaceIndex);
-    return image ? image->pixel(x, y) : 0;
-}
-
-void ResourceStore::putPixel(int32_t surfaceIndex, int x, int y, uint32_t value) {
-    if (ImageData* image = surfaces_.get(surfaceIndex)) image->setPixel(x, y, value);
-}
-
-void ResourceStore::convertSurfaceToRgba(int32_t surfaceIndex) {
-    ImageData* image = surfaces_.get(surfaceIndex);
-    if (!image || image->bytesPerPixel() == 4) return;
-    *image = std::move(*image->toRgba());
-}
-
-bool ResourceStore::pictureSize(const std::string& path, int* width, int* height) {
-    if (ImageData::readFileSize(path.c_str(), width, height)) return true;
-    const AssetPack* pack = GameWide<AssetPack>::get();
-    const auto bytes = pack ? pack->readFile(path) : nullptr;
-    if (!bytes) return false;
-    return ImageData::readSize(bytes->data.data(), std::min<size_t>(bytes->size, bytes->data.size()), width,
-                               height);
 }
 
 int32_t ResourceStore::createRenderTexture(const std::string& name, int width, int height,

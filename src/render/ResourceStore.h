@@ -1,8 +1,9 @@
 #pragma once
-// ResourceStore — every surface, texture and shader program of the game, by reusable index.
+// ResourceStore — every texture and shader program of the game, by reusable index, and the
+// surface store whose pictures the textures are made from.
 //
-// Owns: decoded pictures (surfaces), GL textures with their render-target framebuffers, shader
-// programs. Everything else holds only integer indices; -1 means none.
+// Owns: the surface store, GL textures with their render-target framebuffers, shader programs.
+// Everything else holds only integer indices; -1 means none.
 // Never: draws, or decides where a picture comes from beyond "loose file first, then the pack".
 // On failure: never throws; a missing or undecodable picture, a zero size or an unknown index
 // gives -1 and stores nothing (GL failures are reported with their messages).
@@ -10,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "assets/ImageData.h"
-#include "render/IndexedSlots.h"
+#include "assets/SurfaceStore.h"
+#include "base/IndexedSlots.h"
 #include "render/Shader.h"
 #include "render/TextureRecord.h"
 
@@ -22,24 +23,9 @@ class ResourceStore final {
     ResourceStore(const ResourceStore&) = delete;
     ResourceStore& operator=(const ResourceStore&) = delete;
 
-    // Surfaces: pictures in main memory that the game may paint into.
-    int32_t loadSurface(const std::string& path);
-    int32_t getOrLoadSurface(const std::string& path);
-    int32_t createBlankSurface(const std::string& name, int width, int height);
-    void deleteSurface(const std::string& name);
-    ImageData* surface(int32_t index) const { return surfaces_.get(index); }
-    int32_t surfaceIndex(const std::string& name) const { return surfaces_.find(name); }
-    // The name a surface was made under; "NULL" for an index that holds none.
-    std::string surfaceName(int32_t index) const;
-    // Pixel access on a surface by index: 0 and nothing for -1, an empty slot or outside it.
-    uint32_t getPixel(int32_t surfaceIndex, int x, int y) const;
-    void putPixel(int32_t surfaceIndex, int x, int y, uint32_t value);
-    // Makes a surface 4 bytes a pixel (grey to g,g,g, missing alpha 255), so pictures saved with
-    // fewer channels behave as their 4-channel twins.
-    void convertSurfaceToRgba(int32_t surfaceIndex);
-    // A picture's size from its header only: the loose file, else the pack entry. 0 x 0 and
-    // false when neither gives a picture we accept.
-    static bool pictureSize(const std::string& path, int* width, int* height);
+    // Pictures in main memory that the game may paint into: the one place to reach them.
+    SurfaceStore& surfaces() { return surfaces_; }
+    const SurfaceStore& surfaces() const { return surfaces_; }
 
     // Textures.
     int32_t loadTexture(const std::string& path);
@@ -64,8 +50,6 @@ class ResourceStore final {
     int32_t getOrCreateShader(const std::string& name, uint32_t kind);
     Shader* shader(int32_t index) const { return shaders_.get(index); }
 
-    // Picture decoding as every loader does it: the loose file, else the pack entry.
-    static std::unique_ptr<ImageData> readImage(const std::string& path);
     // Sets the GL blending for a texture's blend mode.
     static void applyBlendMode(uint32_t mode);
 
@@ -76,7 +60,7 @@ class ResourceStore final {
     // GL gives no texture name.
     static std::unique_ptr<TextureRecord> textureOf(const ImageData& image, const char* failure);
 
-    IndexedSlots<ImageData> surfaces_;
+    SurfaceStore surfaces_;
     IndexedSlots<TextureRecord> textures_;
     IndexedSlots<Shader> shaders_;
 };

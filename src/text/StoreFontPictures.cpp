@@ -6,13 +6,13 @@
 #include "render/ResourceStore.h"
 
 const ImageData* StoreFontPictures::picture(const std::string& name) {
-    const int32_t index = store_.getOrLoadSurface(name);
-    return index >= 0 ? store_.surface(index) : nullptr;
+    const int32_t index = store_.surfaces().getOrLoad(name);
+    return index >= 0 ? store_.surfaces().get(index) : nullptr;
 }
 
 int32_t StoreFontPictures::makeAtlas(const std::string& atlasName, const ImageData& atlas) {
-    const int32_t blank = store_.createBlankSurface(atlasName, atlas.width(), atlas.height());
-    ImageData* target = blank >= 0 ? store_.surface(blank) : nullptr;
+    const int32_t blank = store_.surfaces().createBlank(atlasName, atlas.width(), atlas.height());
+    ImageData* target = blank >= 0 ? store_.surfaces().get(blank) : nullptr;
     if (!target) return -1;
     // The store's blank surfaces are RGBA like the atlas; anything else would be a store change
     // we must not copy into blindly.
@@ -21,10 +21,10 @@ int32_t StoreFontPictures::makeAtlas(const std::string& atlasName, const ImageDa
         std::memcpy(target->pixels(), atlas.pixels(),
                     static_cast<size_t>(atlas.pitch()) * static_cast<size_t>(atlas.height()));
     const int32_t texture = store_.createTextureFromSurface(blank);
-    store_.deleteSurface(atlasName);
+    store_.surfaces().remove(atlasName);
     return texture;
 }
 
 void StoreFontPictures::release(const std::string& name) {
-    if (store_.surfaceIndex(name) >= 0) store_.deleteSurface(name);
+    if (store_.surfaces().find(name) >= 0) store_.surfaces().remove(name);
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "Fakes.h"
 #include "base/FrameClock.h"
@@ -102,7 +103,7 @@ TEST(GraphicElementFiles, BinaryFormsHoldTheirFieldsInOrder) {
     readBytes(a, animation);
     EXPECT_EQ(a.cellRows, 2);
     EXPECT_EQ(rectOf(a.frameRects[0]), (Rect4{1, 2, 3, 4}));
-    EXPECT_EQ(std::make_pair(a.frameOffsets[0].x, a.frameOffsets[0].y), std::make_pair(-1, 9));
+    EXPECT_EQ(std::make_tuple(a.frameOffsets[0].x, a.frameOffsets[0].y), std::make_tuple(-1, 9));
     EXPECT_EQ(writeBytes(a), animation);
 
     // A file cut short keeps what could not be read: the strip flag stays 1, not the file's 0.

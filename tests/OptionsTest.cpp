@@ -34,7 +34,7 @@ TEST(Options, WrittenTextIsExactEveryLanguageIsNamedAndAMissingFileIsTheFirstRun
     InScratchFolder folder("options");
     ProgressRecord record;
     EXPECT_FALSE(record.readOptions());
-    EXPECT_EQ(std::make_pair(record.fullscreen, record.musicVolume), std::make_pair(1, 128));
+    EXPECT_EQ(std::make_tuple(record.fullscreen, record.musicVolume), std::make_tuple(1, 128));
     record.language = 5;
     record.fullscreen = 0;
     record.musicVolume = 7;
@@ -54,8 +54,8 @@ TEST(Options, WrittenTextIsExactEveryLanguageIsNamedAndAMissingFileIsTheFirstRun
     for (uint32_t language = 0; language < 8; ++language) {
         record.language = language;
         record.writeOptions();
-        const std::string line = "LANGUAGE=" + std::string(names[language]) + "\n";
-        EXPECT_NE(folder.dir().read("config.ini").find(line), std::string::npos) << language;
+        EXPECT_NE(folder.dir().read("config.ini").find("=" + std::string(names[language]) + "\n"),
+                  std::string::npos);
         EXPECT_EQ(read(folder.dir().read("config.ini"))[0], static_cast<int>(language % 7));
     }
 }
@@ -64,12 +64,11 @@ TEST(Options, WrittenTextIsExactEveryLanguageIsNamedAndAMissingFileIsTheFirstRun
 TEST(Options, EveryPositionWithBadValues) {
     const std::string good[4] = {"LANGUAGE=GERMAN", "FULLSCREEN=NO", "BGMVOLUME=50", "SFXVOLUME=60"};
     const Options base = {5, 0, 50, 60};
-    struct Bad {
+    const struct {
         int position;
         std::string line;
         Options want;
-    };
-    const Bad cases[] = {
+    } cases[] = {
         {0, "LANGUAGE=KLINGON", {3, 0, 50, 60}},          // no known name: the language stays as it was (3)
         {0, "LANGUAGE=FRENCH or GERMAN", {5, 0, 50, 60}}, // GERMAN is tested before FRENCH
         {0, "LANGUAGE=ITALIAN\r", {4, 0, 50, 60}},
@@ -89,7 +88,7 @@ TEST(Options, EveryPositionWithBadValues) {
         {3, "SFXVOLUME=-", {5, 0, 50, 0}},
         {3, "BGMVOLUME=9", {5, 0, 50, 0}}, // by position: the wrong label is not removed
     };
-    for (const Bad& bad : cases) {
+    for (const auto& bad : cases) {
         std::string file;
         for (int i = 0; i < 4; ++i)
             file += (i == bad.position ? bad.line : good[i]) + "\n";

@@ -77,7 +77,7 @@ TEST(TextBox, TypingTimerMustExceedTheDelayAndShowsOneGlyphPerFrame) {
     frames(500, 2); // capped at 18, and still one glyph at most
     EXPECT_EQ(glyphs, (std::vector<int>{-1, 0, -1, 0}));
     box.setTextTyped("T", "WHATEVER", 0, 0, "0");
-    EXPECT_EQ(std::make_pair(fast, box.lines[0]->typeDelay), std::make_pair(20, uint16_t{100}));
+    EXPECT_EQ(std::make_tuple(fast, box.lines[0]->typeDelay), std::make_tuple(20, uint16_t{100}));
     box.setTypingDelay(0);
     EXPECT_EQ(box.lines[0]->lastGlyph, 3);
     world.frame(box, 16);
@@ -96,7 +96,7 @@ TEST(TextBox, AlignmentRawTextRefreshAndRecolour) {
     EXPECT_EQ(box.lines[1]->items[0].source.y, 1);
     box.setPosition(200, 50);
     box.placeLinesAt32();
-    EXPECT_EQ(std::make_pair(box.lines[0]->drawX, box.lines[1]->drawY), std::make_pair(195, 50 - 64 + 32));
+    EXPECT_EQ(std::make_tuple(box.lines[0]->drawX, box.lines[1]->drawY), std::make_tuple(195, 50 - 64 + 32));
 
     box.setRawText("GO IN", 0, 0);
     box.refreshText();

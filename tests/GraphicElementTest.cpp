@@ -66,12 +66,13 @@ TEST(GUIElementBase, InclusiveHitEdgesAndUnknownStates) {
 }
 
 TEST(GraphicElementFiles, DescriptionsReadLinesByRule) {
-    // Negative sizes read as 0, only YES is yes, missing durations are 0.
+    // Negative sizes read as 0, only YES is yes, an empty line is a line (a duration of 0), missing
+    // durations are 0.
     GraphicElement e;
-    parseText(e, "Assets/gui/logo.gfx", "# made by hand\r\nlogo.png\r\n32\n-4\nyes\nYES\n3\n50\n60\n");
+    parseText(e, "Assets/gui/logo.gfx", "# made by hand\r\nlogo.png\r\n32\n-4\nyes\nYES\n3\n\r\n60\n");
     EXPECT_EQ(e.imagePath, "Assets/gui/logo.png");
     EXPECT_EQ(writeBytes(e), str("Assets/gui/logo.png") + u32(0) + u32(0) + u16(32) + u16(0) + u16(3) +
-                                 u16(50) + u16(60) + u16(0) + u16(0) + u16(0) + u8(0) + u8(1));
+                                 u16(0) + u16(60) + u16(0) + u16(0) + u16(0) + u8(0) + u8(1));
 
     // A 100 x 80 picture in 4 x 2 cells: cell 6 is the second of the second row; missing fields are
     // 0; the first frame shows at once.

@@ -24,7 +24,7 @@ class RecordingMenu final : public Menu {
     void read(const std::string& text) {
         FakeFiles files;
         files.files = {{"Assets/gui/b.btn", "button.png\n20\n10\nYES\nYES\n1\n0\n"},
-                      {"Assets/gui/s.sel", "selector.png\n40\n10\n5\n2\nA_A\t0,0\nB_B\t0,0\n"}};
+                       {"Assets/gui/s.sel", "selector.png\n40\n10\n5\n2\nA_A\t0,0\nB_B\t0,0\n"}};
         FakeTextures textures;
         parseSceneBytes(bytesOf(text), text.size(), files, textures);
     }

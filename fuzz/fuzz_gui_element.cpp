@@ -14,12 +14,11 @@ template <class E> void exercise(uint8_t mode, const uint8_t* data, size_t size)
     textures.width = static_cast<uint16_t>(mode * 7);
     textures.height = static_cast<uint16_t>(size * 3);
     E element;
-    if (mode & 1) {
-        MemorySource in(data, size);
+    MemorySource in(data, size);
+    if (mode & 1)
         element.readBinary(in, textures);
-    } else {
+    else
         element.parseDescriptionBytes("Assets/gui/e.gfx", data, size, textures);
-    }
     // Whatever was read must animate and write back without reading out of bounds; the texture
     // index is a fake, so the element must not try to delete it from a store.
     element.animated = element.frameCount > 1;
@@ -31,10 +30,7 @@ template <class E> void exercise(uint8_t mode, const uint8_t* data, size_t size)
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 1) return 0;
-    if (data[0] & 2)
-        exercise<GraphicAnimation>(data[0], data + 1, size - 1);
-    else
-        exercise<GraphicElement>(data[0], data + 1, size - 1);
+    if (size > 0)
+        (data[0] & 2 ? exercise<GraphicAnimation> : exercise<GraphicElement>)(data[0], data + 1, size - 1);
     return 0;
 }

@@ -34,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                            static_cast<int16_t>((i + 1) % (count + 1)), static_cast<int16_t>(count - i), -1);
     if (count > 1) menu.widgets[1]->setState(GUIElement::Disabled);
     frameDeltaMs = 18;
-    menu.fadeInDuration = 200;
-    menu.fadeOutDuration = 200;
+    menu.fadeInDuration = menu.fadeOutDuration = 200;
     menu.placeForEntry();
     menu.state = Scene::FadingIn;
     for (int i = 0; i < 15 && menu.state == Scene::FadingIn; ++i)
@@ -53,11 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     menu.state = Scene::FadingOut;
     for (int i = 0; i < 15; ++i)
         menu.updateFadeOut();
-    for (const auto& element : menu.elements)
-        if (element) element->draw();
     menu.refreshTexts();
     // Fake texture indices must not be handed to a store for deletion.
     for (const auto& element : menu.elements)
-        if (element) element->texture = -1;
+        if (element) element->draw(), element->texture = -1;
     return 0;
 }

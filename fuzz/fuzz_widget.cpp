@@ -21,23 +21,18 @@ template <class W> void exercise(uint8_t mode, const uint8_t* data, size_t size)
     W widget;
     static const char* const kNames[] = {"Assets/gui/w.btn", "Assets/gui/w.sel", "Assets/gui/w.sli",
                                          "Assets/gui/w.swt"};
-    if (mode & 4) {
-        MemorySource in(data, size);
+    MemorySource in(data, size);
+    if (mode & 4)
         widget.readBinary(in, textures);
-    } else {
+    else
         widget.parseDescriptionBytes(kNames[mode & 3], data, size, textures);
-    }
     frameDeltaMs = 17;
     widget.setPosition(size % 400 - 40, size % 220 - 10);
     for (int32_t s = -1; s < 7; ++s) {
         widget.hitTest(widget.x + s * 7, widget.y + s);
         widget.setState(s);
-        widget.update();
-        widget.draw();
-    }
-    for (int i = 0; i < 5; ++i) {
-        widget.step(i % 2 == 0);
-        widget.setValue(i * 40 - 50);
+        widget.step(s % 2 == 0);
+        widget.setValue(s * 40 - 50);
         widget.update();
         widget.draw();
     }
@@ -51,20 +46,9 @@ template <class W> void exercise(uint8_t mode, const uint8_t* data, size_t size)
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 1) return 0;
-    switch (data[0] & 3) {
-    case 0:
-        exercise<Button>(data[0], data + 1, size - 1);
-        break;
-    case 1:
-        exercise<Selector>(data[0], data + 1, size - 1);
-        break;
-    case 2:
-        exercise<Slider>(data[0], data + 1, size - 1);
-        break;
-    default:
-        exercise<SwitchButton>(data[0], data + 1, size - 1);
-        break;
-    }
+    using Exercise = void (*)(uint8_t, const uint8_t*, size_t);
+    static const Exercise kinds[] = {exercise<Button>, exercise<Selector>, exercise<Slider>,
+                                     exercise<SwitchButton>};
+    if (size > 0) kinds[data[0] & 3](data[0], data + 1, size - 1);
     return 0;
 }

@@ -24,32 +24,25 @@ class FakeTextures final : public TextureLookup {
     std::vector<std::string> asked;
 };
 
-// Element and scene files by name; with `everyFile` set, every name reads those bytes.
+// Element and scene files by name, alike from the pack and the disk; with `everyFile` set, every
+// name reads those bytes.
 class FakeFiles final : public ElementFileLookup {
   public:
-    bool readPackFile(const std::string& name, std::vector<uint8_t>& bytes) override {
-        return find(pack, name, bytes);
-    }
-    bool readDiskFile(const std::string& path, std::vector<uint8_t>& bytes) override {
-        return find(disk, path, bytes);
-    }
-    std::map<std::string, std::string> pack, disk;
-    const std::string* everyFile = nullptr;
-
-  private:
-    bool find(const std::map<std::string, std::string>& files, const std::string& name,
-              std::vector<uint8_t>& bytes) const {
+    bool readPackFile(const std::string& n, std::vector<uint8_t>& out) override { return find(n, out); }
+    bool readDiskFile(const std::string& n, std::vector<uint8_t>& out) override { return find(n, out); }
+    bool find(const std::string& name, std::vector<uint8_t>& bytes) const {
         const auto it = files.find(name);
         const std::string* found = it != files.end() ? &it->second : everyFile;
-        if (!found) return false;
-        bytes.assign(found->begin(), found->end());
-        return true;
+        if (found) bytes.assign(found->begin(), found->end());
+        return found != nullptr;
     }
+    std::map<std::string, std::string> files;
+    const std::string* everyFile = nullptr;
 };
 
-inline const uint8_t* bytesOf(const std::string& text) {
+inline const auto bytesOf = [](const std::string& text) {
     return reinterpret_cast<const uint8_t*>(text.data());
-}
+};
 
 // An element read from its description text, or from its binary form, with fake pictures.
 template <class E>
@@ -69,25 +62,15 @@ template <class E> std::string writeBytes(const E& element) {
     return std::string(out.bytes.begin(), out.bytes.end());
 }
 
-inline std::string u8(uint8_t v) {
-    return std::string(1, static_cast<char>(v));
-}
-inline std::string u16(uint16_t v) {
-    return u8(v & 0xFF) + u8(v >> 8);
-}
-inline std::string u32(uint32_t v) {
-    return u16(v & 0xFFFF) + u16(v >> 16);
-}
+inline const auto u8 = [](uint8_t v) { return std::string(1, static_cast<char>(v)); };
+inline const auto u16 = [](uint16_t v) { return u8(v & 0xFF) + u8(v >> 8); };
+inline const auto u32 = [](uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); };
 // A u16 byte count, then the bytes.
-inline std::string str(const std::string& s) {
-    return u16(static_cast<uint16_t>(s.size())) + s;
-}
-inline std::string textRef(const std::string& key, uint16_t font, uint8_t colour) {
+inline const auto str = [](const std::string& s) { return u16(static_cast<uint16_t>(s.size())) + s; };
+inline const auto textRef = [](const std::string& key, uint16_t font, uint8_t colour) {
     return str(key) + u16(font) + u8(colour);
-}
+};
 
 // A rectangle as four numbers, to compare and print.
 using Rect4 = std::array<int32_t, 4>;
-inline Rect4 rectOf(const ClipRect& r) {
-    return {r.x, r.y, r.w, r.h};
-}
+inline const auto rectOf = [](const ClipRect& r) { return Rect4{r.x, r.y, r.w, r.h}; };

@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Fakes.h"
@@ -96,17 +97,13 @@ const std::map<std::string, std::vector<Box>> kReserved = {
     {"GameOver.scn", {{120, 88, 198, 162, "flag and cross"}}},
 };
 
-bool isKind(GUIElement* w, char kind) {
-    switch (kind) {
-    case 'b':
-        return dynamic_cast<Button*>(w);
-    case 'e':
-        return dynamic_cast<Selector*>(w);
-    case 'l':
-        return dynamic_cast<Slider*>(w);
-    default:
-        return dynamic_cast<SwitchButton*>(w);
-    }
+// A widget's kind as the expectations name it.
+char kindOf(GUIElement* w) {
+    return dynamic_cast<Button*>(w)         ? 'b'
+           : dynamic_cast<Selector*>(w)     ? 'e'
+           : dynamic_cast<Slider*>(w)       ? 'l'
+           : dynamic_cast<SwitchButton*>(w) ? 'w'
+                                            : '?';
 }
 
 // Names a menu shows: the flags of the flag list (" Flag" cut off) and the level names.
@@ -181,13 +178,10 @@ class MenuData : public ::testing::Test {
     }
 
     DataDir data;
-    static std::vector<std::unique_ptr<Font>> fonts_;
-    static std::map<std::string, GameTexts::Table> tables_;
-    static std::map<std::string, std::string> samples_;
+    inline static std::vector<std::unique_ptr<Font>> fonts_;
+    inline static std::map<std::string, GameTexts::Table> tables_;
+    inline static std::map<std::string, std::string> samples_;
 };
-std::vector<std::unique_ptr<Font>> MenuData::fonts_;
-std::map<std::string, GameTexts::Table> MenuData::tables_;
-std::map<std::string, std::string> MenuData::samples_;
 
 TEST_F(MenuData, EveryMenuFileMakesWhatItsMenuAddresses) {
     for (const Expectation& want : kMenus) {
@@ -197,39 +191,34 @@ TEST_F(MenuData, EveryMenuFileMakesWhatItsMenuAddresses) {
         ASSERT_GT(menu->elementCount, 0);
         for (int i = 0; i < menu->elementCount; ++i)
             EXPECT_NE(menu->element(i), nullptr) << "element " << i;
-        // Widgets by index, of the kinds the menu's code treats them as; a text button needs all four
-        // texts, since the menus re-key only texts that exist.
-        ASSERT_EQ(menu->widgets.size(), want.kinds.size());
+        // Widgets by index, of the kinds the menu's code treats them as, each with a picture; a text
+        // button needs all four texts, since the menus re-key only texts that exist.
+        std::string kinds;
         const std::vector<std::string> keys = split(want.keys, ' ');
-        for (size_t i = 0; i < want.kinds.size(); ++i) {
-            GUIElement* w = menu->widget(static_cast<int>(i));
-            EXPECT_TRUE(isKind(w, want.kinds[i])) << "widget " << i << " is not " << want.kinds[i];
-            EXPECT_GT(w->texture, -1) << "widget " << i << " has no picture";
-            if (auto* button = dynamic_cast<Button*>(w)) {
+        for (size_t i = 0; i < menu->widgets.size(); ++i) {
+            kinds += kindOf(menu->widgets[i]);
+            EXPECT_GT(menu->widgets[i]->texture, -1) << "widget " << i << " has no picture";
+            if (auto* button = dynamic_cast<Button*>(menu->widgets[i])) {
                 for (const auto& text : button->stateTexts)
-                    EXPECT_EQ(text ? text->key : "-", keys[i]) << "widget " << i;
+                    EXPECT_EQ(text ? text->key : "-", i < keys.size() ? keys[i] : "") << "widget " << i;
             }
         }
+        EXPECT_EQ(kinds, want.kinds);
         for (int position : want.textBoxes)
             EXPECT_TRUE(dynamic_cast<TextBox*>(menu->element(position))) << "element " << position;
 
-        // Every flight lands home inside its fade (a fade's end snaps elements home: a jump).
-        for (int i = 0; i < menu->elementCount; ++i) {
-            const GraphicElement* e = menu->element(i);
-            const auto& in = menu->entryPaths[i];
-            const auto& out = menu->exitPaths[i];
-            if (!e) continue;
-            if (!in.empty()) {
-                EXPECT_TRUE(in.back().x == e->home.x && in.back().y == e->home.y) << "element " << i;
-                EXPECT_LE(flightMs(in, menu->entrySpeeds[i]), want.fadeIn)
-                    << "element " << i << " arrives late";
+        // Every flight lands home inside its fade (a fade's end snaps elements home: a jump): the
+        // fly-in ends at home, the fly-out starts there.
+        for (int i = 0; i < menu->elementCount; ++i)
+            for (const bool in : {true, false}) {
+                const auto& path = (in ? menu->entryPaths : menu->exitPaths)[i];
+                if (path.empty()) continue;
+                const PointI32& home = in ? path.back() : path.front();
+                EXPECT_TRUE(home.x == menu->element(i)->home.x && home.y == menu->element(i)->home.y) << i;
+                EXPECT_LE(flightMs(path, (in ? menu->entrySpeeds : menu->exitSpeeds)[i]),
+                          in ? want.fadeIn : want.fadeOut)
+                    << "element " << i << (in ? " arrives" : " leaves") << " late";
             }
-            if (!out.empty()) {
-                EXPECT_TRUE(out.front().x == e->home.x && out.front().y == e->home.y) << "element " << i;
-                EXPECT_LE(flightMs(out, menu->exitSpeeds[i]), want.fadeOut)
-                    << "element " << i << " leaves late";
-            }
-        }
     }
     EXPECT_TRUE(data.missing.empty()) << data.missing.front();
 }
@@ -297,12 +286,10 @@ TEST_F(MenuData, EveryTextFitsItsPlaceInEveryLanguage) {
                 int lines = 1;
                 const int w = width(language, box->key, box->fontIndex, &lines);
                 const int h = lines * fonts_[box->fontIndex]->size;
-                const int x0 = box->home.x - (box->horizontalAlign == TextLine::Right    ? w
-                                              : box->horizontalAlign == TextLine::Centre ? w / 2
-                                                                                         : 0);
-                const int y0 = box->home.y - (box->verticalAlign == 0   ? h / 2
-                                              : box->verticalAlign == 2 ? h
-                                                                        : 0);
+                // Half widths and heights back from the anchor: left, right, centre; centre, top, bottom.
+                constexpr int kHalves[2][3] = {{0, 2, 1}, {1, 0, 2}};
+                const int x0 = box->home.x - w * kHalves[0][box->horizontalAlign % 3] / 2;
+                const int y0 = box->home.y - h * kHalves[1][box->verticalAlign % 3] / 2;
                 texts.push_back({x0, y0, x0 + w, y0 + h, box->key});
             }
             // Texts and widgets stay on the screen and clear of one another and of the reserved places.

@@ -6,8 +6,10 @@
 #include <glad/gl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 
 #include "Fakes.h"
+#include "GameHarness.h"
 #include "GlFixture.h"
 #include "base/GameWide.h"
 #include "core/InputState.h"
@@ -21,9 +23,9 @@
 #include "text/TextBox.h"
 
 namespace {
-uint32_t rgb(const std::array<uint8_t, 4>& p) {
+const auto rgb = [](const std::array<uint8_t, 4>& p) {
     return static_cast<uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
-}
+};
 
 // Palette colours the widget pictures are drawn in.
 constexpr uint32_t kSlate = 0x476580, kVermilion = 0xde5d3a, kMaroon = 0x6e2630, kStone = 0x76625e;
@@ -53,21 +55,17 @@ class MenuGL : public testing::Test {
 // off then on in looks 0-3.
 std::string testScene() {
     std::string lines;
-    int count = 0;
-    auto add = [&](const std::string& file, int x, int y) {
-        lines +=
-            "GUI_ELEMENT\tAssets/gui/" + file + "\t" + std::to_string(x) + "," + std::to_string(y) + "\n";
-        ++count;
+    auto add = [&](const char* file, int count, int left, int top, int dx, int dy, int perRow) {
+        for (int i = 0; i < count; ++i)
+            lines += "GUI_ELEMENT\tAssets/gui/" + std::string(file) + "\t" +
+                     std::to_string(left + dx * (i % perRow)) + "," +
+                     std::to_string(top + dy * (i / perRow)) + "\n";
     };
-    for (int i = 0; i < 4; ++i)
-        add("t.btn", 4 + 78 * i, 4);
-    for (int i = 0; i < 5; ++i)
-        add("t.sel", 4 + 104 * (i % 3), 26 + 24 * (i / 3));
-    for (int i = 0; i < 6; ++i)
-        add("t.sli", 4 + 104 * (i % 3), 76 + 20 * (i / 3));
-    for (int i = 0; i < 8; ++i)
-        add("t.swt", 80 * (i % 4), 120 + 24 * (i / 4));
-    return "NO_IMAGE\nNO\n" + std::to_string(count) + "\n" + lines;
+    add("t.btn", 4, 4, 4, 78, 0, 4);
+    add("t.sel", 5, 4, 26, 104, 24, 3);
+    add("t.sli", 6, 4, 76, 104, 20, 3);
+    add("t.swt", 8, 0, 120, 80, 24, 4);
+    return "NO_IMAGE\nNO\n23\n" + lines;
 }
 } // namespace
 
@@ -75,7 +73,7 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
     // Element descriptions of this test only; the pictures are the game's own, from the pack.
     FakeFiles files;
     const std::string label = "PAUSE_BACK\t4,0\n";
-    files.pack = {
+    files.files = {
         {"Assets/gui/t.btn", "button_small.png\n64\n16\nYES\nYES\n1\n0\n" + label + label + label + label},
         {"Assets/gui/t.sel", "selector.png\n96\n20\n12\n2\nOPT_START\t4,0\nPAUSE_BACK\t4,0\n"},
         {"Assets/gui/t.sli", "slider.png\n96\n16\n4,4\n8\n0,100\n10\nNO_TEXT\n"},
@@ -109,58 +107,45 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
     menu.clearGameScreen(0xFF000000 | kClear);
     menu.drawRunning();
 
-    auto at = [](int x, int y) { return rgb(GlFixture::gameScreenPixel(x, y)); };
-    // Buttons: the body of each look, and the rim only focus and press have.
+    // The colour `dx, dy` into widget `i`'s place.
+    auto at = [&](int i, int dx, int dy) {
+        return rgb(GlFixture::gameScreenPixel(menu.widget(i)->x + dx, menu.widget(i)->y + dy));
+    };
+    // Buttons: the body of each look; the normal look's light edge, and the rim only focus and press have.
     const uint32_t bodies[] = {kSlate, kVermilion, kMaroon, kStone};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(at(4 + 78 * i + 4, 8), bodies[i]) << "button look " << i;
-    EXPECT_EQ(at(4 + 78 + 1, 12), kButter) << "the focused rim";
-    EXPECT_EQ(at(4 + 156 + 1, 12), kAmber) << "the pressed rim";
-    EXPECT_EQ(at(4 + 1, 12), kSky) << "the normal look's light edge";
-
+        EXPECT_EQ(at(i, 4, 4), bodies[i]) << "button look " << i;
+    EXPECT_EQ((std::array{at(0, 1, 8), at(1, 1, 8), at(2, 1, 8)}), (std::array{kSky, kButter, kAmber}));
     // Selectors: arrows (a pressed side arrow in looks 4 and 5) and the bar's top edge.
-    struct SelectorLook {
-        uint32_t left, right, bar;
-    };
-    const SelectorLook selectors[] = {{kSlate, kSlate, kSky},
-                                      {kButter, kButter, kButter},
-                                      {kStone, kStone, kPebble},
-                                      {kAmber, kButter, kAmber},
-                                      {kButter, kAmber, kAmber}};
-    for (int i = 0; i < 5; ++i) {
-        const int x = 4 + 104 * (i % 3), y = 26 + 24 * (i / 3);
-        EXPECT_EQ(at(x + 2, y + 3), selectors[i].left) << "selector look " << selectorLooks[i];
-        EXPECT_EQ(at(x + 96 - 12 + 9, y + 3), selectors[i].right) << "selector look " << selectorLooks[i];
-        EXPECT_EQ(at(x + 40, y + 1), selectors[i].bar) << "selector look " << selectorLooks[i];
-    }
-
-    // Sliders at 50: the fill's colour per look, the empty trough, the focus and press rims.
+    const std::array<uint32_t, 3> selectors[] = {{kSlate, kSlate, kSky},
+                                                 {kButter, kButter, kButter},
+                                                 {kStone, kStone, kPebble},
+                                                 {kAmber, kButter, kAmber},
+                                                 {kButter, kAmber, kAmber}};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ((std::array{at(4 + i, 2, 3), at(4 + i, 96 - 12 + 9, 3), at(4 + i, 40, 1)}), selectors[i])
+            << "selector look " << selectorLooks[i];
+    // Sliders at 50: the fill's colour per look up to 4 + 88 / 2, the empty trough, the focus and press rims.
     const uint32_t fills[] = {kAmber, kButter, kOrange, kPebble, kOrange, kOrange};
     const uint32_t rims[] = {0, kButter, kOrange, 0, kOrange, kOrange};
-    for (int i = 0; i < 6; ++i) {
-        const int x = 4 + 104 * (i % 3), y = 76 + 20 * (i / 3);
-        EXPECT_EQ(at(x + 10, y + 6), fills[i]) << "slider look " << i;
-        EXPECT_EQ(at(x + 47, y + 6), fills[i]) << "fill ends at 4 + 88 / 2";
-        EXPECT_EQ(at(x + 49, y + 6), kNight) << "slider look " << i;
-        EXPECT_EQ(rims[i] ? at(x + 1, y + 8) : 0u, rims[i]) << "slider look " << i;
-    }
-
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ((std::array{at(9 + i, 10, 6), at(9 + i, 47, 6), at(9 + i, 49, 6),
+                              rims[i] ? at(9 + i, 1, 8) : 0u}),
+                  (std::array{fills[i], fills[i], kNight, rims[i]}))
+            << "slider look " << i;
     // Switches: the lit half is the value's, in the look's body colour; the other half dark.
     for (int i = 0; i < 8; ++i) {
-        const int x = 80 * (i % 4), y = 120 + 24 * (i / 4);
         const bool on = i >= 4;
-        EXPECT_EQ(at(x + (on ? 60 : 20), y + 10), bodies[i % 4]) << "switch " << i;
-        EXPECT_EQ(at(x + (on ? 20 : 60), y + 10), i % 4 == 3 ? 0x574447u : kNight) << "switch " << i;
+        EXPECT_EQ(at(15 + i, on ? 60 : 20, 10), bodies[i % 4]) << "switch " << i;
+        EXPECT_EQ(at(15 + i, on ? 20 : 60, 10), i % 4 == 3 ? 0x574447u : kNight) << "switch " << i;
     }
 
-    if (const char* dir = std::getenv("VOV_SCREENSHOT_DIR")) {
+    if (std::getenv("VOV_SCREENSHOT_DIR")) {
         // The frame as a player sees it: the game screen scaled into the window, tips below.
-        Renderer* renderer = Renderer::instance();
-        renderer->composeFrame();
+        Renderer::instance()->composeFrame();
         menu.setButtonTips(0);
         menu.drawButtonTips();
-        EXPECT_TRUE(savePng(std::string(dir) + "/widgets.png", renderer->windowWidth, renderer->windowHeight,
-                            readWindow(renderer->windowWidth, renderer->windowHeight)));
+        GameHarness::screenshot("widgets");
     }
 
     // A menu that does not draw disabled widgets leaves their place empty.
@@ -168,8 +153,7 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
     Renderer::instance()->bindTarget(Renderer::Window, -1);
     menu.clearGameScreen(0xFF000000 | kClear);
     menu.drawRunning();
-    EXPECT_EQ(at(4 + 234 + 4, 8), kClear);
-    EXPECT_EQ(at(4 + 156 + 4, 8), kMaroon);
+    EXPECT_EQ((std::array{at(3, 4, 4), at(2, 4, 4)}), (std::array{kClear, kMaroon}));
 }
 
 TEST_F(MenuGL, ButtonTipIconsComeFromThePadRowOrTheKeyboardRow) {
@@ -177,8 +161,7 @@ TEST_F(MenuGL, ButtonTipIconsComeFromThePadRowOrTheKeyboardRow) {
     menu.setButtonTips(0); // back and accept, each with its icon
     ASSERT_EQ(menu.tipLines.size(), 3u);
     ASSERT_GE(menu.padButtonsTexture, 0);
-    const TextLine& back = *menu.tipLines[1];
-    const TextLine& accept = *menu.tipLines[2];
+    const TextLine &back = *menu.tipLines[1], &accept = *menu.tipLines[2];
     // A cell's pixel (cx, cy) lands at (drawX - 36 + cx, drawY - 8 + cy).
     auto iconPixel = [](const TextLine& tip, int cx, int cy) {
         return rgb(GlFixture::windowPixel(tip.drawX - 36 + cx, tip.drawY - 8 + cy));
@@ -191,45 +174,20 @@ TEST_F(MenuGL, ButtonTipIconsComeFromThePadRowOrTheKeyboardRow) {
     input->deviceName = "Xbox 360 Controller";
     ASSERT_TRUE(input->isXboxLike());
     drawTips();
-    EXPECT_EQ(iconPixel(accept, 15, 16), kLeaf) << "the pad's A button";
-    EXPECT_EQ(iconPixel(back, 15, 16), kRed) << "the pad's B button";
-    EXPECT_EQ(iconPixel(back, 13, 16), 0u) << "the back glyph leaves the accept text room";
-    EXPECT_EQ(iconPixel(accept, 5, 16), 0u) << "nothing left of x 12 in a cell";
-
+    // The pad's A and B buttons; the back glyph leaves the accept text room; nothing left of x 12 in a cell.
+    EXPECT_EQ((std::array{iconPixel(accept, 15, 16), iconPixel(back, 15, 16), iconPixel(back, 13, 16),
+                          iconPixel(accept, 5, 16)}),
+              (std::array{kLeaf, kRed, 0u, 0u}));
     input->deviceName = "None";
     drawTips();
-    EXPECT_EQ(iconPixel(accept, 14, 8), kMist) << "a key cap";
-    EXPECT_EQ(iconPixel(accept, 25, 12), kInk) << "the Return key's arrow";
-    EXPECT_EQ(iconPixel(back, 15, 11), kInk) << "the E of ESC";
-    EXPECT_EQ(iconPixel(back, 17, 16), kMist);
-    EXPECT_EQ(iconPixel(back, 13, 16), 0u) << "the back glyph leaves the accept text room";
+    // A key cap, the Return key's arrow, the E of ESC and its cap; the back glyph leaves the accept text
+    // room.
+    EXPECT_EQ((std::array{iconPixel(accept, 14, 8), iconPixel(accept, 25, 12), iconPixel(back, 15, 11),
+                          iconPixel(back, 17, 16), iconPixel(back, 13, 16)}),
+              (std::array{kMist, kInk, kInk, kMist, 0u}));
 }
 
-TEST_F(MenuGL, LanguageChangeRereadsEveryBoxAndTheTips) {
-    Scene scene;
-    auto box = std::make_unique<TextBox>();
-    box->setText("OPT_START", 10, 10);
-    TextBox* shown = box.get();
-    scene.elements.push_back(std::move(box));
-    scene.elements.push_back(std::make_unique<GraphicElement>());
-    scene.setButtonTips(2);
-    const std::string english = texts->getText("OPT_START");
-    const std::string englishWalk = scene.tipLines[1]->text;
-    ASSERT_EQ(shown->lines.front()->text, english);
-
-    texts->changeLanguage(1);
-    const std::string spanish = texts->getText("OPT_START");
-    ASSERT_NE(spanish, english);
-    scene.refreshTexts();
-    EXPECT_EQ(shown->lines.front()->text, spanish);
-    // The tips keep their layout (six, the level's) and now speak the new language.
-    ASSERT_EQ(scene.tipLines.size(), 6u);
-    EXPECT_EQ(scene.tipLayout, 2);
-    EXPECT_EQ(scene.tipLines[1]->text, texts->getText("BUTTONTIP_WALK"));
-    EXPECT_NE(scene.tipLines[1]->text, englishWalk);
-}
-
-TEST_F(MenuGL, TipsStandRightToLeftAndTheNoticeBottomLeft) {
+TEST_F(MenuGL, TipsStandRightToLeftTheNoticeBottomLeftAndALanguageChangeRereadsThem) {
     Scene scene;
     scene.setButtonTips(7); // any other layout: mouse, back, accept
     ASSERT_EQ(scene.tipLines.size(), 3u);
@@ -242,14 +200,30 @@ TEST_F(MenuGL, TipsStandRightToLeftAndTheNoticeBottomLeft) {
     EXPECT_EQ(tips[2]->drawX + tips[2]->width, tips[1]->drawX - 24);
     for (const auto& tip : tips)
         EXPECT_EQ(tip->y, scene.windowHeight - 40);
-
     scene.showNotice("GEN_BACK");
     EXPECT_EQ(scene.noticeTime, 3000);
     EXPECT_EQ(scene.noticeLine->text, texts->getText("GEN_BACK"));
-    EXPECT_EQ(scene.noticeLine->x, 40);
-    EXPECT_EQ(scene.noticeLine->y, scene.windowHeight - 40);
+    EXPECT_EQ(std::make_tuple(scene.noticeLine->x, scene.noticeLine->y),
+              std::make_tuple(40, scene.windowHeight - 40));
 
+    // A language change re-reads every box, and the tips keep their layout (six, the level's).
+    auto box = std::make_unique<TextBox>();
+    box->setText("OPT_START", 10, 10);
+    TextBox* shown = box.get();
+    scene.elements.push_back(std::move(box));
     scene.elements.push_back(std::make_unique<GraphicElement>());
+    scene.setButtonTips(2);
+    const std::string english = texts->getText("OPT_START"), englishWalk = scene.tipLines[1]->text;
+    ASSERT_EQ(shown->lines.front()->text, english);
+    texts->changeLanguage(1);
+    ASSERT_NE(texts->getText("OPT_START"), english);
+    scene.refreshTexts();
+    EXPECT_EQ(shown->lines.front()->text, texts->getText("OPT_START"));
+    ASSERT_EQ(scene.tipLines.size(), 6u);
+    EXPECT_EQ(scene.tipLayout, 2);
+    EXPECT_EQ(scene.tipLines[1]->text, texts->getText("BUTTONTIP_WALK"));
+    EXPECT_NE(scene.tipLines[1]->text, englishWalk);
+
     scene.hoveredElement = 0;
     scene.reset();
     EXPECT_TRUE(scene.elements.empty());

@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <tuple>
 
 #include "Fakes.h"
 #include "TestSupport.h"
@@ -21,8 +23,8 @@ class RecordingMenu final : public Menu {
     void onAction(int16_t code) override { actions.push_back({code, focused}); }
     void read(const std::string& text) {
         FakeFiles files;
-        files.pack = {{"Assets/gui/b.btn", "button.png\n20\n10\nYES\nYES\n1\n0\n"},
-                      {"Assets/gui/s.sel", "selector.png\n40\n10\n5\n2\nA_A\t0,0\nB_B\t0,0\n"}};
+        files.files = {{"Assets/gui/b.btn", "button.png\n20\n10\nYES\nYES\n1\n0\n"},
+                       {"Assets/gui/s.sel", "selector.png\n40\n10\n5\n2\nA_A\t0,0\nB_B\t0,0\n"}};
         FakeTextures textures;
         parseSceneBytes(bytesOf(text), text.size(), files, textures);
     }
@@ -37,39 +39,35 @@ void chain(Menu& menu) {
                            -1);
 }
 
-std::string pathText(const std::vector<PointI32>& path, uint16_t speed) {
-    std::string text;
-    for (const PointI32& p : path)
-        text += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
-    return text + "@" + std::to_string(speed);
-}
-
 // One line per element index: nothing, or where it stands (w a widget, a an animation, t a text),
-// its source, its phases
-// (fade-in, running, fade-out) and its paths.
+// its source, its phases (fade-in, running, fade-out) and its paths.
 std::string summary(const Menu& menu) {
-    std::string text;
+    std::ostringstream out;
+    auto path = [&](const char* what, const std::vector<PointI32>& points, uint16_t speed) {
+        if (points.empty()) return;
+        out << what;
+        for (const PointI32& p : points)
+            out << "(" << p.x << "," << p.y << ")";
+        out << "@" << speed;
+    };
     for (size_t i = 0; i < menu.elements.size(); ++i) {
         const GraphicElement* e = menu.element(static_cast<int>(i));
         if (!e) {
-            text += "-\n";
+            out << "-\n";
             continue;
         }
         const bool widget = std::find(menu.widgets.begin(), menu.widgets.end(), e) != menu.widgets.end();
-        text += widget                                     ? "w "
+        out << (widget                                     ? "w "
                 : dynamic_cast<const GraphicAnimation*>(e) ? "a "
                 : dynamic_cast<const TextBox*>(e)          ? "t "
-                                                           : "";
-        text += std::to_string(e->x) + "," + std::to_string(e->y) + " [" + std::to_string(e->source.x) + "," +
-                std::to_string(e->source.y) + "," + std::to_string(e->source.w) + "," +
-                std::to_string(e->source.h) + "] ";
-        for (uint8_t phase : {0, 1, 2})
-            text += menu.inPhase(phase, i) ? "1" : "0";
-        if (!menu.entryPaths[i].empty()) text += " in " + pathText(menu.entryPaths[i], menu.entrySpeeds[i]);
-        if (!menu.exitPaths[i].empty()) text += " out " + pathText(menu.exitPaths[i], menu.exitSpeeds[i]);
-        text += "\n";
+                                                           : "")
+            << e->x << "," << e->y << " [" << e->source.x << "," << e->source.y << "," << e->source.w << ","
+            << e->source.h << "] " << menu.inPhase(0, i) << menu.inPhase(1, i) << menu.inPhase(2, i);
+        path(" in ", menu.entryPaths[i], menu.entrySpeeds[i]);
+        path(" out ", menu.exitPaths[i], menu.exitSpeeds[i]);
+        out << "\n";
     }
-    return text;
+    return out.str();
 }
 } // namespace
 
@@ -151,21 +149,15 @@ TEST(MenuPaths, FlyInFollowsItsPathAndEveryElementEndsAtHome) {
     menu.state = Scene::FadingIn;
     menu.placeForEntry();
     GraphicElement& flyer = *menu.element(0);
-    EXPECT_EQ(flyer.x, 0);
-    EXPECT_EQ(menu.element(1)->x, 20);
     frameDeltaMs = 10;
-    for (int i = 0; i < 50; ++i)
-        menu.updateFadeIn();
-    EXPECT_EQ(flyer.x, 50) << "one pixel per 10 ms frame";
-    for (int i = 0; i < 60; ++i)
-        menu.updateFadeIn();
-    EXPECT_EQ(flyer.x, 100) << "the path is done";
-    EXPECT_EQ(menu.state, static_cast<uint32_t>(Scene::FadingIn));
-    while (menu.state == Scene::FadingIn)
-        menu.updateFadeIn();
-    EXPECT_EQ(flyer.x, 160);
-    EXPECT_EQ(flyer.y, 90);
-
+    std::string seen = std::to_string(menu.element(1)->x) + " ";
+    for (int frames : {0, 50, 60, 1000}) {
+        for (int i = 0; i < frames && menu.state == Scene::FadingIn; ++i)
+            menu.updateFadeIn();
+        seen += std::to_string(flyer.x) + "," + std::to_string(flyer.y) + " ";
+    }
+    // One pixel per 10 ms frame, then the path is done but the fade is not; at its end all are home.
+    EXPECT_EQ(seen, "20 0,0 50,0 100,0 160,90 ");
     menu.state = Scene::FadingOut;
     menu.fadeOutDuration = 100;
     menu.updateFadeOut();
@@ -270,43 +262,38 @@ TEST_F(MenuInput, ClicksAndReturnPressOnceWhatTheyShould) {
 }
 
 TEST_F(MenuInput, FocusWalkPassesDisabledAndHiddenWidgetsAndEndsOnARing) {
+    auto walk = [&](int16_t from) {
+        menu.focused = from;
+        menu.moveFocus(Menu::Down, 1);
+        return menu.focused;
+    };
     menu.widget(2)->setState(GUIElement::Disabled);
     menu.setFocus(1);
-    menu.moveFocus(Menu::Down, 1);
-    EXPECT_EQ(menu.focused, 3) << "down from 1 passes the disabled 2";
-    EXPECT_EQ(menu.widget(3)->state, 1);
-    EXPECT_EQ(menu.widget(1)->state, 0);
+    EXPECT_EQ(walk(1), 3) << "down from 1 passes the disabled 2";
+    EXPECT_EQ(menu.widget(3)->state * 10 + menu.widget(1)->state, 10) << "the focus look moves along";
     menu.widget(3)->visible = 0;
-    menu.setFocus(1);
-    menu.moveFocus(Menu::Down, 1);
-    EXPECT_EQ(menu.focused, 4) << "hidden 3 is passed too";
-
+    EXPECT_EQ(walk(1), 4) << "hidden 3 is passed too";
     // 2 and 3 point at each other: a walk into them must end, leaving the focus where it was.
     menu.widget(3)->visible = 1;
     menu.widget(3)->setState(GUIElement::Disabled);
     menu.setNeighbours(2, 1, 3, -1, -1);
     menu.setNeighbours(3, 2, 2, -1, -1);
-    menu.setFocus(1);
-    menu.moveFocus(Menu::Down, 1);
-    EXPECT_EQ(menu.focused, 1);
+    EXPECT_EQ(walk(1), 1);
 
     // With nothing usable the focus stays away and no state changes.
     for (GUIElement* w : menu.widgets)
         w->setState(GUIElement::Disabled);
-    menu.focused = -1;
-    menu.moveFocus(Menu::Down, 1);
+    EXPECT_EQ(walk(-1), -1);
     menu.navigate(Menu::Up);
     EXPECT_EQ(menu.focused, -1);
     for (GUIElement* w : menu.widgets)
         EXPECT_EQ(w->state, GUIElement::Disabled);
     // A focus left past the widgets (a file that made fewer) is brought back to the last one.
     menu.widget(4)->setState(GUIElement::Normal);
-    menu.focused = 9;
-    menu.moveFocus(Menu::Down, 1);
-    EXPECT_EQ(menu.focused, 4);
+    EXPECT_EQ(walk(9), 4);
 }
 
-TEST_F(MenuInput, APressShowsFor200MsAndIgnoresDirectionsMeanwhile) {
+TEST_F(MenuInput, APressShowsFor200MsIgnoringDirectionsAndEnterStartsTheFlyIn) {
     menu.setFocus(3);
     const int32_t before = menu.widget(3)->getValue();
     push(SDL_KEYDOWN);
@@ -314,39 +301,31 @@ TEST_F(MenuInput, APressShowsFor200MsAndIgnoresDirectionsMeanwhile) {
     ASSERT_EQ(menu.pressPending, 1);
     const int32_t pressedValue = menu.widget(3)->getValue();
     EXPECT_NE(pressedValue, before) << "a pressed selector steps";
-    fake->keys[SDL_SCANCODE_RIGHT] = 1;
-    fake->keys[SDL_SCANCODE_DOWN] = 1;
+    fake->keys[SDL_SCANCODE_RIGHT] = fake->keys[SDL_SCANCODE_DOWN] = 1;
     frame(19);
     EXPECT_TRUE(menu.actions.empty()) << "200 ms have not passed";
-    EXPECT_EQ(menu.focused, 3);
-    EXPECT_EQ(menu.widget(3)->getValue(), pressedValue);
-    fake->keys[SDL_SCANCODE_RIGHT] = 0;
-    fake->keys[SDL_SCANCODE_DOWN] = 0;
+    EXPECT_EQ(std::make_tuple(menu.focused, menu.widget(3)->getValue()),
+              std::make_tuple(int16_t{3}, pressedValue));
+    fake->keys[SDL_SCANCODE_RIGHT] = fake->keys[SDL_SCANCODE_DOWN] = 0;
     frame();
     EXPECT_EQ(menu.actions.size(), 1u);
-
     // Left and right step a focused selector instead of moving the focus.
     frame();
     fake->keys[SDL_SCANCODE_LEFT] = 1;
     frame();
-    EXPECT_EQ(menu.focused, 3);
-    EXPECT_EQ(menu.widget(3)->getValue(), before);
-}
+    EXPECT_EQ(std::make_tuple(menu.focused, menu.widget(3)->getValue()), std::make_tuple(int16_t{3}, before));
 
-TEST_F(MenuInput, EnterStartsTheFlyInWithNoFocusAndResetEmptiesTheMenu) {
-    menu.setFocus(2);
+    // Entering starts the fly-in with no focus and the input locked.
     input->inputLockEnabled = 0;
     menu.enter();
     EXPECT_EQ(menu.state, static_cast<uint32_t>(Scene::FadingIn));
-    EXPECT_EQ(menu.focused, -1);
-    EXPECT_EQ(menu.widget(2)->state, 0);
-    EXPECT_EQ(input->inputLockEnabled, 1);
-    EXPECT_EQ(input->inputLockMs, 150u);
+    EXPECT_EQ(std::make_tuple(menu.focused, menu.widget(3)->state), std::make_tuple(int16_t{-1}, 0));
+    EXPECT_EQ(std::make_tuple(input->inputLockEnabled, input->inputLockMs),
+              std::make_tuple(uint8_t{1}, 150u));
     // Without the pointer, the fly-in gives the keyboard its first widget.
     menu.mouseEnabled = 0;
     menu.updateFadeIn();
     EXPECT_EQ(menu.focused, 0);
-
     menu.reset(); // its scene file is "none": nothing comes back
     EXPECT_TRUE(menu.elements.empty());
     EXPECT_EQ(menu.widget(0), nullptr);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "TestSupport.h"
@@ -23,16 +24,17 @@ Options read(const std::string& file, bool* found = nullptr, uint32_t languageBe
     const bool ok = record.readOptions();
     if (found) *found = ok;
     // What was read is also what Cancel puts back.
-    EXPECT_EQ(record.savedLanguage, record.language);
-    EXPECT_EQ(record.savedMusicVolume, record.musicVolume);
-    EXPECT_EQ(record.savedEffectVolume, record.effectVolume);
+    EXPECT_EQ(std::make_tuple(record.savedLanguage, record.savedMusicVolume, record.savedEffectVolume),
+              std::make_tuple(record.language, record.musicVolume, record.effectVolume));
     return {static_cast<int>(record.language), record.fullscreen, record.musicVolume, record.effectVolume};
 }
 } // namespace
 
-TEST(Options, WrittenTextIsExactAndEveryLanguageIsNamed) {
+TEST(Options, WrittenTextIsExactEveryLanguageIsNamedAndAMissingFileIsTheFirstRun) {
     InScratchFolder folder("options");
     ProgressRecord record;
+    EXPECT_FALSE(record.readOptions());
+    EXPECT_EQ(std::make_tuple(record.fullscreen, record.musicVolume), std::make_tuple(1, 128));
     record.language = 5;
     record.fullscreen = 0;
     record.musicVolume = 7;
@@ -52,25 +54,9 @@ TEST(Options, WrittenTextIsExactAndEveryLanguageIsNamed) {
     for (uint32_t language = 0; language < 8; ++language) {
         record.language = language;
         record.writeOptions();
-        EXPECT_NE(folder.dir().read("config.ini").find("LANGUAGE=" + std::string(names[language]) + "\n"),
-                  std::string::npos)
-            << language;
-        ProgressRecord in;
-        ASSERT_TRUE(in.readOptions());
-        EXPECT_EQ(in.language, language % 7);
-    }
-}
-
-TEST(Options, MissingFileIsTheFirstRunAndOnlyCommentsAreNot) {
-    InScratchFolder folder("options");
-    ProgressRecord record;
-    EXPECT_FALSE(record.readOptions());
-    EXPECT_EQ(record.fullscreen, 1);
-    EXPECT_EQ(record.musicVolume, 128);
-    for (const char* file : {"", "# nothing\n#\n"}) {
-        bool found = false;
-        EXPECT_EQ(read(file, &found), (Options{0, 1, 128, 128})) << file;
-        EXPECT_TRUE(found);
+        EXPECT_NE(folder.dir().read("config.ini").find("=" + std::string(names[language]) + "\n"),
+                  std::string::npos);
+        EXPECT_EQ(read(folder.dir().read("config.ini"))[0], static_cast<int>(language % 7));
     }
 }
 
@@ -78,12 +64,11 @@ TEST(Options, MissingFileIsTheFirstRunAndOnlyCommentsAreNot) {
 TEST(Options, EveryPositionWithBadValues) {
     const std::string good[4] = {"LANGUAGE=GERMAN", "FULLSCREEN=NO", "BGMVOLUME=50", "SFXVOLUME=60"};
     const Options base = {5, 0, 50, 60};
-    struct Bad {
+    const struct {
         int position;
         std::string line;
         Options want;
-    };
-    const Bad cases[] = {
+    } cases[] = {
         {0, "LANGUAGE=KLINGON", {3, 0, 50, 60}},          // no known name: the language stays as it was (3)
         {0, "LANGUAGE=FRENCH or GERMAN", {5, 0, 50, 60}}, // GERMAN is tested before FRENCH
         {0, "LANGUAGE=ITALIAN\r", {4, 0, 50, 60}},
@@ -103,13 +88,18 @@ TEST(Options, EveryPositionWithBadValues) {
         {3, "SFXVOLUME=-", {5, 0, 50, 0}},
         {3, "BGMVOLUME=9", {5, 0, 50, 0}}, // by position: the wrong label is not removed
     };
-    for (const Bad& bad : cases) {
+    for (const auto& bad : cases) {
         std::string file;
         for (int i = 0; i < 4; ++i)
             file += (i == bad.position ? bad.line : good[i]) + "\n";
         EXPECT_EQ(read(file, nullptr, 3), bad.want) << "line " << bad.position + 1 << ": " << bad.line;
     }
 
+    for (const char* file : {"", "# nothing\n#\n"}) {
+        bool found = false;
+        EXPECT_EQ(read(file, &found), (Options{0, 1, 128, 128})) << "only comments are no first run";
+        EXPECT_TRUE(found);
+    }
     const std::string all = good[0] + "\n" + good[1] + "\n" + good[2] + "\n" + good[3] + "\n";
     // A line of a lone carriage return is not skipped: it takes position 1 and pushes the rest on.
     EXPECT_EQ(read("\r\n" + all), (Options{0, 1, 0, 0})) << "carriage return first";
@@ -126,15 +116,11 @@ TEST(Options, EveryPositionWithBadValues) {
 // one of the two whole files, never a cut or empty one.
 TEST(Options, KilledWhileSavingLeavesAWholeFile) {
     InScratchFolder folder("options");
-    ProgressRecord first;
+    ProgressRecord first, second;
     first.language = 6;
-    first.musicVolume = 1;
-    ProgressRecord second;
-    second.fullscreen = 0;
     second.effectVolume = 99;
     first.writeOptions();
-    const std::string a = first.optionsText();
-    const std::string b = second.optionsText();
+    const std::string a = first.optionsText(), b = second.optionsText();
 
     std::mt19937 random(1234);
     for (int round = 0; round < 200; ++round) {
@@ -147,8 +133,7 @@ TEST(Options, KilledWhileSavingLeavesAWholeFile) {
         usleep(random() % 3000);
         kill(child, SIGKILL);
         int status = 0;
-        waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_TRUE(waitpid(child, &status, 0) == child && WIFSIGNALED(status));
         const std::string left = folder.dir().read("config.ini");
         ASSERT_TRUE(left == a || left == b) << "round " << round << " left " << left.size() << " bytes";
     }
@@ -160,22 +145,21 @@ TEST(Options, EveryFailedSaveSaysSoAndAFolderWithoutRoomStillKeepsThem) {
     ProgressRecord record;
     record.musicVolume = 7;
     // No scratch file can be made (its name is taken): "config.ini" is written in place.
+    auto save = [&] {
+        testing::internal::CaptureStdout();
+        record.writeOptions();
+        return testing::internal::GetCapturedStdout();
+    };
     fs::create_directory(ProgressRecord::kOptionsScratchFile);
-    testing::internal::CaptureStdout();
-    record.writeOptions();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(save(), "");
     EXPECT_NE(folder.dir().read("config.ini").find("\nBGMVOLUME=7\n"), std::string::npos);
 
     fs::remove("config.ini");
     fs::create_directory("config.ini");
-    testing::internal::CaptureStdout();
-    record.writeOptions();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "The file is not opened\n") << "in place";
+    EXPECT_EQ(save(), "The file is not opened\n") << "in place";
 
     fs::remove(ProgressRecord::kOptionsScratchFile);
-    testing::internal::CaptureStdout();
-    record.writeOptions();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "The file is not opened\n") << "by rename";
+    EXPECT_EQ(save(), "The file is not opened\n") << "by rename";
     EXPECT_TRUE(fs::is_directory("config.ini"));
     EXPECT_FALSE(fs::exists(ProgressRecord::kOptionsScratchFile));
 }
@@ -192,8 +176,7 @@ TEST(LevelNames, TheRecordReadsItsTableFromThePackWhenMade) {
     GameWide<AssetPack>::set(&pack);
     ProgressRecord record;
     GameWide<AssetPack>::set(nullptr);
-    EXPECT_EQ(record.levelNames.size(), 2u);
-    EXPECT_EQ(record.levelNames["Spain"], "Espa\xc3\xb1"
-                                          "a");
-    EXPECT_EQ(record.levelNames["France"], "France\r");
+    EXPECT_EQ(record.levelNames, (GameTexts::Table{{"Spain", "Espa\xc3\xb1"
+                                                             "a"},
+                                                   {"France", "France\r"}}));
 }

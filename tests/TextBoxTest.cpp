@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "FontTestSupport.h"
 #include "TestSupport.h"
@@ -15,21 +16,23 @@ class BoxWorld {
     explicit BoxWorld(const std::string& table) {
         pictures.pictures["Assets/font/fonts/pic.png"] = makeFontPicture({0, 2, 5, 7, 9}, 10, 3, 2);
         const std::string description = "##pic.png\n AB1\n";
-        texts.addFont(FontLoader::parseDescription(reinterpret_cast<const uint8_t*>(description.data()),
-                                                   description.size(), "Assets/font/fonts/t.txt", 3, 1,
-                                                   pictures));
-        GameTexts::parseTable(reinterpret_cast<const uint8_t*>(table.data()), table.size(),
-                              const_cast<GameTexts::Table&>(texts.texts()));
+        texts.addFont(FontLoader::parseDescription(bytes(description), description.size(),
+                                                   "Assets/font/fonts/t.txt", 3, 1, pictures));
+        GameTexts::parseTable(bytes(table), table.size(), this->table());
         GameWide<GameTexts>::set(&texts);
     }
     ~BoxWorld() { GameWide<GameTexts>::set(nullptr); }
+    static const uint8_t* bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+    GameTexts::Table& table() { return const_cast<GameTexts::Table&>(texts.texts()); }
 
     // One frame of the main loop: the delta comes from the fake clock, capped as the loop caps it.
-    void frame(TextBox& box, uint32_t ms) {
-        const uint32_t before = clock.now;
-        clock.advance(ms);
-        frameDeltaMs = std::min<uint32_t>(clock.now - before, FrameClock::kLongestFrameMs);
-        box.update();
+    void frame(TextBox& box, uint32_t ms, int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            const uint32_t before = clock.now;
+            clock.advance(ms);
+            frameDeltaMs = std::min<uint32_t>(clock.now - before, FrameClock::kLongestFrameMs);
+            box.update();
+        }
     }
     MemoryPictures pictures;
     GameTexts texts;
@@ -37,81 +40,67 @@ class BoxWorld {
 };
 } // namespace
 
-TEST(TextBoxPaging, FivePiecesMakeTwoPagesAndTheFifthSitsAtTheTop) {
+TEST(TextBox, FivePiecesMakeTwoPagesTypedAPageAtATime) {
     BoxWorld world("FIVE\tA|AB|B|1|BA\n");
     TextBox box;
     box.setText("FIVE", 10, 20);
-    ASSERT_EQ(box.lineCount, 5);
-    EXPECT_EQ(box.totalHeight, 15);
-    EXPECT_EQ(box.lines[3]->drawY, 29);
-    EXPECT_EQ(box.lines[4]->drawY, 20);
-    EXPECT_EQ(box.maxWidth, 5);
-
+    // The fifth line sits at the top of the second page.
+    EXPECT_EQ(std::make_tuple(box.lineCount, box.totalHeight, box.lines[3]->drawY, box.lines[4]->drawY,
+                              box.maxWidth),
+              std::make_tuple(5, 15, 29, 20, 5));
+    // Fast frames type every line of the page until it is full; a full page waits for the scene.
     box.setTypingDelay(20);
-    // Fast frames: every line of the page types until the page is full.
-    for (int i = 0; i < 100 && !box.pageFull; ++i)
-        world.frame(box, 30);
-    EXPECT_TRUE(box.pageFull);
-    EXPECT_FALSE(box.finished);
-    EXPECT_EQ(box.currentLine, 4);
-    const int16_t shown = box.lines[4]->lastGlyph;
-    world.frame(box, 30);
-    EXPECT_EQ(box.lines[4]->lastGlyph, shown) << "a full page waits for the scene";
+    world.frame(box, 30, 100);
+    EXPECT_EQ(std::make_tuple(box.pageFull, box.finished, box.currentLine, box.lines[4]->lastGlyph),
+              std::make_tuple(true, false, 4, -1));
     box.nextPage();
     EXPECT_EQ(box.pageStart, 4);
-    for (int i = 0; i < 100 && !box.finished; ++i)
-        world.frame(box, 30);
+    world.frame(box, 30, 100);
     EXPECT_TRUE(box.finished);
 }
 
-TEST(TextBoxTyping, TimerMustExceedTheDelayAndOneGlyphPerFrame) {
+TEST(TextBox, TypingTimerMustExceedTheDelayAndShowsOneGlyphPerFrame) {
     BoxWorld world("T\tABAB\n");
     TextBox box;
+    std::vector<int> glyphs;
+    auto frames = [&](uint32_t ms, int count) {
+        world.frame(box, ms, count);
+        glyphs.push_back(box.lines[0]->lastGlyph);
+    };
     box.setTextTyped("T", "VERY_FAST", 0, 0, "0");
-    EXPECT_EQ(box.lines[0]->typeDelay, 20);
-    world.frame(box, 16);
-    EXPECT_EQ(box.lines[0]->lastGlyph, -1);
-    world.frame(box, 16);
-    EXPECT_EQ(box.lines[0]->lastGlyph, 0);
-
+    const int fast = box.lines[0]->typeDelay;
+    frames(16, 1);
+    frames(16, 1);
     box.setTypingDelay(20);
-    world.frame(box, 10);
-    world.frame(box, 10);
-    EXPECT_EQ(box.lines[0]->lastGlyph, -1) << "exactly the delay reveals nothing";
+    frames(10, 2); // exactly the delay reveals nothing
     box.setTypingDelay(20);
-    world.frame(box, 500); // capped at 18 and still one glyph at most
-    world.frame(box, 500);
-    EXPECT_EQ(box.lines[0]->lastGlyph, 0);
-
+    frames(500, 2); // capped at 18, and still one glyph at most
+    EXPECT_EQ(glyphs, (std::vector<int>{-1, 0, -1, 0}));
     box.setTextTyped("T", "WHATEVER", 0, 0, "0");
-    EXPECT_EQ(box.lines[0]->typeDelay, 100);
+    EXPECT_EQ(std::make_tuple(fast, box.lines[0]->typeDelay), std::make_tuple(20, uint16_t{100}));
     box.setTypingDelay(0);
     EXPECT_EQ(box.lines[0]->lastGlyph, 3);
     world.frame(box, 16);
     EXPECT_TRUE(box.finished);
 }
 
-TEST(TextBoxLayout, AlignmentRawTextRefreshAndRecolour) {
+TEST(TextBox, AlignmentRawTextRefreshAndRecolour) {
     BoxWorld world("K\tAB|A\nV\tA_VAR_\n");
     TextBox box(0, 1);
     box.setText("K", 100, 50);
     box.setAlignment(1, 2);
-    EXPECT_EQ(box.verticalOffset, -6);
-    EXPECT_EQ(box.lines[0]->drawX, 95);
-    EXPECT_EQ(box.lines[1]->drawY, 47);
+    EXPECT_EQ(std::make_tuple(box.verticalOffset, box.lines[0]->drawX, box.lines[1]->drawY),
+              std::make_tuple(-6, 95, 47));
     EXPECT_EQ(box.lines[0]->items[0].source.y, 6) << "the box's own band";
     box.setColour(0);
     EXPECT_EQ(box.lines[1]->items[0].source.y, 1);
     box.setPosition(200, 50);
-    EXPECT_EQ(box.lines[0]->drawX, 195);
     box.placeLinesAt32();
-    EXPECT_EQ(box.lines[1]->drawY, 50 - 64 + 32);
+    EXPECT_EQ(std::make_tuple(box.lines[0]->drawX, box.lines[1]->drawY), std::make_tuple(195, 50 - 64 + 32));
 
     box.setRawText("GO IN", 0, 0);
-    EXPECT_EQ(box.lines[0]->text, "GO IN");
     box.refreshText();
     EXPECT_EQ(box.lines[0]->text, "GO IN");
-
     box.setText("V", 0, 0);
     box.replaceVariable("11");
     EXPECT_EQ(box.lines[0]->text, "A11");
@@ -123,10 +112,8 @@ TEST(TextBoxLayout, AlignmentRawTextRefreshAndRecolour) {
     // A language change: the box re-reads its key and keeps its alignment.
     box.setText("K", 100, 0);
     box.setAlignment(2, 1);
-    const_cast<GameTexts::Table&>(world.texts.texts())["K"] = "B|B|B|B|B|B";
+    world.table()["K"] = "B|B|B|B|B|B";
     box.refreshText();
-    EXPECT_EQ(box.lineCount, 6);
-    EXPECT_EQ(box.linesPerPage, 6);
-    EXPECT_EQ(box.lines[5]->drawY, 15);
-    EXPECT_EQ(box.lines[0]->drawX, 99);
+    EXPECT_EQ(std::make_tuple(box.lineCount, box.linesPerPage, box.lines[5]->drawY, box.lines[0]->drawX),
+              std::make_tuple(6, 6, 15, 99));
 }

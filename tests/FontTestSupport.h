@@ -1,6 +1,6 @@
 #pragma once
-// A font picture source held in memory, and a small picture with known markers and bands; the
-// shipped fonts loaded straight from data/.
+// A font picture source held in memory, a small picture with known markers and bands, and the
+// shipped fonts.
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -51,34 +51,28 @@ inline std::unique_ptr<ImageData> makeFontPicture(const std::vector<int>& marker
     return image;
 }
 
-// Pictures straight from data/, decoded as the store decodes them.
-class DataPictures final : public FontPictures {
-  public:
-    explicit DataPictures(std::filesystem::path data) : data_(std::move(data)) {}
-    const ImageData* picture(const std::string& name) override {
-        current_ = ImageData::decodeFile((data_ / name).string().c_str());
-        return current_.get();
-    }
-    int32_t makeAtlas(const std::string&, const ImageData&) override { return next_++; }
-    void release(const std::string&) override { current_.reset(); }
-
-  private:
-    std::filesystem::path data_;
-    std::unique_ptr<ImageData> current_;
-    int32_t next_ = 0;
-};
-
-// Every font of the shipped font list, in its order.
+// Every font of the shipped font list, in its order, its pictures decoded straight from data/ as the
+// store decodes them.
 inline std::vector<std::unique_ptr<Font>> loadDataFonts(const std::filesystem::path& data) {
+    struct DataPictures final : FontPictures {
+        const ImageData* picture(const std::string& name) override {
+            current = ImageData::decodeFile((data / name).string().c_str());
+            return current.get();
+        }
+        int32_t makeAtlas(const std::string&, const ImageData&) override { return next++; }
+        void release(const std::string&) override { current.reset(); }
+        std::filesystem::path data;
+        std::unique_ptr<ImageData> current;
+        int32_t next = 0;
+    } pictures;
+    pictures.data = data;
+    const auto bytes = [](const std::string& text) { return reinterpret_cast<const uint8_t*>(text.data()); };
     const std::string list = readWhole(data / "Assets/font/fonts.txt");
-    DataPictures pictures(data);
     std::vector<std::unique_ptr<Font>> fonts;
-    for (const FontListEntry& entry : FontLoader::parseFontList(reinterpret_cast<const uint8_t*>(list.data()),
-                                                                list.size(), "Assets/font/")) {
+    for (const FontListEntry& entry : FontLoader::parseFontList(bytes(list), list.size(), "Assets/font/")) {
         const std::string description = readWhole(data / entry.description);
-        fonts.push_back(FontLoader::parseDescription(reinterpret_cast<const uint8_t*>(description.data()),
-                                                     description.size(), entry.description, entry.size, 1,
-                                                     pictures));
+        fonts.push_back(FontLoader::parseDescription(bytes(description), description.size(),
+                                                     entry.description, entry.size, 1, pictures));
     }
     return fonts;
 }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <set>
 #include <sys/wait.h>
 
 #include "TestSupport.h"
@@ -45,12 +44,11 @@ AssetPack packOf(const ScratchDir& dir, const std::string& bytes) {
 // The key and layout packs already on disk were made with: every digit and place, and one whole
 // pack written out byte by byte (entry "A" holding "hi": count 1, L 2, offset 22, size 2).
 TEST(PackFormat, KeyAndLayoutReadAsShippedPacksWereWritten) {
-    const std::pair<uint32_t, uint32_t> storedAndRead[] = {{123456789u, 241763895u},
-                                                           {1u, 70000u},
-                                                           {0u, 0u},
-                                                           {3000000000u, 3000000000u},
-                                                           {3000000400u, 3000000001u}};
-    for (const auto& [stored, value] : storedAndRead) {
+    for (const auto& [stored, value] : {std::pair{123456789u, 241763895u},
+                                        {1u, 70000u},
+                                        {0u, 0u},
+                                        {3000000000u, 3000000000u},
+                                        {3000000400u, 3000000001u}}) {
         EXPECT_EQ(PackFormat::unscramble(stored), value);
         EXPECT_EQ(PackFormat::scramble(value), stored);
     }
@@ -64,13 +62,12 @@ TEST(PackFormat, KeyAndLayoutReadAsShippedPacksWereWritten) {
     std::string all;
     for (int b = 1; b < 256; ++b)
         all.push_back(static_cast<char>(b));
-    const std::string stored = PackFormat::rotateName(all);
-    EXPECT_EQ(PackFormat::unrotateName(stored), all);
-    EXPECT_EQ(stored.find('\0'), std::string::npos);
+    EXPECT_EQ(PackFormat::unrotateName(PackFormat::rotateName(all)), all);
+    EXPECT_EQ(PackFormat::rotateName(all).find('\0'), std::string::npos);
 }
 
 // The tool packs a tree that the game then reads: every byte kept, empty files at offsets of their
-// own (so the reader's first-size-per-offset rule never mixes two entries up).
+// own (the listing would show a mixed-up size, since the reader keeps the first size per offset).
 TEST(PackRoundTrip, ToolPacksListsAndExtractsATree) {
     ScratchDir dir("pack");
     std::string binary;
@@ -87,27 +84,19 @@ TEST(PackRoundTrip, ToolPacksListsAndExtractsATree) {
     AssetPack pack(p);
     ASSERT_TRUE(pack.loadIndex());
     EXPECT_EQ(bytesOf(pack.readFile("Sound/s.wav")) + bytesOf(pack.readFile("Assets/sub/empty")), binary);
-    std::set<uint32_t> offsets;
-    for (const auto& [name, offset] : pack.names())
-        EXPECT_TRUE(offsets.insert(offset).second) << name;
     ASSERT_EQ(std::system((tool + "--list " + p + " > " + d + "/list").c_str()), 0);
     EXPECT_EQ(dir.read("list"),
               "0\tAssets/sub/empty\n0\tAssets/sub/empty2\n5\tAssets/x.txt\n256\tSound/s.wav\n");
     ASSERT_EQ(std::system((tool + "--extract " + d + "/out " + p).c_str()), 0);
-    EXPECT_EQ(dir.read("out/Assets/x.txt"), "hello");
-    EXPECT_EQ(dir.read("out/Sound/s.wav"), binary);
+    EXPECT_EQ(dir.read("out/Assets/x.txt") + dir.read("out/Sound/s.wav"), "hello" + binary);
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "out/Assets/sub/empty"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "out/Flags"));
 
     // Names that leave the folder, and "a/b" after a file "a", are reported and skipped; the rest
     // is written and the tool ends with 1.
-    const std::vector<std::string> names = {"../escaped", "/tmp/abs", "a", "a/b", "ok"};
-    uint32_t dataAt = 8;
-    for (const std::string& name : names)
-        dataAt += static_cast<uint32_t>(4 + name.size() + 1 + 8);
-    std::string evil = header(static_cast<uint32_t>(names.size()));
-    for (const std::string& name : names)
-        putEntry(evil, name, dataAt, 1);
+    std::string evil = header(5);
+    for (const char* name : {"../escaped", "/tmp/abs", "a", "a/b", "ok"})
+        putEntry(evil, name, 8 + 5 * 13 + 10 + 8 + 1 + 3 + 2, 1); // the byte after the directory
     dir.write("evil.zez", evil + "X");
     const int status =
         std::system((tool + "--extract " + d + "/x " + d + "/evil.zez 2>" + d + "/err").c_str());
@@ -139,8 +128,7 @@ TEST(PackIndex, FirstNameAndFirstSizeWinAndNamesAreExactBytes) {
 TEST(PackIndex, DamagedPacksKeepWhatWasReadAndNeverReadPastTheEnd) {
     ScratchDir dir("bad");
     AssetPack missing((dir.path() / "none.zez").string());
-    EXPECT_FALSE(missing.loadIndex());
-    EXPECT_FALSE(missing.readFile("f0"));
+    EXPECT_FALSE(missing.loadIndex() || missing.readFile("f0"));
     EXPECT_EQ(packOf(dir, "").entryCount(), 0u);
 
     // Every possible cut of a good pack: never a crash, never an entry whose bytes lie past the cut.
@@ -149,13 +137,11 @@ TEST(PackIndex, DamagedPacksKeepWhatWasReadAndNeverReadPastTheEnd) {
         writer.add(std::string("f") + i, {'c', 'o', 'n', 't', 'e', 'n', 't', static_cast<uint8_t>(i)});
     ASSERT_TRUE(writer.write(dir.path() / "good.zez", nullptr));
     const std::string good = readWhole(dir.path() / "good.zez");
-    for (size_t length = 0; length <= good.size(); ++length) {
-        const AssetPack index = packOf(dir, good.substr(0, length));
+    for (size_t length = 0; length <= good.size(); ++length)
         for (char i = '0'; i < '5'; ++i) {
-            const auto buffer = index.readFile(std::string("f") + i);
+            const auto buffer = packOf(dir, good.substr(0, length)).readFile(std::string("f") + i);
             EXPECT_TRUE(!buffer || bytesOf(buffer) == std::string("content") + i) << length;
         }
-    }
 
     // A pack that shrank after its index was read gives null, not half a buffer.
     AssetPack shrunk((dir.path() / "p.zez").string()); // the whole good pack, the last cut
@@ -171,8 +157,7 @@ TEST(PackIndex, DamagedPacksKeepWhatWasReadAndNeverReadPastTheEnd) {
     putEntry(huge, "far", 1u << 30, 2);
     putNumber(huge, 3000000000u);
     const AssetPack hostile = packOf(dir, huge + "hi");
-    EXPECT_EQ(bytesOf(hostile.readFile("ok")), "hi");
-    EXPECT_EQ(hostile.entryCount(), 1u);
+    EXPECT_EQ(bytesOf(hostile.readFile("ok")) + std::to_string(hostile.entryCount()), "hi1");
     // A zero name length is not a valid entry: reading stops there.
     std::string zero = header(2);
     putNumber(zero, 0);
@@ -199,15 +184,11 @@ TEST(FileStreamTest, ModesMessagesSeekAndSavedata) {
     out.close();
     FileStream in;
     in.open("f.txt", "r");
-    EXPECT_EQ(in.readLine(), "one");
-    EXPECT_EQ(in.readLine(), "two");
-    in.open("f.txt", "rw+");
-    EXPECT_FALSE(in.isOpen());
+    EXPECT_EQ(in.readLine() + in.readLine(), "onetwo");
     in.open("b.bin", "rb");
     EXPECT_EQ(in.read(buffer, 16), 6u);
     in.seek(2); // also clears the end of the file
-    EXPECT_EQ(in.read(buffer, 3), 3u);
-    EXPECT_EQ(std::string(buffer, 3), "cde");
+    EXPECT_EQ(std::string(buffer, in.read(buffer, 3)), "cde");
 
     // The first stream makes "Savedata"; while a file of that name blocks it, the next one tries again.
     const auto savedata = folder.dir().path() / "Savedata";

@@ -3,6 +3,7 @@
 // writes the level and by the robot sweep, which plays the real game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 
@@ -53,20 +54,16 @@ TEST(ShippedLevels, ListNamesPicturesAndNumbersFitTheGame) {
         SCOPED_TRACE(v.name);
         EXPECT_TRUE(keys.insert(v.name).second) << "key used twice";
         EXPECT_TRUE(names.count(v.name)) << "no name in levelnames.txt";
-        for (char c : v.name)
-            EXPECT_TRUE(c >= ' ' && c <= '~') << "not printable ASCII";
+        EXPECT_TRUE(std::all_of(v.name.begin(), v.name.end(), [](char c) { return c >= ' ' && c <= '~'; }));
         EXPECT_TRUE(v.width >= 320 && v.width <= 1600 && v.height >= 200 && v.height <= 1000)
             << v.width << "x" << v.height;
         ASSERT_GE(v.stampSurface, 0);
         const ImageData& stamp = *all.stamps[v.stampSurface];
-        EXPECT_EQ(stamp.bytesPerPixel(), 4);
-        EXPECT_TRUE(std::max(stamp.width(), stamp.height()) >= 12 &&
-                    std::max(stamp.width(), stamp.height()) <= 20);
-        EXPECT_TRUE(v.timeLimitMinutes >= 1 && v.timeLimitMinutes <= 999);
-        EXPECT_TRUE(v.creatureCount >= 1 && v.creatureCount <= 999);
-        EXPECT_GT(v.spawnIntervalMs, 0);
-        EXPECT_TRUE(v.goalPercent > 0 && v.goalPercent <= 100);
-        EXPECT_TRUE(v.minSurvivorPercent >= 0 && v.minSurvivorPercent <= 100);
+        const int side = std::max(stamp.width(), stamp.height());
+        EXPECT_TRUE(stamp.bytesPerPixel() == 4 && side >= 12 && side <= 20) << "stamp";
+        EXPECT_TRUE(v.timeLimitMinutes >= 1 && v.timeLimitMinutes <= 999 && v.creatureCount >= 1 &&
+                    v.creatureCount <= 999 && v.spawnIntervalMs > 0 && v.goalPercent > 0 &&
+                    v.goalPercent <= 100 && v.minSurvivorPercent >= 0 && v.minSurvivorPercent <= 100);
         // With fewer creatures than it takes to reach the survivor share, one loss is fatal at once.
         EXPECT_LE(v.minSurvivorPercent * v.creatureCount / 100, v.creatureCount - 1);
     }

@@ -1,3 +1,4 @@
+#include <array>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -28,20 +29,15 @@ TEST(PausableTimerTest, PausedTimeIsNotCountedAndTheTickCounterMayWrap) {
 // Frames are charged at most 18 ms; the limiter sleeps out a short frame only while vsync is off, and
 // the first frame with vsync switches it off for good.
 TEST(FrameClockTest, ChargesAndLimiterSleeps) {
-    struct Case {
-        uint32_t deltaMs;
-        uint8_t limiter;
-        int swapInterval;
-        uint32_t charged, slept;
-        uint8_t limiterAfter;
-    };
-    for (const Case& c : {Case{100, 0, 1, 18, 0, 0}, Case{17, 0, 1, 17, 0, 0}, Case{0, 0, 1, 0, 0, 0},
-                          Case{5, 1, 0, 16, 11, 1}, Case{30, 1, 0, 18, 0, 1}, Case{5, 1, 1, 5, 0, 0},
-                          Case{5, 0, 0, 5, 0, 0}}) {
-        uint8_t limiter = c.limiter;
-        const FrameCharge charge = FrameClock::charge(c.deltaMs, limiter, c.swapInterval, 1000.0f / 60.0f);
-        EXPECT_EQ(charge.chargedMs, c.charged) << c.deltaMs << " " << int(c.limiter) << " " << c.swapInterval;
-        EXPECT_EQ(charge.sleepMs, c.slept) << c.deltaMs << " " << int(c.limiter) << " " << c.swapInterval;
-        EXPECT_EQ(limiter, c.limiterAfter);
+    // Frame time, limiter, swap interval -> charged, slept, limiter after.
+    const uint32_t cases[][6] = {{100, 0, 1, 18, 0, 0}, {17, 0, 1, 17, 0, 0}, {0, 0, 1, 0, 0, 0},
+                                 {5, 1, 0, 16, 11, 1},  {30, 1, 0, 18, 0, 1}, {5, 1, 1, 5, 0, 0},
+                                 {5, 0, 0, 5, 0, 0}};
+    for (const auto& c : cases) {
+        uint8_t limiter = static_cast<uint8_t>(c[1]);
+        const FrameCharge charge = FrameClock::charge(c[0], limiter, static_cast<int>(c[2]), 1000.0f / 60.0f);
+        EXPECT_EQ((std::array<uint32_t, 3>{charge.chargedMs, charge.sleepMs, limiter}),
+                  (std::array<uint32_t, 3>{c[3], c[4], c[5]}))
+            << c[0] << " " << c[1] << " " << c[2];
     }
 }

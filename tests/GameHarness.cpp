@@ -5,13 +5,13 @@
 #include <link.h>
 
 #include "GlFixture.h"
-#include "assets/FileStream.h"
 #include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
 #include "core/Scene.h"
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
+#include "text/TextBox.h"
 
 namespace fs = std::filesystem;
 
@@ -21,23 +21,14 @@ const fs::path kRun(VOV_RUN_DIR);
 
 // Strips of ground eight rows thick, darker lower down as the game expects (red byte = height
 // band), in a 400 x 200 picture whose air is (0, 0, 0, 0). Each strip: its top row and columns.
-struct Strip {
-    int top, x0, x1;
-};
-
-std::string terrainPng(std::initializer_list<Strip> strips) {
-    const int w = 400, h = 200;
-    std::string pixels(static_cast<size_t>(w) * h * 4, '\0');
-    for (const Strip& strip : strips)
-        for (int y = strip.top; y < strip.top + 8; ++y)
-            for (int x = strip.x0; x <= strip.x1; ++x) {
-                char* p = &pixels[(static_cast<size_t>(y) * w + x) * 4];
-                p[0] = static_cast<char>(60 + y / 2);
-                p[1] = static_cast<char>(100);
-                p[2] = static_cast<char>(60);
-                p[3] = static_cast<char>(255);
-            }
-    return encodePng(w, h, 4, pixels);
+std::string terrainPng(std::initializer_list<std::array<int, 3>> strips) {
+    std::string pixels(400 * 200 * 4, '\0');
+    for (auto [top, x0, x1] : strips)
+        for (int y = top; y < top + 8; ++y)
+            for (int x = x0; x <= x1; ++x)
+                pixels.replace(static_cast<size_t>(y * 400 + x) * 4, 4,
+                               {static_cast<char>(60 + y / 2), 100, 60, static_cast<char>(255)});
+    return encodePng(400, 200, 4, pixels);
 }
 
 // Marks every shared object loaded so far as never to be unloaded. The game's shutdown quits SDL,
@@ -80,16 +71,13 @@ void fillFolder(const ScratchDir& dir, const HarnessOptions& options) {
 }
 } // namespace
 
-GameHarness::GameHarness(const HarnessOptions& options) : dir_("game"), here_(fs::current_path()) {
-    fillFolder(dir_, options);
-    fs::current_path(dir_.path());
+GameHarness::GameHarness(const HarnessOptions& options) : folder_("game") {
+    fillFolder(folder_.dir(), options);
     started_ = game_.startUp() == 0;
     std::srand(7);
     if (!started_) return;
-    auto source = std::make_unique<FakeInput>();
-    input_ = source.get();
+    game_.input()->setSource(std::unique_ptr<FakeInput>(input_ = new FakeInput));
     input_->mx = input_->my = 4;
-    game_.input()->setSource(std::move(source));
     Renderer::instance()->frameLimiterEnabled = 0;
     game_.loop()->swapInterval = [] { return 1; };
 }
@@ -99,9 +87,6 @@ GameHarness::~GameHarness() {
         keepLibrariesLoaded();
         game_.shutDown();
     }
-    fs::current_path(here_);
-    // "Savedata" was made in the scratch folder; the next folder needs its own.
-    FileStream::forgetSavedataForTests();
 }
 
 ProgressRecord& GameHarness::progress() const {
@@ -138,13 +123,16 @@ bool GameHarness::runUntil(const std::function<bool()>& done, int limit) {
     return done();
 }
 
-bool GameHarness::runUntilRunning(uint32_t number, int limit) {
-    return runUntil(
-        [&] {
-            Scene* s = current();
-            return currentNumber() == number && s && s->entered && s->state == Scene::Running;
-        },
-        limit);
+testing::AssertionResult GameHarness::runUntilRunning(uint32_t number, int limit) {
+    if (runUntil(
+            [&] {
+                Scene* s = current();
+                return currentNumber() == number && s && s->entered && s->state == Scene::Running;
+            },
+            limit))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "stuck in scene " << currentNumber() << " state "
+                                       << (current() ? static_cast<int>(current()->state) : -1);
 }
 
 void GameHarness::enter(uint32_t number) {
@@ -153,7 +141,8 @@ void GameHarness::enter(uint32_t number) {
     scenes().currentScene = number;
 }
 
-bool GameHarness::jumpTo(uint32_t number) {
+testing::AssertionResult GameHarness::jumpTo(uint32_t number) {
+    if (!started_) return testing::AssertionFailure() << "the game did not start";
     enter(number);
     return runUntilRunning(number);
 }
@@ -174,6 +163,21 @@ void GameHarness::hold(SDL_Scancode key, int count) {
     frames(12);
 }
 
+void GameHarness::keys(std::initializer_list<SDL_Scancode> keys) {
+    for (SDL_Scancode key : keys)
+        if (key == SDL_SCANCODE_RETURN || key == SDL_SCANCODE_ESCAPE)
+            tap(key);
+        else
+            hold(key);
+}
+
+bool GameHarness::holdUntil(SDL_Scancode key, const std::function<bool()>& done, int limit) {
+    input_->keys[key] = 1;
+    const bool reached = runUntil(done, limit);
+    input_->keys[key] = 0;
+    return reached;
+}
+
 void GameHarness::pointAt(int logicalX, int logicalY) {
     const Renderer* renderer = Renderer::instance();
     input_->mx = logicalX * renderer->windowWidth / renderer->logicalWidth + 1;
@@ -183,27 +187,35 @@ void GameHarness::pointAt(int logicalX, int logicalY) {
 void GameHarness::click(int logicalX, int logicalY) {
     pointAt(logicalX, logicalY);
     frames(2);
-    // The held mask through the source, and the button-down and -up events a real click makes
-    // (presses are taken from the down edge of the events).
-    auto push = [&](uint32_t type) {
-        SDL_Event event{};
-        event.type = type;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.button.x = input_->mx;
-        event.button.y = input_->my;
-        SDL_PushEvent(&event);
-    };
-    push(SDL_MOUSEBUTTONDOWN);
+    // The held mask through the source, and the button events a real click makes (presses are
+    // taken from the down edge of the events).
+    pushButton(SDL_BUTTON_LEFT, true, input_->mx, input_->my);
     input_->buttons = SDL_BUTTON_LMASK;
     frames(6);
-    push(SDL_MOUSEBUTTONUP);
+    pushButton(SDL_BUTTON_LEFT, false, input_->mx, input_->my);
     input_->buttons = 0;
     frames(14);
 }
 
 std::array<uint8_t, 4> GameHarness::pixel(int x, int y) {
     return GlFixture::gameScreenPixel(x, y);
+}
+
+testing::AssertionResult GameHarness::pixelNear(int x, int y, uint32_t rgb, int tolerance) {
+    const auto p = pixel(x, y);
+    for (int c = 0; c < 3; ++c)
+        if (std::abs(p[c] - static_cast<int>(rgb >> (16 - 8 * c) & 255)) > tolerance)
+            return testing::AssertionFailure()
+                   << "(" << x << ", " << y << ") is " << int(p[0]) << "," << int(p[1]) << "," << int(p[2]);
+    return testing::AssertionSuccess();
+}
+
+std::string GameHarness::text(const GraphicElement* element) {
+    std::string text;
+    if (const auto* box = dynamic_cast<const TextBox*>(element))
+        for (const auto& line : box->lines)
+            text += line->text + "|";
+    return text;
 }
 
 void GameHarness::screenshot(const std::string& name) {

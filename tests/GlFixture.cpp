@@ -61,14 +61,15 @@ bool savePng(const std::string& path, int width, int height, const std::vector<u
     return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
 }
 
+namespace {
+void append(void* out, void* data, int size) {
+    static_cast<std::string*>(out)->append(static_cast<const char*>(data), static_cast<size_t>(size));
+}
+} // namespace
+
 std::string encodePng(int width, int height, int channels, const std::string& pixels) {
     std::string out;
-    stbi_write_png_to_func(
-        [](void* context, void* data, int size) {
-            static_cast<std::string*>(context)->append(static_cast<const char*>(data),
-                                                       static_cast<size_t>(size));
-        },
-        &out, width, height, channels, pixels.data(), width * channels);
+    stbi_write_png_to_func(append, &out, width, height, channels, pixels.data(), width * channels);
     return out;
 }
 
@@ -85,11 +86,6 @@ std::vector<uint8_t> readWindow(int width, int height) {
 
 std::string encodeJpeg(int width, int height, const std::string& rgb) {
     std::string out;
-    stbi_write_jpg_to_func(
-        [](void* context, void* data, int size) {
-            static_cast<std::string*>(context)->append(static_cast<const char*>(data),
-                                                       static_cast<size_t>(size));
-        },
-        &out, width, height, 3, rgb.data(), 90);
+    stbi_write_jpg_to_func(append, &out, width, height, 3, rgb.data(), 90);
     return out;
 }

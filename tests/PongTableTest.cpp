@@ -1,9 +1,10 @@
+#include <array>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "opening/PongTable.h"
 
-TEST(PongTable, APointGoesToWhoeverTheBallLeftBehind) {
+TEST(PongTable, APointGoesToWhoeverTheBallLeftBehindAndServesFromTheCentre) {
     PongTable table(320, 200);
     table.rightPaddle.y = 0;
     table.leftPaddle.y = 30;
@@ -12,16 +13,15 @@ TEST(PongTable, APointGoesToWhoeverTheBallLeftBehind) {
     table.vy = 2;
     table.hitCount = 2;
     table.step();
+    // The loser's paddle is re-centred; served its way at speed 1 from the centre, moved once.
     EXPECT_EQ(table.leftScore, 1u);
-    EXPECT_EQ(table.rightScore, 0u);
-    EXPECT_EQ(table.rightPaddle.y, 91) << "the right paddle is re-centred";
+    EXPECT_EQ(table.rightPaddle.y, 91);
     EXPECT_EQ(table.leftPaddle.y, 30);
-    EXPECT_EQ(table.vx, 1) << "served to the right at speed 1";
+    EXPECT_EQ(table.vx, 1);
     EXPECT_EQ(table.vy, 0);
     EXPECT_EQ(table.hitCount, 0);
-    EXPECT_EQ(table.ball.x, 159) << "from the centre, moved once";
+    EXPECT_EQ(table.ball.x, 159);
     EXPECT_EQ(table.ball.y, 98);
-
     table.ball.x = 0; // not strictly inside: the right player scores
     table.step();
     EXPECT_EQ(table.rightScore, 1u);
@@ -38,34 +38,21 @@ TEST(PongTable, APointGoesToWhoeverTheBallLeftBehind) {
 
 TEST(PongTable, PaddleHitsSetTheSlopeAndEveryThirdSpeedsUp) {
     PongTable table(320, 200);
-    // Where the ball meets the left paddle (top 91) gives the slope: (2 - 9 - 91 + y) / 4,
-    // truncated towards zero; the third hit adds one pixel a frame.
-    struct Hit {
-        int32_t y, vy, vx, hitCount;
-    };
-    for (const Hit& hit : {Hit{98, 0, 1, 1}, Hit{108, 2, 1, 2}, Hit{88, -2, 2, 0}}) {
-        table.ball = {table.leftPaddle.x + table.leftPaddle.w - 1, hit.y, 4, 4};
-        table.vx = -1;
+    // Left paddle (top 91): slope (2 - 9 - 91 + y) / 4, truncated towards zero; the third hit adds
+    // one pixel a frame. The right paddle sends a flat ball back with a random slope of -5..5.
+    for (auto [left, y, vy, vx, hits] :
+         {std::array{1, 98, 0, 1, 1}, {1, 108, 2, 1, 2}, {1, 88, -2, 2, 0}, {0, 98, 0, -2, 1}}) {
+        table.ball = {left ? table.leftPaddle.x + table.leftPaddle.w - 1 : table.rightPaddle.x - 3, y, 4, 4};
+        table.vx = left ? -1 : 2;
         table.vy = 0;
-        EXPECT_EQ(table.step(), PongTable::LeftHit) << hit.y;
-        EXPECT_EQ(table.vy, hit.vy) << hit.y;
-        EXPECT_EQ(table.vx, hit.vx) << hit.y;
-        EXPECT_EQ(table.hitCount, hit.hitCount) << hit.y;
+        EXPECT_EQ(table.step(), left ? PongTable::LeftHit : PongTable::RightHit) << y;
+        EXPECT_EQ(left ? table.vy : 0, vy) << y;
+        EXPECT_LE(std::abs(table.vy), 5);
+        EXPECT_EQ(table.vx, vx) << y;
+        EXPECT_EQ(table.hitCount, hits) << y;
     }
-    EXPECT_EQ(table.ball.y, 86);
-
-    // The right paddle sends it back left; a flat return gets a random slope of -5..5.
-    table.ball = {table.rightPaddle.x - 3, 98, 4, 4};
-    table.vx = 2;
-    table.vy = 0;
-    EXPECT_EQ(table.step(), PongTable::RightHit);
-    EXPECT_EQ(table.vx, -2);
-    EXPECT_LE(std::abs(table.vy), 5);
-    EXPECT_EQ(table.hitCount, 1);
-    // Not touching: no hit, nothing changes but the position.
     table.ball = {100, 100, 4, 4};
     table.vx = -1;
-    table.vy = 0;
     EXPECT_EQ(table.step(), PongTable::NoHit);
     EXPECT_EQ(table.ball.x, 99);
 }
@@ -73,40 +60,27 @@ TEST(PongTable, PaddleHitsSetTheSlopeAndEveryThirdSpeedsUp) {
 TEST(PongTable, WallsTurnTheBallAndPaddlesStayOnScreen) {
     PongTable table(320, 200);
     // Top: turned when y is below the ball's height; bottom: once y > 200 - 8 - vy.
-    struct Wall {
-        int32_t y, vy, turned;
-    };
-    for (const Wall& wall : {Wall{3, -1, 1}, Wall{4, -1, -1}, Wall{190, 2, 2}, Wall{191, 2, -2}}) {
-        table.ball = {100, wall.y, 4, 4};
-        table.vy = wall.vy;
+    for (auto [y, vy, turned] : {std::array{3, -1, 1}, {4, -1, -1}, {190, 2, 2}, {191, 2, -2}}) {
+        table.ball = {100, y, 4, 4};
+        table.vy = vy;
         table.step();
-        EXPECT_EQ(table.vy, wall.turned) << wall.y;
+        EXPECT_EQ(table.vy, turned) << y;
     }
-
-    for (int i = 0; i < 300; ++i)
-        table.movePlayer(8);
-    EXPECT_EQ(table.leftPaddle.y, 0);
-    for (int i = 0; i < 300; ++i)
-        table.movePlayer(2);
-    EXPECT_EQ(table.leftPaddle.y, 181);
-    table.movePlayer(8 | 2);
-    EXPECT_EQ(table.leftPaddle.y, 181) << "up and down together cancel";
-
+    // Up (8) and down (2) one paddle speed a frame, together nothing, always on the screen.
+    for (auto [directions, times, y] : {std::array{8, 300, 0}, {2, 300, 181}, {10, 1, 181}}) {
+        for (int i = 0; i < times; ++i)
+            table.movePlayer(static_cast<uint8_t>(directions));
+        EXPECT_EQ(table.leftPaddle.y, y) << directions;
+    }
     // The right paddle chases the ball only while it comes its way, and stays on the screen.
-    table.rightPaddle.y = 91;
     table.ball = {200, 20, 4, 4};
-    table.vx = -1;
     table.vy = 0;
-    table.step();
-    EXPECT_EQ(table.rightPaddle.y, 91);
-    table.vx = 1;
-    table.step();
-    EXPECT_EQ(table.rightPaddle.y, 90);
-    table.ball.y = 170;
-    table.step();
-    EXPECT_EQ(table.rightPaddle.y, 91);
-    table.rightPaddle.y = 0;
-    table.ball.y = 2;
-    table.step();
-    EXPECT_EQ(table.rightPaddle.y, 0);
+    for (auto [from, vx, ballY, to] :
+         {std::array{91, -1, 20, 91}, {91, 1, 20, 90}, {90, 1, 170, 91}, {0, 1, 2, 0}}) {
+        table.rightPaddle.y = from;
+        table.vx = vx;
+        table.ball.y = ballY;
+        table.step();
+        EXPECT_EQ(table.rightPaddle.y, to) << from << " " << ballY;
+    }
 }

@@ -23,26 +23,13 @@ std::string firstSteps(int minutes, int survivors, int goal) {
 // level, which these numbers were taken from.
 class Level {
   public:
-    explicit Level(const std::string& countries = firstSteps(2, 70, 65)) : h(options(countries)) {
+    explicit Level(const std::string& countries = firstSteps(2, 70, 65))
+        : h({HarnessOptions::Levels::Shipped, countries}) {
         h.progress().chooseLevel(0, 0);
         h.enter(kLevelScene);
     }
-    static HarnessOptions options(const std::string& countries) {
-        HarnessOptions options;
-        options.levels = HarnessOptions::Levels::Shipped;
-        options.countries = countries;
-        return options;
-    }
     bool runUntilPhase(uint32_t phase, uint32_t limitMs = 6000) {
-        for (uint32_t t = 0; t < limitMs && level.phase != phase; t += 16)
-            if (!h.run(16)) return false;
-        return level.phase == phase;
-    }
-    // Returns and then presses "PAUSE_BACK" in the pause menu.
-    void resume() {
-        h.scene<Menu>(kPauseScene)->setFocus(0);
-        pushKey(SDL_SCANCODE_RETURN);
-        pushKey(SDL_SCANCODE_RETURN, false);
+        return h.runUntil([&] { return level.phase == phase; }, static_cast<int>(limitMs / 16));
     }
     GameHarness h;
     SceneLevel& level = *h.scene<SceneLevel>(kLevelScene);
@@ -69,24 +56,18 @@ TEST(SceneLevel, IntroThenPlayWithTheClockAndTheFirstFollowerOnTime) {
     EXPECT_NEAR(g.progress.levelTimer.read(), 3300u, 20u);
     EXPECT_EQ(g.progress.timeLeftMs, 120000 - static_cast<int32_t>(g.progress.levelTimer.read()));
     // The terrain is drawn 1:1 under the view: a ground pixel nobody reached shows its own colour.
-    const ImageData* terrain = GameWide<ResourceStore>::get()->surfaces().get(g.progress.terrainSurface);
-    ASSERT_NE(terrain, nullptr);
-    const uint32_t want = terrain->pixel(300, 103);
-    ASSERT_NE(want & 0xFF, 0u);
-    const auto got = GameHarness::pixel(300 - g.level.view.x, 103 - g.level.view.y);
-    EXPECT_EQ(got[0], want & 0xFF);
-    EXPECT_EQ(got[1], want >> 8 & 0xFF);
-    EXPECT_EQ(got[2], want >> 16 & 0xFF);
     // Where the level has nothing the night sky shows, not black: black paint must stay visible.
-    int sx = -1, sy = 0;
-    for (int y = 0; y < 200 && sx < 0; ++y)
-        for (int x = 0; x < 320 && sx < 0; ++x)
-            if ((terrain->pixel(x + g.level.view.x, y + g.level.view.y) >> 24) == 0) sx = x, sy = y;
-    ASSERT_GE(sx, 0);
-    const auto sky = GameHarness::pixel(sx, sy);
-    EXPECT_EQ(sky[0], 0x2A);
-    EXPECT_EQ(sky[1], 0x34);
-    EXPECT_EQ(sky[2], 0x50);
+    const ImageData* terrain = GameWide<ResourceStore>::get()->surfaces().get(g.progress.terrainSurface);
+    auto screen = [&](int x, int y) {
+        const auto p = GameHarness::pixel(x - g.level.view.x, y - g.level.view.y);
+        return uint32_t(p[0]) | p[1] << 8 | p[2] << 16;
+    };
+    ASSERT_NE(terrain->pixel(300, 103) & 0xFF, 0u);
+    EXPECT_EQ(screen(300, 103), terrain->pixel(300, 103) & 0xFFFFFF);
+    int sky = 0;
+    while (sky < 319 && (terrain->pixel(g.level.view.x + sky, g.level.view.y) >> 24) != 0)
+        ++sky;
+    EXPECT_EQ(screen(g.level.view.x + sky, g.level.view.y), 0x50342Au);
 }
 
 // How a level ends: the phase, the cause bits, the message, and the scene that follows it.
@@ -128,48 +109,22 @@ TEST(SceneLevel, EveryEndShowsItsMessageAndLeadsToItsMenu) {
         }
         end.act(g.level, g.progress);
         ASSERT_TRUE(g.runUntilPhase(end.phase));
-        if (end.phase == SceneLevel::Lost) {
-            EXPECT_EQ(g.level.lastGameOverBits, end.bits);
-        }
+        EXPECT_EQ(end.phase == SceneLevel::Lost ? g.level.lastGameOverBits : end.bits, end.bits);
         EXPECT_EQ(g.level.messageBox->key, end.message);
         const uint32_t clock = g.progress.levelTimer.read();
         // The message shows for 5-6 s, then the curtain falls for 2 s; a won level's clock stands.
         ASSERT_TRUE(g.h.run(6100));
-        if (end.phase == SceneLevel::Won) {
-            EXPECT_EQ(g.progress.levelTimer.read(), clock);
-        }
+        EXPECT_EQ(end.phase == SceneLevel::Won ? g.progress.levelTimer.read() : clock, clock)
+            << "a won level's clock stands";
         ASSERT_TRUE(g.h.run(2200));
         EXPECT_EQ(g.h.currentNumber(), end.next);
     }
 }
 
-TEST(SceneLevel, LosingFocusPausesTheLevelAndThePausedTimeIsNotCounted) {
-    Level g;
-    ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing));
-    ASSERT_TRUE(g.h.run(1000));
-    const uint32_t before = g.progress.levelTimer.read();
-    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    ASSERT_TRUE(g.h.run(16));
-    EXPECT_EQ(g.h.currentNumber(), kPauseScene);
-    EXPECT_TRUE(g.progress.levelTimer.paused());
-    const uint32_t atPause = g.progress.levelTimer.read();
-    EXPECT_LE(atPause, before + 16);
-    ASSERT_TRUE(g.h.run(5000));
-    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    ASSERT_TRUE(g.h.run(500));
-    // Focus came back over the pause menu: the level clock stays paused behind it.
-    EXPECT_TRUE(g.progress.levelTimer.paused());
-    EXPECT_EQ(g.progress.levelTimer.read(), atPause);
-    // Back to the level: it resumes where it stood, without a new set-up.
-    g.resume();
-    ASSERT_TRUE(g.h.run(600));
-    EXPECT_EQ(g.h.currentNumber(), kLevelScene);
-    EXPECT_EQ(g.level.phase, SceneLevel::Playing);
-    EXPECT_TRUE(g.progress.levelTimer.running());
-    EXPECT_LT(g.progress.levelTimer.read(), before + 700);
-}
-
-TEST(SceneLevel, TheBrushBuildsUnderThePointerAndItsNoisePausesWithTheLevel) {
+// The brush builds under the pointer with its noise; losing focus pauses the level, its clock and
+// that noise, focus coming back over the pause menu keeps them paused, and the level resumes where
+// it stood.
+TEST(SceneLevel, TheBrushBuildsAndLosingFocusPausesTheLevelItsClockAndTheNoise) {
     Level g;
     ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing));
     const ImageData* terrain = GameWide<ResourceStore>::get()->surfaces().get(g.progress.terrainSurface);
@@ -185,20 +140,30 @@ TEST(SceneLevel, TheBrushBuildsUnderThePointerAndItsNoisePausesWithTheLevel) {
     EXPECT_GT(g.progress.paintablePixels, paintable);
     EXPECT_LT(g.progress.buildInk, 5000 - 250);
     EXPECT_EQ(g.level.pointerTexture, g.level.actionPointerTexture);
-    // The pause menu halts the noise of a brush held into it (the music plays on).
     g.h.input().mx += 60;
     ASSERT_TRUE(g.h.run(16));
     EXPECT_EQ(Mix_Playing(10), 1);
-    pushKey(SDL_SCANCODE_ESCAPE);
-    pushKey(SDL_SCANCODE_ESCAPE, false);
+    const uint32_t before = g.progress.levelTimer.read();
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
     ASSERT_TRUE(g.h.run(48));
     EXPECT_EQ(g.h.currentNumber(), kPauseScene);
     EXPECT_EQ(Mix_Playing(10), 0);
-    ASSERT_TRUE(g.h.run(300));
-    // Both buttons at once: no noise at all.
+    const uint32_t atPause = g.progress.levelTimer.read();
+    EXPECT_LE(atPause, before + 16);
+    ASSERT_TRUE(g.h.run(5000));
+    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    ASSERT_TRUE(g.h.run(500));
+    EXPECT_TRUE(g.progress.levelTimer.paused());
+    EXPECT_EQ(g.progress.levelTimer.read(), atPause);
+    // Back with both buttons held: no noise at all.
     g.h.input().buttons = SDL_BUTTON_LMASK | SDL_BUTTON_RMASK;
-    g.resume();
+    g.h.scene<Menu>(kPauseScene)->setFocus(0);
+    pushKey(SDL_SCANCODE_RETURN);
+    pushKey(SDL_SCANCODE_RETURN, false);
     ASSERT_TRUE(g.h.run(600));
     EXPECT_EQ(g.h.currentNumber(), kLevelScene);
+    EXPECT_EQ(g.level.phase, SceneLevel::Playing);
+    EXPECT_TRUE(g.progress.levelTimer.running());
+    EXPECT_LT(g.progress.levelTimer.read(), before + 700);
     EXPECT_EQ(Mix_Playing(10), 0);
 }

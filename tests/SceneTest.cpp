@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <array>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -15,19 +16,14 @@ namespace {
 // A scene that counts what the loop asked of it.
 class CountingScene final : public Scene {
   public:
-    explicit CountingScene(bool menu = false) : menu_(menu) {
-        fadeInDuration = 500;
-        fadeOutDuration = 500;
-    }
-    bool isKindOf(int kind) const override { return kind == 29 || (menu_ && kind == 27); }
+    CountingScene() { fadeInDuration = fadeOutDuration = 500; }
+    bool isKindOf(int kind) const override { return kind == 29 || (menu && kind == 27); }
     void updateFadeIn() override { advanceFadeIn(); }
     void updateRunning() override { ++runningFrames; }
     void updateFadeOut() override { advanceFadeOut(); }
     void switchScene() override { switchToNextScene(); }
     int runningFrames = 0;
-
-  private:
-    bool menu_;
+    bool menu = false;
 };
 
 std::vector<uint32_t> waits;
@@ -38,13 +34,12 @@ class SceneLoop : public testing::Test {
         ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0);
         GameWide<SceneManager>::set(&scenes);
         for (uint32_t i = 0; i < kSceneCount; ++i) {
-            auto scene = std::make_unique<CountingScene>(i == 6);
+            auto scene = std::make_unique<CountingScene>();
             raw[i] = scene.get();
+            scene->menu = i == kMainScene;
             scenes.install(i, std::move(scene));
         }
-        auto source = std::make_unique<FakeInput>();
-        mouse = source.get();
-        input.setSource(std::move(source));
+        input.setSource(std::unique_ptr<FakeInput>(mouse = new FakeInput));
         Renderer::instance()->frameLimiterEnabled = 0;
         loop = std::make_unique<MainLoop>(scenes, input, *Renderer::instance(), nullptr, &progress);
         loop->swapInterval = [] { return 1; };
@@ -74,7 +69,6 @@ class SceneLoop : public testing::Test {
 TEST_F(SceneLoop, FadesInRunsFadesOutAndSwitches) {
     EXPECT_TRUE(frame(0));
     EXPECT_TRUE(raw[4]->entered);
-    EXPECT_EQ(raw[4]->state, Scene::FadingIn);
     for (int i = 0; i < 50; ++i)
         frame(10); // exactly 500 ms: not yet past 500
     EXPECT_EQ(raw[4]->state, Scene::FadingIn);
@@ -83,7 +77,6 @@ TEST_F(SceneLoop, FadesInRunsFadesOutAndSwitches) {
     EXPECT_EQ(raw[4]->fadeInClock, 0);
     frame(16);
     EXPECT_EQ(raw[4]->runningFrames, 1);
-
     raw[4]->requestExit(1, 7);
     for (int i = 0; i < 50; ++i)
         frame(10);
@@ -98,7 +91,7 @@ TEST_F(SceneLoop, FadesInRunsFadesOutAndSwitches) {
     EXPECT_EQ(raw[7]->state, Scene::FadingIn);
 }
 
-TEST_F(SceneLoop, AnExitSwitchesOnlyWithItsFlagAndToNineNineNineQuits) {
+TEST_F(SceneLoop, AnExitSwitchesOnlyWithItsFlagAndToTheQuitSceneEndsTheGame) {
     raw[4]->fadeInOnEnter = 0;
     frame(0);
     EXPECT_EQ(raw[4]->state, Scene::Running) << "no fade-in: running at once";
@@ -113,25 +106,19 @@ TEST_F(SceneLoop, AnExitSwitchesOnlyWithItsFlagAndToNineNineNineQuits) {
     EXPECT_FALSE(running);
 }
 
-TEST_F(SceneLoop, LongFramesAdvanceScenesByEighteen) {
+// Scenes advance by at most 18 ms a frame; with vsync off the limiter sleeps out the frame, and
+// the sleep belongs to that frame, not the next.
+TEST_F(SceneLoop, FrameDeltasAreCappedAndTheLimiterSleepsWithoutVsync) {
     frame(0);
     frame(100);
     EXPECT_EQ(frameDeltaMs, 18u);
-    EXPECT_EQ(raw[4]->fadeInClock, 18);
     frame(5);
-    EXPECT_EQ(frameDeltaMs, 5u);
     EXPECT_EQ(raw[4]->fadeInClock, 23);
-}
-
-TEST_F(SceneLoop, SoftwareLimiterSleepsWhenVsyncIsOff) {
     Renderer::instance()->frameLimiterEnabled = 1;
     loop->swapInterval = [] { return 0; };
-    frame(0);
     frame(5);
     EXPECT_EQ(frameDeltaMs, 16u);
-    ASSERT_FALSE(clock.slept.empty());
-    EXPECT_EQ(clock.slept.back(), 11u);
-    // The sleep belongs to this frame: the next frame's delta starts after it.
+    EXPECT_EQ(clock.slept, std::vector<uint32_t>{11u});
     frame(16);
     EXPECT_EQ(frameDeltaMs, 16u);
     Renderer::instance()->frameLimiterEnabled = 0;
@@ -169,86 +156,59 @@ TEST_F(SceneLoop, FocusLossFreezesScenesAndTheLevelTimer) {
     EXPECT_EQ(waits.size(), 11u) << "a focused game never waits";
 }
 
-TEST_F(SceneLoop, MouseIsMappedToLogicalPixelsAndClamped) {
-    raw[4]->mouseEnabled = 1;
-    mouse->mx = 640;
-    mouse->my = 360;
-    frame(0);
-    EXPECT_EQ(raw[4]->mouseX, 160);
-    EXPECT_EQ(raw[4]->mouseY, 100);
-    mouse->mx = 5000;
-    mouse->my = -50;
-    frame(16);
-    EXPECT_EQ(raw[4]->previousMouseX, 160);
-    EXPECT_EQ(raw[4]->mouseX, 320);
-    EXPECT_EQ(raw[4]->mouseY, 0);
-
-    // A running menu maps the mouse itself; while it fades the loop does.
-    scenes.currentScene = 6;
-    raw[6]->mouseEnabled = 1;
-    raw[6]->fadeInOnEnter = 0;
+// The loop maps the pointer to logical pixels, clamped (the paddle game's light shows it); a
+// running menu maps it itself, and only while it fades does the loop.
+TEST_F(SceneLoop, ARunningMenuMapsItsOwnPointer) {
+    scenes.currentScene = kMainScene;
+    raw[kMainScene]->mouseEnabled = 1;
+    raw[kMainScene]->fadeInOnEnter = 0;
     mouse->mx = 1280;
     mouse->my = 720;
+    frame(0);
     frame(16);
-    EXPECT_EQ(raw[6]->mouseX, 0);
-    raw[6]->state = Scene::FadingOut;
+    EXPECT_EQ(raw[kMainScene]->mouseX, 0);
+    raw[kMainScene]->state = Scene::FadingOut;
     frame(16);
-    EXPECT_EQ(raw[6]->mouseX, 320);
-    EXPECT_EQ(raw[6]->mouseY, 200);
+    EXPECT_EQ(raw[kMainScene]->mouseX, 320);
+    EXPECT_EQ(raw[kMainScene]->mouseY, 200);
 }
 
-TEST(SceneBase, CurtainsFollowTheirClocks) {
+TEST(SceneBase, CurtainsAndThePointerFollowTheirNumbers) {
     CountingScene scene;
     scene.fadeInDuration = 1000;
-    scene.fadeInClock = 0;
-    EXPECT_EQ(scene.fadeInCurtainAlpha(), 255);
-    scene.fadeInClock = 500;
-    EXPECT_EQ(scene.fadeInCurtainAlpha(), 128);
-    scene.fadeInClock = 1001;
-    EXPECT_EQ(scene.fadeInCurtainAlpha(), 0);
+    for (auto [clock, alpha] : {std::array{0, 255}, {500, 128}, {1001, 0}}) {
+        scene.fadeInClock = clock;
+        EXPECT_EQ(scene.fadeInCurtainAlpha(), alpha) << clock;
+    }
     scene.fadeInDuration = 0;
     EXPECT_EQ(scene.fadeInCurtainAlpha(), -1);
-
+    // The fade-out curtain moves over the 800 ms after a 200 ms delay.
     scene.fadeOutDuration = 1000;
     scene.fadeDelay = 200;
-    scene.fadeOutClock = 100;
-    EXPECT_EQ(scene.fadeOutCurtainAlpha(), 0);
-    scene.fadeOutClock = 600; // 400 of the 800 that move the curtain
-    EXPECT_EQ(scene.fadeOutCurtainAlpha(), 127);
-    scene.fadeOutClock = 1300;
-    EXPECT_EQ(scene.fadeOutCurtainAlpha(), 255);
-    // A delay as long as the fade must not divide by zero.
-    scene.fadeDelay = 1000;
-    scene.fadeOutClock = 1000;
+    for (auto [clock, alpha] : {std::array{100, 0}, {600, 127}, {1300, 255}}) {
+        scene.fadeOutClock = clock;
+        EXPECT_EQ(scene.fadeOutCurtainAlpha(), alpha) << clock;
+    }
+    scene.fadeDelay = scene.fadeOutClock = 1000; // as long as the fade: no division by zero
     EXPECT_GE(scene.fadeOutCurtainAlpha(), 0);
-
     scene.fadeDelay = 0;
     scene.windowWidth = 1280;
-    scene.fadeOutClock = 500;
-    EXPECT_EQ(scene.wipeColumns(), 16);
-    scene.fadeOutClock = 5000;
-    EXPECT_EQ(scene.wipeColumns(), 32);
-}
-
-TEST(SceneBase, PointerStopsHalfItsSizeInsideTheScreen) {
-    CountingScene scene;
+    for (auto [clock, columns] : {std::array{500, 16}, {5000, 32}}) {
+        scene.fadeOutClock = clock;
+        EXPECT_EQ(scene.wipeColumns(), columns) << clock;
+    }
+    // A centred pointer stops half its size inside the screen.
     scene.pointerClip = {0, 0, 11, 11};
-    scene.pointerCentred = 1;
-    int x = 0, y = 0;
-    scene.mouseX = 100;
-    scene.mouseY = 50;
-    scene.pointerDrawPosition(&x, &y);
-    EXPECT_EQ(x, 95);
-    EXPECT_EQ(y, 45);
-    scene.mouseX = 320;
-    scene.mouseY = 200;
-    scene.pointerDrawPosition(&x, &y);
-    EXPECT_EQ(x, 315);
-    EXPECT_EQ(y, 195);
-    scene.pointerCentred = 0;
-    scene.pointerDrawPosition(&x, &y);
-    EXPECT_EQ(x, 320);
-    EXPECT_EQ(y, 200);
+    for (auto [centred, mx, my, x, y] :
+         {std::array{1, 100, 50, 95, 45}, {1, 320, 200, 315, 195}, {0, 320, 200, 320, 200}}) {
+        scene.pointerCentred = static_cast<uint8_t>(centred);
+        scene.mouseX = mx;
+        scene.mouseY = my;
+        int drawX = 0, drawY = 0;
+        scene.pointerDrawPosition(&drawX, &drawY);
+        EXPECT_EQ(drawX, x);
+        EXPECT_EQ(drawY, y);
+    }
 }
 
 TEST(SceneBase, LayersWrapByExactlyTheirWidthAndResetEmptiesThem) {

@@ -45,35 +45,42 @@ std::string ScratchDir::read(const std::string& relative) const {
     return readWhole(path_ / relative);
 }
 
-void pushKey(SDL_Scancode code, bool down) {
+namespace {
+template <class Set> void push(uint32_t type, Set set) {
     SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.keysym.scancode = code;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.type = type;
+    set(event);
     SDL_PushEvent(&event);
+}
+} // namespace
+
+void pushKey(SDL_Scancode code, bool down) {
+    push(down ? SDL_KEYDOWN : SDL_KEYUP, [&](SDL_Event& e) {
+        e.key.keysym.scancode = code;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    });
 }
 
 void pushQuit() {
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
+    push(SDL_QUIT, [](SDL_Event&) {});
 }
 
 void pushWindowEvent(uint8_t what) {
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = what;
-    SDL_PushEvent(&event);
+    push(SDL_WINDOWEVENT, [&](SDL_Event& e) { e.window.event = what; });
+}
+
+void pushButton(uint8_t button, bool down, int x, int y) {
+    push(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, [&](SDL_Event& e) {
+        e.button.button = button;
+        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.button.x = x;
+        e.button.y = y;
+    });
 }
 
 void pushClick(uint8_t button) {
-    for (uint32_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        SDL_Event event{};
-        event.type = type;
-        event.button.button = button;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        SDL_PushEvent(&event);
-    }
+    pushButton(button, true);
+    pushButton(button, false);
 }
 
 InScratchFolder::InScratchFolder(const std::string& tag) : dir_(tag), here_(std::filesystem::current_path()) {

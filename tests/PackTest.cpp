@@ -184,7 +184,8 @@ TEST(FileStreamTest, ModesMessagesSeekAndSavedata) {
     out.close();
     FileStream in;
     in.open("f.txt", "r");
-    EXPECT_EQ(in.readLine() + in.readLine(), "onetwo");
+    const std::string first = in.readLine();
+    EXPECT_EQ(first + in.readLine(), "onetwo");
     in.open("b.bin", "rb");
     EXPECT_EQ(in.read(buffer, 16), 6u);
     in.seek(2); // also clears the end of the file

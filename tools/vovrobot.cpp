@@ -52,8 +52,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Game.h"
 #include "base/GameWide.h"
+#include "core/Game.h"
 #include "core/InputState.h"
 #include "core/MainLoop.h"
 #include "core/SceneManager.h"

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/GraphicElement.h"
 #include "base/ClipRect.h"
+#include "gui/GraphicElement.h"
 #include "text/TextLine.h"
 
 class Scene {

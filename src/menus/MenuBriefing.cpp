@@ -88,7 +88,8 @@ void MenuBriefing::enter() {
 void MenuBriefing::handleInput() {
     Menu::handleInput();
     const InputState* input = GameWide<InputState>::get();
-    if (input && input->backPressed && state == Running && !pressPending) requestExit(menus::kSwitchBack, menus::kBackScene);
+    if (input && input->backPressed && state == Running && !pressPending)
+        requestExit(menus::kSwitchBack, menus::kBackScene);
 }
 
 void MenuBriefing::onAction(int16_t) {

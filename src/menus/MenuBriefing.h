@@ -8,8 +8,8 @@
 // thumbnail; with no level at all only the buttons remain.
 #include <memory>
 
-#include "menus/MenuScreen.h"
 #include "base/ClipRect.h"
+#include "menus/MenuScreen.h"
 #include "text/TextLine.h"
 
 class MenuBriefing final : public MenuScreen {

@@ -66,8 +66,7 @@ void MenuPause::switchScene() {
         if (nextScene == kLevelScene || nextScene == kMainScene) {
             if (AudioSystem* sound = audio()) sound->stopLoopingEffects();
             // The level sets itself up afresh next time (a restart, or a new level after the menu).
-            if (Scene* level = manager ? manager->scene(kLevelScene) : nullptr)
-                level->fadeInOnEnter = 1;
+            if (Scene* level = manager ? manager->scene(kLevelScene) : nullptr) level->fadeInOnEnter = 1;
         }
         menus::commonSwitch(*this, menus::kSwitchOn);
     } else if (switchRequested == menus::kSwitchBack) {

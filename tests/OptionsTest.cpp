@@ -54,8 +54,8 @@ TEST(Options, WrittenTextIsExactEveryLanguageIsNamedAndAMissingFileIsTheFirstRun
     for (uint32_t language = 0; language < 8; ++language) {
         record.language = language;
         record.writeOptions();
-        EXPECT_NE(folder.dir().read("config.ini").find("=" + std::string(names[language]) + "\n"),
-                  std::string::npos);
+        std::string line = std::string("=").append(names[language]).append("\n");
+        EXPECT_NE(folder.dir().read("config.ini").find(line), std::string::npos);
         EXPECT_EQ(read(folder.dir().read("config.ini"))[0], static_cast<int>(language % 7));
     }
 }

@@ -39,7 +39,7 @@ template <class Condition> bool waitFor(Condition condition) {
 class Audio : public testing::Test {
   protected:
     void SetUp() override {
-        for (const char* name : {"intro.60", "layer1.400", "layer2.400", "blip.30", "long.1000"})
+        for (const char* name : {"intro.60", "layer1.400", "layer2.400", "blip.30", "long.1000", "tick.5"})
             dir.write(name, wav(std::stoi(std::strchr(name, '.') + 1)));
         audio = std::make_unique<AudioSystem>();
         ASSERT_FALSE(audio->failed());
@@ -225,4 +225,24 @@ TEST_F(Audio, ShippedListGivesEveryKeyFourTracksThatLoad) {
             EXPECT_NE(audio->loadSound((data / track).string(), AudioSystem::Music), AudioSystem::Failed)
                 << key << " " << track;
         }
+}
+
+// Short sounds end on the mixer's thread while the main thread keeps changing a volume: finishes
+// that find the records taken wait and are applied by the main thread, never lost.
+TEST_F(Audio, FinishesWhileVolumesChangeAreApplied) {
+    const int loop = audio->playSound(path("long.1000"), -1, -1, true);
+    for (int burst = 0; burst < 10; ++burst) {
+        int played = 0;
+        while (audio->playSound(path("tick.5"), -1, 0) >= 0)
+            ++played;
+        EXPECT_EQ(played, 37);
+        for (const uint32_t until = SDL_GetTicks() + 40; SDL_GetTicks() < until;)
+            audio->setChannelVolume(loop, static_cast<int32_t>(SDL_GetTicks() % 128));
+        SDL_Delay(30);
+        int left = 0;
+        for (int ch = 90; ch < 128; ++ch)
+            left += ch != loop && !audio->channelState(ch).soundName.empty();
+        EXPECT_EQ(left, 0) << "burst " << burst;
+    }
+    EXPECT_EQ(audio->channelState(loop).soundName, path("long.1000"));
 }

@@ -21,21 +21,27 @@ bool validChannel(int channel) {
 }
 } // namespace
 
-// The audio device's lock is recursive and is the one the mixer holds while it calls
-// onChannelFinished, so taking it here orders main-thread changes with the handler's.
+// Held around every read or change of the records. The outermost holder applies the finishes
+// the handler left while the mutex was taken, on the way in (so readers see them) and on the way
+// out (so a finished intro starts its layers without waiting for the next call). Readers are
+// const, but bringing the records up to date is not a change anybody can see.
 class AudioSystem::Lock final {
   public:
-    explicit Lock(SDL_AudioDeviceID device) : device_(device) {
-        if (device_) SDL_LockAudioDevice(device_);
+    explicit Lock(const AudioSystem* audio) : Lock(const_cast<AudioSystem*>(audio), false) {}
+    Lock(AudioSystem* audio, bool alreadyLocked) : audio_(audio) {
+        if (!alreadyLocked) audio_->recordsMutex_.lock();
+        if (audio_->lockDepth_++ == 0) audio_->applyWaitingFinishes();
     }
     ~Lock() {
-        if (device_) SDL_UnlockAudioDevice(device_);
+        if (audio_->lockDepth_ == 1) audio_->applyWaitingFinishes();
+        --audio_->lockDepth_;
+        audio_->recordsMutex_.unlock();
     }
     Lock(const Lock&) = delete;
     Lock& operator=(const Lock&) = delete;
 
   private:
-    SDL_AudioDeviceID device_;
+    AudioSystem* audio_;
 };
 
 AudioSystem::AudioSystem() {
@@ -53,13 +59,6 @@ AudioSystem::AudioSystem() {
         return;
     }
     mixerOpen_ = true;
-    // The mixer does not say which device it opened; it is the one that now plays.
-    for (SDL_AudioDeviceID id = 1; id < 64; ++id) {
-        if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) {
-            device_ = id;
-            break;
-        }
-    }
     Mix_AllocateChannels(kChannelCount);
     Mix_ReserveChannels(kReservedChannels);
     stopLoopingEffects();
@@ -91,7 +90,7 @@ Mix_Chunk* AudioSystem::chunkOf(const std::string& name, int kind) const {
 
 bool AudioSystem::isLoaded(const std::string& name, int kind) const {
     if (kind != Music && kind != Effect) return true;
-    Lock lock(device_);
+    Lock lock(this);
     return tables_[kind].count(name) != 0;
 }
 
@@ -107,14 +106,14 @@ int AudioSystem::loadSound(const std::string& name, int kind) {
         std::cerr << "Error when loading sound: " << name << ": " << SDL_GetError() << std::endl;
         return Failed;
     }
-    Lock lock(device_);
+    Lock lock(this);
     tables_[kind].emplace(name, chunk);
     return Loaded;
 }
 
 void AudioSystem::unloadSound(const std::string& name, int kind) {
     if (kind != Music && kind != Effect) return;
-    Lock lock(device_);
+    Lock lock(this);
     const auto found = tables_[kind].find(name);
     if (found == tables_[kind].end()) return;
     // The mixer halts every channel still playing the chunk before freeing it.
@@ -124,13 +123,13 @@ void AudioSystem::unloadSound(const std::string& name, int kind) {
 
 Mix_Chunk* AudioSystem::getEffect(const std::string& name) {
     if (!isLoaded(name, Effect) && loadSound(name, Effect) != Loaded) return nullptr;
-    Lock lock(device_);
+    Lock lock(this);
     return chunkOf(name, Effect);
 }
 
 Mix_Chunk* AudioSystem::getMusicSound(const std::string& name) {
     if (!isLoaded(name, Music) && loadSound(name, Music) != Loaded) return nullptr;
-    Lock lock(device_);
+    Lock lock(this);
     return chunkOf(name, Music);
 }
 
@@ -147,9 +146,10 @@ void AudioSystem::clearRecord(int channel) {
 int AudioSystem::playSound(const std::string& name, int channel, int loops, bool looping, bool keepOnPause) {
     Mix_Chunk* chunk = getEffect(name);
     if (!chunk) return -1;
-    Lock lock(device_);
+    Lock lock(this);
     const int ch = Mix_PlayChannelTimed(channel, chunk, loops, -1);
     if (!validChannel(ch)) return -1;
+    noteStart(ch);
     setVolume(ch, effectVolume.load());
     ChannelState& record = channels_[ch];
     record.baseVolume = 128;
@@ -165,9 +165,10 @@ int AudioSystem::playMusicTrack(const std::string& name, int loops) {
     if (name.empty()) return -1;
     Mix_Chunk* chunk = getMusicSound(name);
     if (!chunk) return -1;
-    Lock lock(device_);
+    Lock lock(this);
     const int ch = Mix_PlayChannelTimed(-1, chunk, loops, -1);
     if (!validChannel(ch)) return -1;
+    noteStart(ch);
     setVolume(ch, musicVolume.load());
     ChannelState& record = channels_[ch];
     record.baseVolume = 128;
@@ -179,21 +180,51 @@ int AudioSystem::playMusicTrack(const std::string& name, int loops) {
     return ch;
 }
 
+uint32_t AudioSystem::noteStart(int channel) {
+    return startCount_[channel].fetch_add(1) + 1;
+}
+
 void AudioSystem::onChannelFinished(int channel) {
     if (!validChannel(channel)) return;
-    Lock lock(device_);
-    clearRecord(channel);
-    Mix_SetPanning(channel, 255, 255);
-    Mix_SetDistance(channel, 0);
+    // The sound that ended is the channel's latest start: a newer one needs the mutex, and the
+    // mixer holds its device until this handler returns.
+    const uint32_t start = startCount_[channel].load();
+    if (!recordsMutex_.try_lock()) {
+        finishedStart_[channel].store(start);
+        waitingFinish_[channel / 64].fetch_or(uint64_t{1} << (channel % 64));
+        return;
+    }
+    Lock lock(this, true);
+    finishChannel(channel, start);
+}
+
+void AudioSystem::applyWaitingFinishes() {
+    for (size_t word = 0; word < waitingFinish_.size(); ++word) {
+        uint64_t bits = waitingFinish_[word].exchange(0);
+        for (int bit = 0; bits; ++bit, bits >>= 1)
+            if (bits & 1) {
+                const int channel = static_cast<int>(word * 64) + bit;
+                finishChannel(channel, finishedStart_[channel].load());
+            }
+    }
+}
+
+void AudioSystem::finishChannel(int channel, uint32_t start) {
+    // A finish applied late may find the channel already carrying a newer sound of ours.
+    if (startCount_[channel].load() == start) {
+        clearRecord(channel);
+        Mix_SetPanning(channel, 255, 255);
+        Mix_SetDistance(channel, 0);
+    }
     for (int k = 1; k <= 3; ++k) {
-        if (music_.trackChannel[k] != channel) continue;
+        if (music_.trackChannel[k] != channel || music_.trackStart[k] != start) continue;
         music_.trackChannel[k] = -1;
         if (music_.trackChannel[1] == -1 && music_.trackChannel[2] == -1 && music_.trackChannel[3] == -1)
             music_.layersRunning = false;
         return;
     }
-    if (channel != music_.trackChannel[0] || !music_.introStarted || music_.layersStarted ||
-        music_.layersRunning)
+    if (channel != music_.trackChannel[0] || music_.trackStart[0] != start || !music_.introStarted ||
+        music_.layersStarted || music_.layersRunning)
         return;
     // The intro is over: the layers start together, on this thread, so no gap opens.
     for (int k = 1; k <= 3; ++k) {
@@ -202,6 +233,7 @@ void AudioSystem::onChannelFinished(int channel) {
         if (!validChannel(ch)) ch = -1;
         music_.trackChannel[k] = ch;
         if (ch < 0) continue;
+        music_.trackStart[k] = noteStart(ch);
         ChannelState& record = channels_[ch];
         record.volume = -1;
         record.baseVolume = 128;
@@ -249,7 +281,7 @@ void AudioSystem::selectMusicFromList(const uint8_t* data, size_t size, const st
         // thread cannot load it later, so every track is loaded now.
         for (const std::string& track : tracks)
             if (!track.empty()) loadSound(track, Music);
-        Lock lock(device_);
+        Lock lock(this);
         stopMusic(false);
         music_ = MusicPlayer{};
         const bool intro = !tracks[0].empty();
@@ -257,7 +289,7 @@ void AudioSystem::selectMusicFromList(const uint8_t* data, size_t size, const st
         music_.layersStarted = music_.layersRunning = !intro;
         music_.introStarted = false;
     }
-    Lock lock(device_);
+    Lock lock(this);
     music_.musicKey = key;
 }
 
@@ -268,7 +300,7 @@ bool AudioSystem::startMusic(int32_t introVolume, int32_t layer2Volume) {
         for (const std::string& name : names)
             if (!name.empty()) getMusicSound(name);
     }
-    Lock lock(device_);
+    Lock lock(this);
     const int32_t v[4] = {introVolume, 128, layer2Volume, 0};
     const float scale = static_cast<float>(musicVolume.load()) / 128.0f;
     if (!music_.introStarted && music_.layersStarted && music_.layersRunning) {
@@ -277,6 +309,8 @@ bool AudioSystem::startMusic(int32_t introVolume, int32_t layer2Volume) {
         for (int k = 1; k <= 3; ++k) {
             music_.trackChannel[k] = playMusicTrack(music_.trackNames[k], -1);
             if (music_.trackChannel[k] >= 0)
+                music_.trackStart[k] = startCount_[music_.trackChannel[k]].load();
+            if (music_.trackChannel[k] >= 0)
                 setVolume(music_.trackChannel[k], static_cast<int32_t>(static_cast<float>(v[k]) * scale));
             music_.trackVolume[k] = music_.trackTarget[k] = v[k];
         }
@@ -284,6 +318,7 @@ bool AudioSystem::startMusic(int32_t introVolume, int32_t layer2Volume) {
         return true;
     }
     music_.trackChannel[0] = playMusicTrack(music_.trackNames[0], 0);
+    if (music_.trackChannel[0] >= 0) music_.trackStart[0] = startCount_[music_.trackChannel[0]].load();
     if (music_.trackChannel[0] >= 0)
         setVolume(music_.trackChannel[0], static_cast<int32_t>(static_cast<float>(introVolume) * scale));
     for (int k = 0; k < 4; ++k)
@@ -295,7 +330,7 @@ bool AudioSystem::startMusic(int32_t introVolume, int32_t layer2Volume) {
 }
 
 void AudioSystem::stopMusic(bool fade) {
-    Lock lock(device_);
+    Lock lock(this);
     if (music_.musicKey == "NONE") return;
     int playing = 0;
     for (int32_t ch : music_.trackChannel)
@@ -321,7 +356,7 @@ void AudioSystem::stopMusic(bool fade) {
 }
 
 void AudioSystem::applyMusicVolume() {
-    Lock lock(device_);
+    Lock lock(this);
     for (int k = 0; k < 4; ++k) {
         const int32_t ch = music_.trackChannel[k];
         if (!validChannel(ch) || channels_[ch].volume == -1 || !channels_[ch].isMusic) continue;
@@ -330,7 +365,7 @@ void AudioSystem::applyMusicVolume() {
 }
 
 void AudioSystem::stopLoopingEffects() {
-    Lock lock(device_);
+    Lock lock(this);
     for (int ch = 0; ch < kChannelCount; ++ch)
         if (channels_[ch].looping && !channels_[ch].isMusic) Mix_HaltChannel(ch);
     for (int ch = 0; ch < kChannelCount; ++ch) {
@@ -341,7 +376,7 @@ void AudioSystem::stopLoopingEffects() {
 }
 
 void AudioSystem::update() {
-    Lock lock(device_);
+    Lock lock(this);
     if (music_.fadingOut) {
         music_.trackTarget = {0, 0, 0, 0};
         int32_t sum = 0;
@@ -373,7 +408,7 @@ void AudioSystem::update() {
 }
 
 void AudioSystem::pauseAll() {
-    Lock lock(device_);
+    Lock lock(this);
     for (int ch = 0; ch < kChannelCount; ++ch)
         if (channels_[ch].isMusic) Mix_Pause(ch);
     for (int ch = 0; ch < kChannelCount; ++ch)
@@ -381,7 +416,7 @@ void AudioSystem::pauseAll() {
 }
 
 void AudioSystem::resumeAll() {
-    Lock lock(device_);
+    Lock lock(this);
     for (int ch = 0; ch < kChannelCount; ++ch)
         if (channels_[ch].isMusic) Mix_Resume(ch);
     for (int ch = 0; ch < kChannelCount; ++ch)
@@ -391,52 +426,52 @@ void AudioSystem::resumeAll() {
 
 void AudioSystem::haltChannel(int channel) {
     if (!validChannel(channel) || !mixerOpen_) return;
-    Lock lock(device_);
+    Lock lock(this);
     Mix_HaltChannel(channel);
 }
 
 bool AudioSystem::isPlaying(int channel) const {
     if (!validChannel(channel) || !mixerOpen_) return false;
-    Lock lock(device_);
+    Lock lock(this);
     return Mix_Playing(channel) != 0;
 }
 
 void AudioSystem::setChannelVolume(int channel, int32_t volume) {
     if (!validChannel(channel)) return;
-    Lock lock(device_);
+    Lock lock(this);
     setVolume(channel, std::clamp<int32_t>(volume, 0, 128));
 }
 
 int32_t AudioSystem::channelVolume(int channel) const {
     if (!validChannel(channel)) return -1;
-    Lock lock(device_);
+    Lock lock(this);
     return channels_[channel].volume;
 }
 
 void AudioSystem::haltLoopingEffects() {
     if (!mixerOpen_) return;
-    Lock lock(device_);
+    Lock lock(this);
     for (int ch = 0; ch < kChannelCount; ++ch)
         if (channels_[ch].looping && !channels_[ch].isMusic) Mix_HaltChannel(ch);
 }
 
 void AudioSystem::pauseLoopingEffects() {
     if (!mixerOpen_) return;
-    Lock lock(device_);
+    Lock lock(this);
     for (int ch = 0; ch < kChannelCount; ++ch)
         if (channels_[ch].looping && !channels_[ch].isMusic && channels_[ch].volume != -1) Mix_Pause(ch);
 }
 
 void AudioSystem::resumeLoopingEffects() {
     if (!mixerOpen_) return;
-    Lock lock(device_);
+    Lock lock(this);
     for (int ch = 0; ch < kChannelCount; ++ch)
         if (channels_[ch].looping && !channels_[ch].isMusic && channels_[ch].volume != -1) Mix_Resume(ch);
 }
 
 void AudioSystem::resumeEffects() {
     if (!mixerOpen_) return;
-    Lock lock(device_);
+    Lock lock(this);
     for (int ch = 0; ch < kChannelCount; ++ch)
         if (channels_[ch].volume != -1 && !channels_[ch].isMusic && !channels_[ch].keepOnPause)
             Mix_Resume(ch);
@@ -444,17 +479,17 @@ void AudioSystem::resumeEffects() {
 
 ChannelState AudioSystem::channelState(int channel) const {
     if (!validChannel(channel)) return ChannelState{};
-    Lock lock(device_);
+    Lock lock(this);
     return channels_[channel];
 }
 
 MusicPlayer AudioSystem::musicState() const {
-    Lock lock(device_);
+    Lock lock(this);
     return music_;
 }
 
 bool AudioSystem::isMusicChannel(int channel) const {
     if (!validChannel(channel)) return false;
-    Lock lock(device_);
+    Lock lock(this);
     return channels_[channel].isMusic;
 }

@@ -9,13 +9,16 @@
 // channel a play returns -1 and changes nothing.
 //
 // The mixer's thread calls onChannelFinished, which clears records and starts the music layers.
-// Every call that reads or changes what that handler touches holds the audio device's lock, the
-// same lock the mixer holds around the handler, so neither side sees the other half done.
+// Records and music state live under one recursive mutex of our own. The handler only ever tries
+// it: the main thread may hold it while it waits for the mixer inside a mixer call, so a handler
+// that finds it taken leaves the finish (channel and which start it ends) in lock-free slots, and
+// whoever releases the mutex last applies it. Nothing depends on finding the mixer's device.
 #include <SDL.h>
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
 
 struct Mix_Chunk;
@@ -35,6 +38,8 @@ struct MusicPlayer {
     std::array<std::string, 4> trackNames; // 0 the intro, 1-3 the layers
     std::string musicKey = "NONE";
     std::array<int32_t, 4> trackChannel = {-1, -1, -1, -1};
+    // Which start on that channel the track is: a late finish of an older sound must not end it.
+    std::array<uint32_t, 4> trackStart = {0, 0, 0, 0};
     std::array<int32_t, 4> trackVolume = {0, 0, 0, 0};
     std::array<int32_t, 4> trackTarget = {0, 0, 0, 0};
     uint32_t fadeInterval = 5;
@@ -104,7 +109,7 @@ class AudioSystem final {
     // Mixer thread (and any halt on the main thread) — do not call from elsewhere.
     void onChannelFinished(int channel);
 
-    // Copies taken under the lock, for callers that only look.
+    // Copies taken under the lock, for callers that only look; they apply waiting finishes first.
     ChannelState channelState(int channel) const;
     MusicPlayer musicState() const;
     bool isMusicChannel(int channel) const;
@@ -116,6 +121,10 @@ class AudioSystem final {
 
   private:
     class Lock;
+    // Records a start of ours on the channel (under the mutex) and returns its number.
+    uint32_t noteStart(int channel);
+    void finishChannel(int channel, uint32_t start);
+    void applyWaitingFinishes();
     void setVolume(int channel, int32_t volume);
     void clearRecord(int channel);
     void resetMusic();
@@ -124,7 +133,12 @@ class AudioSystem final {
     bool failed_ = false;
     bool audioStartedHere_ = false;
     bool mixerOpen_ = false;
-    SDL_AudioDeviceID device_ = 0;
+    std::recursive_mutex recordsMutex_;
+    int lockDepth_ = 0; // only touched with recordsMutex_ held
+    // Finishes the handler could not apply: one bit per channel, and the start each one ended.
+    std::array<std::atomic<uint64_t>, kChannelCount / 64> waitingFinish_{};
+    std::array<std::atomic<uint32_t>, kChannelCount> finishedStart_{};
+    std::array<std::atomic<uint32_t>, kChannelCount> startCount_{};
     std::map<std::string, Mix_Chunk*> tables_[2];
     std::array<ChannelState, kChannelCount> channels_;
     MusicPlayer music_;

@@ -1,0 +1,47 @@
+// The floor the game's own cost is judged against: the game's window, context and render targets,
+// and each frame only the GL work every frame must do (the two clears, the overlay composites, the
+// x3 present, the swap), paced as the game paces its frames. Run it from the folder the game runs
+// in (it reads "config.ini" for the window mode and the pack for the shaders); it ends after the
+// given number of seconds (default 20) or when its window is closed.
+#include <SDL.h>
+#include <cstdlib>
+
+#include "assets/AssetPack.h"
+#include "base/FrameClock.h"
+#include "base/GameWide.h"
+#include "persist/ProgressRecord.h"
+#include "render/Renderer.h"
+#include "render/ResourceStore.h"
+
+int main(int argc, char** argv) {
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
+    AssetPack pack;
+    pack.loadIndex();
+    GameWide<AssetPack>::set(&pack);
+    ResourceStore store;
+    GameWide<ResourceStore>::set(&store);
+    ProgressRecord record;
+    record.readOptions();
+    Renderer* renderer = Renderer::instance();
+    renderer->fullscreen = record.fullscreen;
+    if (const int failure = renderer->initialise()) return failure;
+
+    const Uint32 end = SDL_GetTicks() + static_cast<Uint32>(seconds * 1000.0);
+    Uint32 previous = SDL_GetTicks();
+    for (bool open = true; open && SDL_GetTicks() < end;) {
+        for (SDL_Event event; SDL_PollEvent(&event);)
+            if (event.type == SDL_QUIT) open = false;
+        const FrameCharge charge =
+            FrameClock::charge(SDL_GetTicks() - previous, renderer->frameLimiterEnabled,
+                               SDL_GL_GetSwapInterval(), renderer->targetFrameMs);
+        if (charge.sleepMs) SDL_Delay(charge.sleepMs);
+        previous = SDL_GetTicks();
+        renderer->clearTarget(0, Renderer::Window);
+        renderer->clearTarget(0, Renderer::GameScreen);
+        renderer->present();
+    }
+    Renderer::destroyInstance();
+    GameWide<ResourceStore>::set(nullptr);
+    GameWide<AssetPack>::set(nullptr);
+    return 0;
+}

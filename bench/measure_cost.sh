@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The game's cost beside its floor (vov_floor: the same window doing only the GL work every frame
+# must do), in one run, measured from outside as a player's system sees it: the CPU of all threads
+# from /proc, the peak resident memory (VmHWM), the time from start to the window, and the game's
+# CPU while another window has the focus. Needs Xvfb and xdotool.
+#     bench/measure_cost.sh BUILD_DIR [SECONDS]
+set -u
+build=${1:?build folder holding run/, bench/vov_floor}
+secs=${2:-10}
+export SDL_VIDEO_X11_FORCE_EGL=1 SDL_AUDIODRIVER=dummy
+work=$(mktemp -d)
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for f in Vedezaviva.zez Countries Flags vov-aruzezudor; do ln -s "$(realpath "$build/run/$f")" "$work/$f"; done
+ln -s "$(realpath "$build/bench/vov_floor")" "$work/vov_floor"
+printf 'LANGUAGE=ENGLISH\nFULLSCREEN=NO\nBGMVOLUME=128\nSFXVOLUME=128\n' >"$work/config.ini"
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x720x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+sleep 1
+tck=$(getconf CLK_TCK)
+
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# Starts a program; $pid, $wid and $window (milliseconds until its window exists) are set.
+start() {
+    local t0; t0=$(now_ms)
+    (cd "$work" && exec "./$1" "${@:2}") >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 1 600); do
+        wid=$(xdotool search --pid "$pid" --name "^Vov Aruzezudor$" 2>/dev/null | head -1)
+        [ -n "$wid" ] && break
+        sleep 0.005
+    done
+    window=$(($(now_ms) - t0))
+}
+# CPU share of one core (all threads) over $secs seconds.
+cpu() {
+    local a b; a=$(ticks "$1"); sleep "$secs"; b=$(ticks "$1")
+    awk -v a="$a" -v b="$b" -v t="$tck" -v s="$secs" 'BEGIN {printf "%.1f", 100 * (b - a) / t / s}'
+}
+hwm() { awk '/VmHWM/ {printf "%.0f", $2 / 1024}' "/proc/$1/status"; }
+
+start vov_floor 600
+floor_pid=$pid floor_wid=$wid
+sleep 3
+floor_cpu=$(cpu "$floor_pid")
+echo "floor: window ${window} ms, CPU ${floor_cpu} %, peak resident $(hwm "$floor_pid") MB"
+
+start vov-aruzezudor
+game_pid=$pid game_wid=$wid
+xdotool windowfocus --sync "$game_wid" 2>/dev/null
+for _ in $(seq 1 12); do xdotool key Return; sleep 0.4; done # the logos cut short
+sleep 8                                                       # the main menu, left alone
+game_cpu=$(cpu "$game_pid")
+echo "game, main menu: window ${window} ms, CPU ${game_cpu} %, peak resident $(hwm "$game_pid") MB"
+xdotool windowfocus --sync "$floor_wid" 2>/dev/null
+sleep 2
+echo "game, another window focused: CPU $(cpu "$game_pid") %"
+kill "$game_pid" "$floor_pid" 2>/dev/null
+wait 2>/dev/null

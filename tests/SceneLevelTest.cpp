@@ -167,3 +167,14 @@ TEST(SceneLevel, TheBrushBuildsAndLosingFocusPausesTheLevelItsClockAndTheNoise) 
     EXPECT_LT(g.progress.levelTimer.read(), before + 700);
     EXPECT_EQ(Mix_Playing(10), 0);
 }
+
+// On a machine that only manages 25 frames a second each frame counts as 18 ms, for the creatures
+// and for the level clock alike: 100 such frames take 1800 ms off the limit, not the 4000 of the
+// wall clock, or a slow machine could never finish a level in time.
+TEST(SceneLevel, SlowFramesCountTheirChargedTime) {
+    Level g;
+    ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 5000));
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(g.h.frame(40));
+    EXPECT_EQ(g.progress.timeLeftMs, 120000 - 1800);
+}

@@ -222,10 +222,12 @@ void SceneLevel::refreshCounters() {
     if (!record) return;
     record->paintedPercent = percentOf(record->paintedPixels, record->paintablePixels);
     const int64_t limit = levelInfo ? static_cast<int64_t>(levelInfo->timeLimitMinutes) * 60000 : 0;
-    record->timeLeftMs = static_cast<int32_t>(std::max<int64_t>(0, limit - record->levelTimer.read()));
+    record->timeLeftMs = static_cast<int32_t>(std::max<int64_t>(0, limit - record->levelClockMs));
 }
 
 void SceneLevel::updateRunning() {
+    if (ProgressRecord* record = progress(); record && record->levelTimer.running())
+        record->levelClockMs += frameDeltaMs;
     if (phase < Lost)
         handleInput();
     else if (AudioSystem* sound = audio())
@@ -342,7 +344,10 @@ void SceneLevel::stepIntro(uint32_t t) {
     phase = Playing;
     phaseTimer.stop();
     messageVisible = 0;
-    if (ProgressRecord* record = progress()) record->levelTimer.start();
+    if (ProgressRecord* record = progress()) {
+        record->levelTimer.start();
+        record->levelClockMs = 0;
+    }
     refreshCounters();
 }
 
@@ -565,7 +570,7 @@ void SceneLevel::drawRunning() {
         InputState* input = GameWide<InputState>::get();
         if (record)
             hud->draw(*record, levelInfo, mouseX, mouseY, input ? input->mouseButtons() : 0,
-                      record->levelTimer.read());
+                      record->levelClockMs);
     }
     renderer->bindGameScreen();
     drawButtonTips();

@@ -233,6 +233,7 @@ void ProgressRecord::loadLevelImages() {
 
 void ProgressRecord::resetProgress() {
     levelTimer = PausableTimer{};
+    levelClockMs = 0;
     timeLeftMs = 0;
     buildInk = digInk = inkCapacity;
     const LevelInfo* level = currentLevelInfo();
@@ -248,6 +249,7 @@ void ProgressRecord::resetAttempt() {
     creaturesOut = creaturesSaved = 0;
     levelTimer.start();
     levelTimer.stop();
+    levelClockMs = 0;
 }
 
 void ProgressRecord::chooseLevel(uint32_t level, uint32_t flag) {

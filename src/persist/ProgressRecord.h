@@ -74,6 +74,10 @@ class ProgressRecord final {
     int32_t creaturesOut = 0;
     int32_t creaturesSaved = 0;
     PausableTimer levelTimer;
+    // The level clock: the charged milliseconds of the frames played while levelTimer runs. The
+    // creatures move by charged time, so on a machine too slow for 55 frames a second the wall
+    // clock would run out a level they cannot finish in it.
+    uint32_t levelClockMs = 0;
 
     // The level being played, or null when the list is empty (or the index is past its end).
     LevelInfo* currentLevelInfo();

@@ -75,9 +75,11 @@ TEST(CountryList, FieldsSizesSecondReadsAndPicturesThatDoNotLoad) {
 // Each bad line is reported by its number (comments and empty lines counted) as a short line is.
 TEST(CountryList, BadLinesAreReportedByTheirNumber) {
     // Field and the value put there: a word, a tail, negative time and creatures, a thousand minutes
-    // and creatures, a number too big for 32 bits.
-    const std::pair<int, const char*> bad[] = {{7, "two"},  {10, "10x"},  {7, "-1"},         {10, "-5"},
-                                               {7, "1000"}, {10, "1000"}, {3, "99999999999"}};
+    // and creatures, a number too big for 32 bits, and the levels nobody can win: no creatures, a
+    // survivor share or a paint goal above 100 %.
+    const std::pair<int, const char*> bad[] = {{7, "two"},  {10, "10x"},  {7, "-1"},          {10, "-5"},
+                                               {7, "1000"}, {10, "1000"}, {3, "99999999999"}, {10, "0"},
+                                               {8, "101"},  {9, "101"}};
     std::string bytes = "# comment\nShort,a.png,s.png,1,2,3\n\n", expected;
     const auto report = [&](int line) {
         expected += "ERROR: Invalid Country in line " + std::to_string(line) +
@@ -85,7 +87,7 @@ TEST(CountryList, BadLinesAreReportedByTheirNumber) {
     };
     report(2);
     report(3);
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < 10; ++k) {
         std::vector<std::string> fields = split(kLineA, ',');
         fields[bad[k].first] = bad[k].second;
         for (const std::string& f : fields)
@@ -93,8 +95,9 @@ TEST(CountryList, BadLinesAreReportedByTheirNumber) {
         bytes.back() = '\n';
         report(4 + k);
     }
-    // Negative positions are a level's own business; 999 minutes and creatures are the most allowed.
-    bytes += "Edge,a.png,s.png,-3,43,458,150,999,0,0,999,0\n";
+    // Negative positions are a level's own business; 999 minutes and creatures are the most allowed,
+    // and every creature saved over all of the land painted is a level that can still be won.
+    bytes += "Edge,a.png,s.png,-3,43,458,150,999,100,100,999,0\n";
     std::vector<LevelInfo> levels;
     EXPECT_EQ(read(bytes, levels), expected);
     ASSERT_EQ(levels.size(), 1u);

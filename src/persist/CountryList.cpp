@@ -84,7 +84,9 @@ void CountryList::readLine(std::string line, uint32_t number, std::vector<LevelI
             return;
         }
     }
-    if (numbers[4] > kMostMinutes || numbers[7] > kMostCreatures) {
+    // Nor is a level taken that nobody can ever win: no creatures to save, or a share above all.
+    if (numbers[4] > kMostMinutes || numbers[7] > kMostCreatures || numbers[7] == 0 || numbers[5] > 100 ||
+        numbers[6] > 100) {
         reportInvalid(number);
         return;
     }

@@ -149,3 +149,57 @@ TEST(GameRoute, APlayerGoesFromTheMainMenuThroughALevelAndBack) {
     EXPECT_EQ(level->leader->x, leaderStart) << "a fresh attempt starts at the entry";
     EXPECT_EQ(progress.creaturesSaved, 0);
 }
+
+// A newcomer with the keyboard alone, from the first run to a won level and back to the main
+// menu: Return alone where it goes forward, arrows where a choice is made, and China walked as
+// its plan walks it (level clock in ms: left 522-14972, right 30035-40601, left 45821-51888).
+TEST(GameRoute, AKeyboardOnlyNewcomerWinsTheFirstCountryAndComesBack) {
+    HarnessOptions options;
+    options.config = "";
+    options.levels = HarnessOptions::Levels::Shipped;
+    options.countries = "China,China Terrain.png,China Stamp.png,272,53,143,186,3,50,34,5,1500\n"
+                        "Mongolia,Mongolia Terrain.png,Mongolia Stamp.png,198,55,230,157,3,51,32,6,1490\n";
+    GameHarness h(options);
+    const SDL_Scancode kLeft = SDL_SCANCODE_LEFT;
+    ASSERT_TRUE(h.runUntilRunning(kAdviceScene));
+    h.frames(10); // the advice counts its lines in before it takes a confirm
+    h.keys({kReturn});
+    ASSERT_TRUE(h.runUntilRunning(kMainScene, 1200));
+    h.keys({kDown, kDown, kReturn});
+    ASSERT_TRUE(h.runUntilRunning(kHowToScene));
+    h.keys({kReturn});
+    ASSERT_TRUE(h.runUntilRunning(kMainScene));
+    h.keys({kReturn});
+    ASSERT_TRUE(h.runUntilRunning(kSelectScene));
+    auto* select = h.scene<MenuSelectLevel>(kSelectScene);
+    h.keys({kDown, kRight, kRight, kLeft, kDown, kRight});
+    EXPECT_EQ(select->flagText->text, "Japan Flag");
+    EXPECT_EQ(select->levelText->text, "Mongolia");
+    h.keys({kLeft});
+    EXPECT_EQ(select->levelText->text, "China");
+    GameHarness::screenshot("keys_select");
+    h.keys({kDown, kRight, kReturn}); // the buttons' row, Accept
+    ASSERT_TRUE(h.runUntilRunning(kBriefingScene));
+    h.keys({kReturn});
+    ASSERT_TRUE(h.runUntilRunning(kLevelScene, 600));
+    auto* level = h.scene<SceneLevel>(kLevelScene);
+    PausableTimer& clock = h.progress().levelTimer;
+    auto at = [&](uint32_t ms) {
+        return [&, ms] { return level->phase >= SceneLevel::Playing && clock.read() >= ms; };
+    };
+    ASSERT_TRUE(h.runUntil(at(522), 600));
+    ASSERT_TRUE(h.holdUntil(kLeft, at(14972), 1000));
+    h.hold(kReturn); // pause; Return alone resumes
+    ASSERT_TRUE(h.runUntilRunning(kPauseScene));
+    h.keys({kReturn});
+    ASSERT_TRUE(h.runUntil(at(30035), 1200));
+    ASSERT_TRUE(h.holdUntil(kRight, at(40601), 800));
+    ASSERT_TRUE(h.runUntil(at(45821), 400));
+    ASSERT_TRUE(h.holdUntil(kLeft, at(51888), 500));
+    ASSERT_TRUE(h.runUntil([&] { return level->phase == SceneLevel::Won; }, 6000))
+        << "phase " << level->phase;
+    GameHarness::screenshot("keys_won");
+    ASSERT_TRUE(h.runUntilRunning(kWinScene, 600));
+    h.keys({kLeft, kReturn}); // the main menu rather than another country
+    ASSERT_TRUE(h.runUntilRunning(kMainScene, 600));
+}

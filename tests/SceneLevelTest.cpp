@@ -177,4 +177,31 @@ TEST(SceneLevel, SlowFramesCountTheirChargedTime) {
     for (int i = 0; i < 100; ++i)
         ASSERT_TRUE(g.h.frame(40));
     EXPECT_EQ(g.progress.timeLeftMs, 120000 - 1800);
+
+// The exit's cream label over ground painted white, yellow or black: left of the first letter
+// pixel of each of its rows lies the fonts' dark ink, not the paint.
+TEST(SceneLevel, TheExitLabelIsRingedInInkOverAnyPaint) {
+    Level g("First Steps,first_steps.png,first_steps_stamp.png,36,43,200,150,2,70,0,10,1200\n");
+    ASSERT_TRUE(g.runUntilPhase(SceneLevel::ExitOpen));
+    ResourceStore& store = *GameWide<ResourceStore>::get();
+    ImageData& paint = *store.surfaces().get(g.progress.paintSurface);
+    const TextLine& label = *g.level.exitLabel->lines.at(0);
+    const uint8_t paints[3][4] = {{255, 255, 255, 255}, {255, 215, 0, 255}, {0, 0, 0, 255}};
+    const char* names[3] = {"white", "yellow", "black"};
+    for (int c = 0; c < 3; ++c) {
+        for (size_t i = 0; i < size_t(paint.width()) * paint.height(); ++i)
+            std::copy_n(paints[c], 4, paint.pixels() + i * 4);
+        store.uploadSurface(g.progress.paintSurface, g.progress.paintTexture);
+        ASSERT_TRUE(g.h.run(16));
+        GameHarness::screenshot(std::string("exit_label_") + names[c]);
+        int rows = 0;
+        for (int y = label.drawY; y < label.drawY + label.lineHeight; ++y)
+            for (int x = label.drawX - 1; x < label.drawX + label.width; ++x)
+                if (GameHarness::pixelNear(x, y, 0xFBF3E4, 6)) {
+                    EXPECT_TRUE(GameHarness::pixelNear(x - 1, y, 0x1A1216, 6)) << names[c] << " row " << y;
+                    ++rows;
+                    break;
+                }
+        EXPECT_GE(rows, 6) << names[c];
+    }
 }

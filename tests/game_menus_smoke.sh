@@ -35,7 +35,7 @@ log=$(mktemp)
   press() { xdotool keydown "$1"; sleep 0.1; xdotool keyup "$1"; sleep 0.5; }
   point() { xdotool mousemove_relative -- -5000 -5000; sleep 0.1; xdotool mousemove_relative -- "$1" "$2"; sleep 0.5; }
   click() { point "$1" "$2"; xdotool mousedown 1; sleep 0.1; xdotool mouseup 1; }
-  for i in $(seq 1 12); do press Return; done  # accept cuts the logos short
+  for i in $(seq 1 12); do press Escape; done  # cuts the logos short; Return would go on to Play
   sleep 5                                       # the main menu fades in
   kill -0 $pid || { echo "game died early"; exit 91; }
   click 640 389                                 # "Options" (logical 160, 108)

@@ -41,6 +41,15 @@ ClipRect wholeTexture(int32_t texture) {
 int32_t percentOf(int32_t part, int32_t whole) {
     return whole > 0 ? static_cast<int32_t>(static_cast<int64_t>(part) * 100 / whole) : 0;
 }
+
+// A ring of the fonts' dark band one pixel round the text: the creatures paint the ground in any
+// flag's colours, white and yellow among them, and a shadow on one side is lost on those.
+void drawOutline(TextBox& box) {
+    constexpr uint8_t kInkBand = 1;
+    for (int16_t dy = -1; dy <= 1; ++dy)
+        for (int16_t dx = -1; dx <= 1; ++dx)
+            if (dx != 0 || dy != 0) box.drawInBand(kInkBand, dx, dy);
+}
 } // namespace
 
 SceneLevel::SceneLevel() {
@@ -552,14 +561,14 @@ void SceneLevel::drawRunning() {
         const int32_t labelX = exitDoor->frameWidth / 2 - view.x + exitDoor->x;
         const int32_t labelY = exitDoor->y - view.y - (font ? font->size : 0);
         if (exitLabel->x != labelX || exitLabel->y != labelY) exitLabel->setPosition(labelX, labelY);
-        exitLabel->drawInBand(1, 1, 1);
+        drawOutline(*exitLabel);
         exitLabel->drawInBand(0, 0, 0);
     }
     for (const auto& follower : followers)
         follower->draw(camera);
     if (leader) leader->draw(camera);
     if (messageVisible) {
-        messageBox->drawInBand(1, 1, 1);
+        drawOutline(*messageBox);
         messageBox->draw();
     }
     Renderer* renderer = Renderer::instance();

@@ -511,6 +511,7 @@ void Menu::handleInput() {
     previousMouseY = mouseY;
 
     if (input->acceptPressed) {
+        if (focused < 0 && widgetUsable(forwardButton)) setFocus(forwardButton);
         pressFocused();
     } else if (mouseEnabled && leftClicked() && !pressPending) {
         // A click presses what is under the pointer, never what the keyboard left focused.

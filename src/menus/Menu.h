@@ -15,8 +15,9 @@
 //
 // A concrete menu: sets `sceneFile` and the three sound names, then calls Menu::load; overrides
 // loadScene to call Menu::loadScene and fill `navigation` with setNeighbours; draws through
-// MenuScreen (the game screen bound or cleared, the phase, the curtain or tips); acts in
-// onAction on `focused` (through widget(), which is null for an index the file did not make).
+// MenuScreen (the game screen bound or cleared, the phase, the curtain or tips); names its way on
+// in `forwardButton`; acts in onAction on `focused` (through widget(), which is null for an index
+// the file did not make).
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -99,6 +100,10 @@ class Menu : public Scene {
     std::vector<uint16_t> entrySteps, exitSteps;
     int16_t focused = -1;
     int16_t previousFocus = -1, lastFocus = -1;
+    // The screen's way on (Continue, Play, Accept, Resume), set by each menu: the confirm input
+    // presses it while nothing is focused, so a newcomer who only knows Return is never stuck on
+    // a screen that shows no focus. -1: the confirm input needs a focus.
+    int16_t forwardButton = -1;
     uint8_t pressPending = 0;
     uint32_t pressClock = 0;
     uint8_t drawDisabled = 1;

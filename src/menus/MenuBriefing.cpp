@@ -17,6 +17,7 @@ MenuBriefing::MenuBriefing() : MenuScreen(kClearColour), levelNameText(std::make
 
 void MenuBriefing::load() {
     loadScreen("Assets/scene/Briefing.scn");
+    forwardButton = 1; // Accept: into the level
     setButtonTips(0);
 }
 

@@ -5,6 +5,8 @@
 
 void MenuCredits::load() {
     loadScreen("Assets/scene/Credits.scn");
+    // Continue, the only way off the screen; a player who has read enough presses Return.
+    forwardButton = 0;
     typingDelays.assign(elements.size(), 0);
     for (size_t i = 0; i < elements.size(); ++i) {
         GraphicElement* e = element(static_cast<int>(i));

@@ -8,6 +8,7 @@
 
 void MenuGameOver::load() {
     loadScreen("Assets/scene/GameOver.scn");
+    forwardButton = 1; // Try again
     crossTexture = -1;
     crossWidth = crossHeight = 0;
     if (ResourceStore* store = GameWide<ResourceStore>::get()) {

@@ -4,6 +4,7 @@
 
 void MenuHowTo::load() {
     loadScreen("Assets/scene/HowTo.scn");
+    forwardButton = 0; // Continue
 }
 
 void MenuHowTo::placeForEntry() {

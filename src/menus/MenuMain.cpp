@@ -16,6 +16,7 @@ MenuMain::MenuMain()
 
 void MenuMain::load() {
     loadScreen("Assets/scene/Main.scn");
+    forwardButton = 0; // Play
     setButtonTips(1);
 }
 

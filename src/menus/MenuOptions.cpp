@@ -63,6 +63,9 @@ void MenuOptions::load() {
     savedEffectVolume = effectVolume;
     savedLanguage = language;
     loadScreen("Assets/scene/menu_options.scn", kMoveSound, kConfirmSound, kCancelSound);
+    // Accept keeps what was set. The switch takes the focus as the screen fades in, so this
+    // counts only once the pointer has moved off every widget.
+    forwardButton = 6;
     setWidgetsFromValues();
     applyValues();
     if (progress) progress->writeOptions();

@@ -13,6 +13,7 @@ AudioSystem* audio() {
 
 void MenuPause::load() {
     loadScreen("Assets/scene/Pause.scn");
+    forwardButton = 0; // Resume: Return paused the level, Return takes the player back
     setButtonTips(1);
 }
 

@@ -19,6 +19,7 @@ MenuSelectLevel::MenuSelectLevel()
 
 void MenuSelectLevel::load() {
     loadScreen("Assets/scene/SelectLevel.scn");
+    forwardButton = 5; // Accept: on to the briefing with the flag and the country shown
     setButtonTips(0);
     if (ProgressRecord* progress = GameWide<ProgressRecord>::get()) {
         progress->loadFlags();
@@ -95,6 +96,23 @@ void MenuSelectLevel::handleInput() {
     const InputState* input = GameWide<InputState>::get();
     if (input && input->backPressed && state == Running && !pressPending)
         requestExit(menus::kSwitchOn, kMainScene);
+}
+
+void MenuSelectLevel::navigate(uint8_t direction) {
+    // A keyboard player steps through the choices with the keys that point the way, as the arrows
+    // on the screen do; walking from one arrow to the other would change nothing. The focus goes
+    // to the arrow of the step, so Return repeats it.
+    const bool flagRow = focused == 0 || focused == 1, levelRow = focused == 2 || focused == 3;
+    if ((direction != Left && direction != Right) || (!flagRow && !levelRow)) {
+        Menu::navigate(direction);
+        return;
+    }
+    const int step = direction == Right ? 1 : -1;
+    if (flagRow)
+        showFlag(int64_t(flagIndex) + step);
+    else
+        showLevel(int64_t(levelIndex) + step);
+    setFocus(static_cast<int16_t>((levelRow ? 2 : 0) + (direction == Right ? 1 : 0)));
 }
 
 void MenuSelectLevel::onAction(int16_t) {

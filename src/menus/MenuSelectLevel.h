@@ -23,6 +23,8 @@ class MenuSelectLevel final : public MenuScreen {
     void loadScene() override;
     void placeForEntry() override;
     void handleInput() override;
+    // Left and Right on a row of arrows change that row's flag or country; elsewhere as Menu.
+    void navigate(uint8_t direction) override;
     void switchScene() override;
     void onAction(int16_t code) override;
     void drawOver(uint8_t phase) override;

@@ -10,6 +10,7 @@
 
 void MenuWin::load() {
     loadScreen("Assets/scene/Win.scn");
+    forwardButton = 1; // Pick a country: a winner plays on
     setButtonTips(1);
 }
 

@@ -68,6 +68,7 @@ void fillFolder(const ScratchDir& dir, const HarnessOptions& options) {
         dir.write("Flags/flags.txt", list);
     }
     if (!options.config.empty()) dir.write("config.ini", options.config);
+    if (!options.progress.empty()) dir.write("Savedata/progress.txt", options.progress);
 }
 } // namespace
 

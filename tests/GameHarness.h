@@ -32,6 +32,8 @@ struct HarnessOptions {
     bool pack = true;
     // "config.ini" as written; empty for none (the first run).
     std::string config = "LANGUAGE=ENGLISH\nFULLSCREEN=NO\nBGMVOLUME=128\nSFXVOLUME=128\n";
+    // "Savedata/progress.txt" as written; empty for none (no country painted yet).
+    std::string progress{};
 };
 
 class GameHarness {

@@ -77,7 +77,7 @@ const std::vector<Expectation> kMenus = {
     {"SelectLevel.scn", 200, 200, "bbbbbb", "- - - - GEN_BACK GEN_ACCEPT", {}},
     {"Briefing.scn", 200, 200, "bb", "GEN_BACK GEN_ACCEPT", {4, 5, 6}},
     {"Pause.scn", 200, 200, "bbbbb", "PAUSE_BACK PAUSE_RESTART PAUSE_GOOPTIONS PAUSE_GOMAIN PAUSE_EXIT", {}},
-    {"Win.scn", 200, 200, "bb", "MENU_WIN_MENUMAIN MENU_WIN_SELECTLEVEL", {4, 5, 6, 7}},
+    {"Win.scn", 200, 200, "bbb", "MENU_WIN_MENUMAIN MENU_WIN_SELECTLEVEL MENU_WIN_NEXT", {4, 5, 6, 7}},
     {"GameOver.scn", 200, 1000, "bb", "MENU_GAMEOVER_MENUMAIN MENU_GAMEOVER_GAME", {}},
     {"menu_options.scn", 500, 500, "wllebbb", "- - - - GEN_DEFAULT GEN_CANCEL2 GEN_ACCEPT", {}},
     {"Credits.scn", 200, 1000, "b", "GEN_CONTIN", {}},
@@ -85,9 +85,11 @@ const std::vector<Expectation> kMenus = {
 };
 // The places the menus draw by code, which texts and widgets keep clear of.
 const std::map<std::string, std::vector<Box>> kReserved = {
-    {"Main.scn", {{0, 175, 320, 197, "counts"}}},
+    {"Main.scn", {{0, 161, 320, 197, "painted and counts"}}},
     {"SelectLevel.scn",
-     {{135, 50, 185, 80, "flag"}, {0, 85, 320, 97, "flag name"}, {0, 145, 320, 157, "country name"}}},
+     {{135, 50, 185, 80, "flag"},
+      {0, 85, 320, 97, "flag name"},
+      {0, 141, 320, 161, "country name, stamp and seal"}}},
     {"Briefing.scn",
      {{153, 13, 307, 107, "picture"},
       {20, 30, 240, 42, "country name"},

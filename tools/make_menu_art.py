@@ -21,6 +21,7 @@ Writes under data/Assets/:
                                    (the widget style of make_widget_art.py)
   graphics/flag_frame.png          54x34 frame around the 50x30 flags the menus draw
   graphics/rule.png                136x3 line under the briefing's country name
+  graphics/painted.png             13x13 seal with a tick beside a painted country's name
 """
 
 import math
@@ -203,6 +204,26 @@ def rule():
     return img
 
 
+def painted_seal():
+    """A round green seal with a cream tick: the selection shows it beside a country already
+    painted, so the done ones stand out while the player flicks through the list."""
+    size, c, r = 13, 6, 5.6
+    img = new_image(size, size)
+    for y in range(size):
+        for x in range(size):
+            d = math.hypot(x - c, y - c)
+            if d <= r:
+                # a crescent of light on the top-left rim, of shade on the bottom-right one
+                lit = math.hypot(x - c - 1.5, y - c - 1.5) > r and x + y < 2 * c
+                dark = math.hypot(x - c + 1.5, y - c + 1.5) > r and x + y > 2 * c
+                put(img, x, y, "lime" if lit else ("moss" if dark else "leaf"))
+    for x, y in ((3, 6), (4, 7), (5, 8), (6, 7), (7, 6), (8, 5), (9, 4), (4, 6), (5, 7), (6, 6), (7, 5),
+                 (8, 4)):
+        put(img, x, y, "cream")
+    outline(img, "ink")
+    return img
+
+
 def main():
     check_and_save(sky(), "menu_backgrounds/sky.png")
     check_and_save(moon(), "menu_backgrounds/moon.png")
@@ -218,6 +239,7 @@ def main():
     check_and_save(right, "graphics/arrow_right.png")
     check_and_save(flag_frame(), "graphics/flag_frame.png")
     check_and_save(rule(), "graphics/rule.png")
+    check_and_save(painted_seal(), "graphics/painted.png")
 
 
 if __name__ == "__main__":

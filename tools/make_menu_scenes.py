@@ -61,7 +61,7 @@ def element_files():
     files = {}
     for key in ["OPT_START", "OPT_HOWTO", "OPT_OPTIONS", "OPT_CREDITS", "OPT_EXIT", "GEN_BACK", "GEN_ACCEPT",
                 "GEN_CONTIN", "GEN_DEFAULT", "GEN_CANCEL2", "PAUSE_BACK", "PAUSE_RESTART", "PAUSE_GOOPTIONS",
-                "PAUSE_GOMAIN", "PAUSE_EXIT", "MENU_WIN_MENUMAIN", "MENU_WIN_SELECTLEVEL",
+                "PAUSE_GOMAIN", "PAUSE_EXIT", "MENU_WIN_MENUMAIN", "MENU_WIN_SELECTLEVEL", "MENU_WIN_NEXT",
                 "MENU_GAMEOVER_MENUMAIN", "MENU_GAMEOVER_GAME"]:
         files[key] = button_file(key.lower() + ".btn", key)
     files["prev"] = button_file("select_prev.btn", None, "arrow_left.png", ARROW_W, ARROW_H, "graphics")
@@ -164,12 +164,13 @@ def main_menu(f):
     x = CENTRE - BUTTON_W // 2
     for i, key in enumerate(keys):
         # a cascade: each button starts a little further out, so they land one after another
-        s.widget(key, f[key], x, 54 + 23 * i, fly_in=(-(x + BUTTON_W) - 40 * i, 0),
+        s.widget(key, f[key], x, 50 + 22 * i, fly_in=(-(x + BUTTON_W) - 40 * i, 0),
                  fly_out=(320 - x + 40 * i, 0))
     s.image("the game's name", "Assets/graphics/title.png", TITLE_SIZE, CENTRE - TITLE_SIZE[0] // 2, 14,
             fly_in=(0, -40), fly_out=(0, -40))
     s.save(["Main menu: buttons 0-4 start, how to play, options, credits, exit.",
-            "The counts of countries and flags are drawn by the game at y 175-196: keep it free."])
+            "The countries painted and the counts of countries and flags are drawn by the game at",
+            "y 161-196: keep it free."])
 
 
 def select_level(f):
@@ -224,8 +225,12 @@ def win(f):
             93, fly_in=(90, 0), fly_out=(90, 0))
     for i, key in enumerate(["WIN_TOTAL", "WIN_LOST", "WIN_LEVEL", "WIN_FLAG"]):
         s.text("%s (filled in by the game)" % key, key, 1, 16, 40 + 14 * i, fly_in=(-170, 0), fly_out=(-170, 0))
-    s.save(["Win screen: widgets 0 main menu, 1 pick a country; elements 4-7 are the creature total, the",
-            "lost ones, the country and the flag. The game draws the flag at (240, 95)."])
+    # Last, so the text boxes keep the element positions the game fills in.
+    s.widget("next unpainted country", f["MENU_WIN_NEXT"], CENTRE - BUTTON_W // 2, 140, fly_in=(0, 70),
+             fly_out=(0, 70))
+    s.save(["Win screen: widgets 0 main menu, 1 pick a country, 2 the next country not yet painted (element 8);",
+            "elements 4-7 are the creature total, the lost ones, the country and the flag. The game draws the",
+            "flag at (240, 95)."])
 
 
 def game_over(f):

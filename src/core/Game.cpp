@@ -68,6 +68,7 @@ int Game::startUp() {
 
     create(progress_);
     firstRun_ = !progress_->readOptions();
+    progress_->campaign.read();
 
     renderer->fullscreen = progress_->fullscreen;
     renderer->logicalWidth = 320;

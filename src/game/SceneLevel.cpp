@@ -403,6 +403,8 @@ void SceneLevel::stepExitOpen(uint32_t t) {
         record->creaturesSaved > 0) {
         phase = Won;
         record->levelTimer.stop();
+        // Kept the moment it is won: a game closed during the win message has still painted it.
+        record->recordWin();
         if (AudioSystem* sound = audio()) sound->stopMusic(true);
         phaseTimer.start();
         showMessage("LEVELTEXT_WIN", 4);

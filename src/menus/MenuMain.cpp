@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "assets/StringHelpers.h"
 #include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/SceneManager.h"
@@ -12,7 +13,7 @@
 
 MenuMain::MenuMain()
     : MenuScreen(kClearColour), levelsText(std::make_unique<TextLine>(1, 4)),
-      flagsText(std::make_unique<TextLine>(1, 4)) {}
+      flagsText(std::make_unique<TextLine>(1, 4)), paintedText(std::make_unique<TextLine>(1, 4)) {}
 
 void MenuMain::load() {
     loadScreen("Assets/scene/Main.scn");
@@ -49,6 +50,15 @@ void MenuMain::enter() {
     } else {
         levelsText->setColour(menus::warningBand(1));
         levelsText->setKey(160, 185, "LOADED_NOLEVELS", TextLine::Centre);
+    }
+    if (levels > 0) {
+        paintedText->setKey(160, kPaintedY, "PAINTED_COUNT", TextLine::Centre);
+        // Two numbers in one text: the first "_VAR_" is the painted count, the other the total.
+        paintedText->text =
+            replaceFirst(paintedText->text, "_VAR_", std::to_string(progress->paintedCount()));
+        paintedText->replaceVariable(std::to_string(levels));
+    } else {
+        paintedText->setString(160, kPaintedY, "", TextLine::Centre);
     }
     if (flags > 0) {
         flagsText->setColour(4);
@@ -115,4 +125,9 @@ void MenuMain::drawOver(uint8_t phase) {
                    kCountBoxColour);
     levelsText->draw(false);
     flagsText->draw(false);
+    if (paintedText->width == 0) return;
+    const int p = paintedText->width;
+    drawColourRect(static_cast<int16_t>(160 - (p + 10) / 2), kPaintedY - 1, static_cast<uint16_t>(p + 10), 13,
+                   kCountBoxColour);
+    paintedText->draw(false);
 }

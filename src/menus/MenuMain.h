@@ -1,8 +1,8 @@
 #pragma once
-// MenuMain — the main menu (scene 6): start, how to play, options, credits, exit, and the counts
-// of countries and flags found.
+// MenuMain — the main menu (scene 6): start, how to play, options, credits, exit, how many of the
+// countries are painted, and the counts of countries and flags found.
 //
-// Owns: the two count lines. Never: starts a game without a level and a flag to play.
+// Owns: the three count lines. Never: starts a game without a level and a flag to play.
 // On failure: with no level or no flag the start button is disabled and the count line says so
 // in the warning colour; a short scene file leaves the missing buttons out of the navigation.
 #include <memory>
@@ -32,4 +32,7 @@ class MenuMain final : public MenuScreen {
 
     std::unique_ptr<TextLine> levelsText;
     std::unique_ptr<TextLine> flagsText;
+    // "Countries painted: N of M", on its own band above the counts; only with levels to paint.
+    std::unique_ptr<TextLine> paintedText;
+    static constexpr int16_t kPaintedY = 162;
 };

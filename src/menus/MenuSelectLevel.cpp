@@ -73,12 +73,14 @@ void MenuSelectLevel::showLevel(int64_t index) {
     if (levelCount == 0) {
         levelIndex = 0;
         levelText->setString(160, 145, "", TextLine::Centre);
+        marks.show(nullptr, false);
         return;
     }
     levelIndex = wrapped(index, levelCount);
     progress->currentLevel = levelIndex;
     levelText->setString(static_cast<int16_t>(logicalWidth / 2), 145,
                          menus::levelDisplayName(progress->levels[levelIndex]), TextLine::Centre);
+    marks.show(&progress->levels[levelIndex], progress->isPainted(levelIndex));
 }
 
 void MenuSelectLevel::enter() {
@@ -154,4 +156,5 @@ void MenuSelectLevel::drawOver(uint8_t phase) {
     if (flagCount > 0) menus::drawFlag(menus::currentFlag(), static_cast<int16_t>(logicalWidth / 2 - 25), 50);
     flagText->draw(false);
     levelText->draw(false);
+    marks.draw(*levelText, logicalWidth);
 }

@@ -1,13 +1,13 @@
 #pragma once
 // MenuSelectLevel — the level selection (scene 7): a flag and a country are picked with arrows,
-// then the briefing follows.
+// then the briefing follows. Beside the country's name stand its stamp and, once painted, a seal.
 //
-// Owns: the two name lines. Never: indexes or wraps an empty list; goes on to the briefing
-// without a level and a flag.
-// On failure: with an empty flag or level list its name line stays empty and its arrows change
-// nothing; a missing flag picture leaves its place empty.
+// Owns: the two name lines and the country's marks. Never: indexes or wraps an empty list; goes on to the
+// briefing without a level and a flag. On failure: with an empty flag or level list its name line stays empty
+// and its arrows change nothing; a missing flag picture leaves its place empty.
 #include <memory>
 
+#include "menus/CountryMarks.h"
 #include "menus/MenuScreen.h"
 #include "text/TextLine.h"
 
@@ -37,4 +37,5 @@ class MenuSelectLevel final : public MenuScreen {
     uint32_t levelCount = 0, levelIndex = 0;
     std::unique_ptr<TextLine> flagText;
     std::unique_ptr<TextLine> levelText;
+    CountryMarks marks;
 };

@@ -4,6 +4,8 @@
 
 #include "assets/StringHelpers.h"
 #include "base/GameWide.h"
+#include "core/SceneManager.h"
+#include "gui/GUIElement.h"
 #include "menus/MenuSupport.h"
 #include "persist/ProgressRecord.h"
 #include "text/TextBox.h"
@@ -17,11 +19,14 @@ void MenuWin::load() {
 void MenuWin::loadScene() {
     Menu::loadScene();
     menus::link(*this, 0, 1, Right);
+    // The next-country button stands over the row of two.
+    menus::link(*this, 2, 0, Down);
+    if (widget(1) && widget(2)) navigation[1][Up] = 2;
 }
 
 void MenuWin::placeForEntry() {
     Menu::placeForEntry();
-    menus::setButtonKeys(*this, {"MENU_WIN_MENUMAIN", "MENU_WIN_SELECTLEVEL"});
+    menus::setButtonKeys(*this, {"MENU_WIN_MENUMAIN", "MENU_WIN_SELECTLEVEL", "MENU_WIN_NEXT"});
 }
 
 std::string MenuWin::countryOfFlag(const std::string& flagName) {
@@ -42,9 +47,22 @@ void MenuWin::enter() {
         GraphicElement* box = element(4 + i);
         if (box && box->isKindOf(32)) static_cast<TextBox*>(box)->replaceVariable(values[i]);
     }
+    nextLevel = progress ? progress->nextUnpainted(progress->currentLevel) : -1;
+    if (GUIElement* next = widget(2)) {
+        if (nextLevel < 0)
+            next->setState(GUIElement::Disabled);
+        else if (next->state == GUIElement::Disabled)
+            next->setState(GUIElement::Normal);
+    }
 }
 
 void MenuWin::onAction(int16_t) {
+    if (focused == 2 && nextLevel >= 0) {
+        requestExit(menus::kSwitchOn, kBriefingScene);
+        // The briefing sounds as it does when reached from the selection.
+        menus::startMenuMusic();
+        return;
+    }
     if (focused == 0)
         requestExit(menus::kSwitchOn, kMainScene);
     else if (focused == 1)
@@ -52,6 +70,20 @@ void MenuWin::onAction(int16_t) {
     else
         return;
     menus::stopMenuMusic();
+}
+
+void MenuWin::switchScene() {
+    const bool toBriefing =
+        switchRequested == menus::kSwitchOn && nextScene == kBriefingScene && nextLevel >= 0;
+    ProgressRecord* progress = GameWide<ProgressRecord>::get();
+    // Chosen as the selection chooses: at the switch, once this screen has flown out.
+    if (toBriefing && progress)
+        progress->chooseLevel(static_cast<uint32_t>(nextLevel), progress->currentFlag);
+    MenuScreen::switchScene();
+    // The briefing's back leads to the selection, showing the country chosen here, not to a win
+    // screen about another country.
+    SceneManager* manager = GameWide<SceneManager>::get();
+    if (toBriefing && manager) manager->previousScene = kSelectScene;
 }
 
 void MenuWin::drawOver(uint8_t phase) {

@@ -10,6 +10,7 @@
 #include "assets/FileStream.h"
 #include "assets/StringHelpers.h"
 #include "base/GameWide.h"
+#include "persist/WholeFileWriter.h"
 #include "render/ResourceStore.h"
 
 namespace {
@@ -122,31 +123,11 @@ std::string ProgressRecord::optionsText() const {
 }
 
 void ProgressRecord::writeOptions() {
-    const std::string text = optionsText();
-    {
-        FileStream file;
-        file.open(kOptionsScratchFile, "w");
-        if (!file.isOpen()) {
-            // The folder takes no new file, yet "config.ini" itself may be writable: keep the options
-            // without the crash-safe rename rather than lose them. A failure here prints the message.
-            file.open(kOptionsFile, "w");
-            file.writeText(text);
-            return;
-        }
-        file.writeText(text);
-    }
-    std::error_code error;
-    // A short scratch file (a full disk) must not replace a good one. Text mode may add bytes.
-    const auto written = std::filesystem::file_size(kOptionsScratchFile, error);
-    if (!error && written >= text.size())
-        std::filesystem::rename(kOptionsScratchFile, kOptionsFile, error);
-    else if (!error)
-        error = std::make_error_code(std::errc::no_space_on_device);
-    // Every failure is told as a failed write is: "config.ini" as a folder, a full disk.
-    if (error) std::cout << "The file is not opened" << std::endl;
-    std::error_code ignored;
-    if (std::filesystem::exists(kOptionsScratchFile, ignored))
-        std::filesystem::remove(kOptionsScratchFile, ignored);
+    // The folder may refuse a scratch file while "config.ini" itself is writable: then it is
+    // rewritten in place rather than losing the options. Every failure is told as a failed write
+    // is: "config.ini" as a folder, a full disk.
+    if (WholeFileWriter::write(kOptionsFile, optionsText(), true) == WholeFileWriter::Result::Failed)
+        std::cout << "The file is not opened" << std::endl;
 }
 
 ProgressRecord::ProgressRecord() {
@@ -257,4 +238,32 @@ void ProgressRecord::chooseLevel(uint32_t level, uint32_t flag) {
     currentFlag = flags.empty() ? 0 : std::min<uint32_t>(flag, static_cast<uint32_t>(flags.size() - 1));
     loadLevelImages();
     resetAttempt();
+}
+
+void ProgressRecord::recordWin() {
+    const LevelInfo* level = currentLevelInfo();
+    const Flag* flag = currentFlagInfo();
+    if (!level) return;
+    if (campaign.recordWin(level->name, flag ? flag->name : std::string(), timeLeftMs, creaturesSaved))
+        campaign.save();
+}
+
+bool ProgressRecord::isPainted(uint32_t level) const {
+    return level < levels.size() && campaign.isPainted(levels[level].name);
+}
+
+uint32_t ProgressRecord::paintedCount() const {
+    uint32_t count = 0;
+    for (uint32_t level = 0; level < levels.size(); ++level)
+        count += isPainted(level) ? 1 : 0;
+    return count;
+}
+
+int64_t ProgressRecord::nextUnpainted(uint32_t from) const {
+    const size_t count = levels.size();
+    for (size_t step = 1; step <= count; ++step) {
+        const size_t level = (from + step) % count;
+        if (!isPainted(static_cast<uint32_t>(level))) return static_cast<int64_t>(level);
+    }
+    return -1;
 }

@@ -3,7 +3,7 @@
 //
 // Owns: the options of "config.ini", the flag list with the current flag, the level list with the
 // current level, the current level's four working images (as store indices), the per-attempt
-// counters and the level play timer.
+// counters, the level play timer and the countries painted so far.
 // Never: draws or plays anything; applying the options to the texts and the mixer is the options
 // menu's work.
 // On failure: a missing "config.ini" keeps the defaults (readOptions answers false, the first
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/PausableTimer.h"
+#include "persist/CampaignProgress.h"
 #include "persist/CountryList.h"
 #include "persist/FlagList.h"
 #include "persist/LevelInfo.h"
@@ -23,7 +24,7 @@ class ProgressRecord final {
   public:
     static constexpr const char* kOptionsFile = "config.ini";
     // Written whole first, then renamed over the options file: a game that dies mid-save leaves
-    // the old file or the new one, never a cut one.
+    // the old file or the new one, never a cut one (the name WholeFileWriter gives it).
     static constexpr const char* kOptionsScratchFile = "config.ini.tmp";
     static constexpr uint32_t kJapanese = 6;
 
@@ -78,6 +79,18 @@ class ProgressRecord final {
     // creatures move by charged time, so on a machine too slow for 55 frames a second the wall
     // clock would run out a level they cannot finish in it.
     uint32_t levelClockMs = 0;
+
+    // The countries painted in earlier games and this one; read by start-up.
+    CampaignProgress campaign;
+    // The current level won with the current flag, with this attempt's time left and creatures
+    // saved: kept, and saved when it adds a country or betters it.
+    void recordWin();
+    // How many countries of the level list are painted.
+    uint32_t paintedCount() const;
+    bool isPainted(uint32_t level) const;
+    // The first unpainted level after `from` in list order, wrapping round to `from` itself;
+    // -1 when every level is painted (or there are none).
+    int64_t nextUnpainted(uint32_t from) const;
 
     // The level being played, or null when the list is empty (or the index is past its end).
     LevelInfo* currentLevelInfo();

@@ -1,0 +1,161 @@
+// The countries the player has painted, kept across games: the file's bytes, what a bad file or a
+// bad line does, a save cut short by a kill, and the game that wins a level and remembers it.
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "GameHarness.h"
+#include "game/EntityTumblekin.h"
+#include "game/SceneLevel.h"
+#include "gui/GUIElement.h"
+#include "menus/MenuMain.h"
+#include "menus/MenuSelectLevel.h"
+#include "menus/MenuWin.h"
+#include "persist/CampaignProgress.h"
+#include "persist/ProgressRecord.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string readCaptured(const std::function<void()>& act) {
+    testing::internal::CaptureStderr();
+    act();
+    return testing::internal::GetCapturedStderr();
+}
+} // namespace
+
+TEST(Campaign, UnreadableLinesAreLeftOutTheRestKeptAndAWorseRunNeverLowersTheBest) {
+    InScratchFolder folder("campaign");
+    folder.dir().write("Savedata/progress.txt", "VOV ARUZEZUDOR PROGRESS 1\r\n"
+                                                "Spain,Spain Flag,61000,12\r\n"
+                                                "France,France Flag,-5,3\n"
+                                                "Italy,Italy Flag,1000\n"
+                                                "# a note\n"
+                                                "\n"
+                                                "Spain,Japan Flag,1,1\n"
+                                                "Peru,Peru Flag,12x,2\n"
+                                                "Chad,Chad Flag,2000,4");
+    CampaignProgress campaign;
+    std::string told;
+    for (int line : {3, 4, 7, 8})
+        told += "Savedata/progress.txt: line " + std::to_string(line) + " cannot be read and is left out.\n";
+    EXPECT_EQ(readCaptured([&] { campaign.read(); }), told);
+
+    EXPECT_TRUE(campaign.recordWin("Spain", "Japan Flag", 60000, 15)); // slower, more saved, another flag
+    EXPECT_FALSE(campaign.recordWin("Chad", "Chad Flag", 10, 1));      // worse in both
+    EXPECT_TRUE(campaign.recordWin("Mali", "Mali Flag", 500, 0));
+    ASSERT_TRUE(campaign.save());
+    EXPECT_EQ(folder.dir().read("Savedata/progress.txt"), "VOV ARUZEZUDOR PROGRESS 1\n"
+                                                          "Spain,Japan Flag,61000,15\n"
+                                                          "Chad,Chad Flag,2000,4\n"
+                                                          "Mali,Mali Flag,500,0\n");
+    EXPECT_FALSE(fs::exists("Savedata/progress.txt.tmp"));
+
+    // Counted and searched over the level list, in list order, wrapping.
+    ProgressRecord record;
+    for (const char* name : {"Spain", "Peru", "Chad", "Mali"})
+        record.levels.emplace_back().name = name;
+    record.campaign = campaign;
+    EXPECT_EQ(record.paintedCount(), 3u);
+    EXPECT_EQ(record.nextUnpainted(0), 1);
+    EXPECT_EQ(record.nextUnpainted(2), 1);
+    record.campaign.recordWin("Peru", "Peru Flag", 1, 1);
+    EXPECT_EQ(record.nextUnpainted(1), -1);
+}
+
+TEST(Campaign, ADamagedOrForeignFileIsSetAsideUnderAFreeNameWithOneLine) {
+    InScratchFolder folder("campaign");
+    folder.dir().write("Savedata/progress.txt.damaged-1", "an earlier one");
+    const std::string files[] = {"VOV ARUZEZUDOR PROGRESS 2\nSpain,Spain Flag,1,1\n", "\x89PNG\r\n\x1a\n",
+                                 ""};
+    int number = 2;
+    for (const std::string& bytes : files) {
+        folder.dir().write("Savedata/progress.txt", bytes);
+        CampaignProgress campaign;
+        campaign.recordWin("Chad", "Chad Flag", 1, 1);
+        const std::string aside = "Savedata/progress.txt.damaged-" + std::to_string(number++);
+        EXPECT_EQ(readCaptured([&] { campaign.read(); }),
+                  "Savedata/progress.txt is damaged or not a progress file: set aside as " + aside +
+                      "; the game starts with no progress.\n");
+        EXPECT_TRUE(campaign.painted.empty());
+        EXPECT_EQ(folder.dir().read(aside), bytes);
+        EXPECT_FALSE(fs::exists("Savedata/progress.txt"));
+    }
+    EXPECT_EQ(folder.dir().read("Savedata/progress.txt.damaged-1"), "an earlier one");
+    CampaignProgress fresh;
+    EXPECT_EQ(readCaptured([&] { fresh.read(); }), "") << "a missing file is a first game";
+}
+
+TEST(Campaign, KilledWhileSavingLeavesTheOldOrTheNewFileWhole) {
+    InScratchFolder folder("campaign");
+    CampaignProgress one, two;
+    one.recordWin("Spain", "Spain Flag", 61000, 12);
+    two.recordWin("Chad", "Chad Flag", 2000, 4);
+    ASSERT_TRUE(one.save());
+    EXPECT_TRUE(killedWhileSaving([&](uint64_t i) { (i % 2 ? one : two).save(); },
+                                  [&] {
+                                      const std::string left = folder.dir().read("Savedata/progress.txt");
+                                      return left ==
+                                                 "VOV ARUZEZUDOR PROGRESS 1\nSpain,Spain Flag,61000,12\n" ||
+                                             left == "VOV ARUZEZUDOR PROGRESS 1\nChad,Chad Flag,2000,4\n";
+                                  }));
+}
+
+// A damaged file at start-up, a level won, the game started again: the country is painted.
+TEST(Campaign, AWonLevelIsPaintedInTheNextGame) {
+    std::string saved;
+    {
+        HarnessOptions options;
+        options.progress = "not ours";
+        testing::internal::CaptureStderr();
+        GameHarness h(options);
+        const std::string told = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(h.started());
+        EXPECT_NE(told.find("Savedata/progress.txt is damaged"), std::string::npos) << told;
+        EXPECT_EQ(h.dir().read("Savedata/progress.txt.damaged-1"), "not ours");
+
+        h.progress().chooseLevel(0, 1); // Flatland, Japan
+        h.enter(kLevelScene);
+        auto* level = h.scene<SceneLevel>(kLevelScene);
+        ASSERT_TRUE(h.holdUntil(
+            SDL_SCANCODE_RIGHT, [&] { return level->leader && level->leader->x >= 145; }, 900));
+        ASSERT_TRUE(h.runUntilRunning(kWinScene, 3000)) << "phase " << level->phase;
+        saved = h.dir().read("Savedata/progress.txt");
+        const std::string head = "VOV ARUZEZUDOR PROGRESS 1\nFlatland,Japan Flag,";
+        ASSERT_TRUE(saved.starts_with(head) && saved.ends_with(",2\n")) << saved;
+        const int timeLeft = std::stoi(saved.substr(head.size()));
+        EXPECT_TRUE(timeLeft > 40000 && timeLeft < 60000) << timeLeft;
+
+        // The next unpainted country's briefing; its back leads to the selection.
+        h.frames(12);
+        GameHarness::screenshot("campaign_win");
+        h.click(160, 150);
+        ASSERT_TRUE(h.runUntilRunning(kBriefingScene));
+        EXPECT_EQ(h.progress().currentLevel, 1u);
+        EXPECT_EQ(h.scenes().previousScene, kSelectScene);
+    }
+    HarnessOptions options;
+    options.progress = saved;
+    GameHarness h(options);
+    ASSERT_TRUE(h.jumpTo(kMainScene));
+    EXPECT_EQ(h.scene<MenuMain>(kMainScene)->paintedText->text, "Countries painted: 1 of 3");
+    GameHarness::screenshot("campaign_main");
+
+    // Flatland shows its stamp left of its name and the green seal right of it; Cliff no seal.
+    ASSERT_TRUE(h.jumpTo(kSelectScene));
+    auto* select = h.scene<MenuSelectLevel>(kSelectScene);
+    const TextLine& name = *select->levelText;
+    const int middle = name.drawY + name.lineHeight / 2, seal = name.drawX + name.width + 4;
+    EXPECT_TRUE(GameHarness::pixelNear(name.drawX - 24 + 1, middle - 10, 0x3D4A32)) << "stamp";
+    EXPECT_TRUE(GameHarness::pixelNear(seal + 6, middle + 3, 0x657D3A)) << "seal";
+    GameHarness::screenshot("campaign_select");
+    select->showLevel(2);
+    h.frames(2);
+    EXPECT_FALSE(GameHarness::pixelNear(select->levelText->drawX + select->levelText->width + 10, middle + 3,
+                                        0x657D3A, 40));
+
+    // Every country painted: the win screen offers no next one.
+    h.progress().campaign.recordWin("Nowhere", "Spain Flag", 1, 1);
+    h.progress().campaign.recordWin("Cliff", "Spain Flag", 1, 1);
+    ASSERT_TRUE(h.jumpTo(kWinScene));
+    EXPECT_EQ(h.scene<MenuWin>(kWinScene)->widget(2)->state, GUIElement::Disabled);
+}

@@ -177,6 +177,7 @@ TEST(SceneLevel, SlowFramesCountTheirChargedTime) {
     for (int i = 0; i < 100; ++i)
         ASSERT_TRUE(g.h.frame(40));
     EXPECT_EQ(g.progress.timeLeftMs, 120000 - 1800);
+}
 
 // The exit's cream label over ground painted white, yellow or black: left of the first letter
 // pixel of each of its rows lies the fonts' dark ink, not the paint.

@@ -12,7 +12,7 @@
 
 void MenuWin::load() {
     loadScreen("Assets/scene/Win.scn");
-    forwardButton = 1; // Pick a country: a winner plays on
+    forwardButton = 1; // Pick a country, until enter() finds a next country to offer
     setButtonTips(1);
 }
 
@@ -48,6 +48,8 @@ void MenuWin::enter() {
         if (box && box->isKindOf(32)) static_cast<TextBox*>(box)->replaceVariable(values[i]);
     }
     nextLevel = progress ? progress->nextUnpainted(progress->currentLevel) : -1;
+    // A winner plays on: Return alone takes the next unpainted country while one is left.
+    forwardButton = nextLevel >= 0 ? 2 : 1;
     if (GUIElement* next = widget(2)) {
         if (nextLevel < 0)
             next->setState(GUIElement::Disabled);

@@ -90,8 +90,10 @@ TEST(SceneLevel, EveryEndShowsItsMessageAndLeadsToItsMenu) {
          [](SceneLevel&, ProgressRecord& p) { p.creaturesAlive = p.creaturesSaved = 7; }, SceneLevel::Won, 1,
          "LEVELTEXT_WIN", kWinScene},
         {firstSteps(0, 70, 70), none, SceneLevel::Lost, 2, "LEVELTEXT_GAMEOVER_TIME", kGameOverScene},
-        // Out of time and too few: the leader's message, as the table says for bits 3.
-        {firstSteps(0, 101, 70), none, SceneLevel::Lost, 3, "LEVELTEXT_GAMEOVER_LEADER", kGameOverScene},
+        // Out of time and too few (one lost where all must live): the leader's message, as the table
+        // says for bits 3.
+        {firstSteps(0, 100, 70), [](SceneLevel&, ProgressRecord& p) { p.creaturesAlive = 9; },
+         SceneLevel::Lost, 3, "LEVELTEXT_GAMEOVER_LEADER", kGameOverScene},
         {firstSteps(2, 70, 65),
          [](SceneLevel& l, ProgressRecord&) { l.leader->state = EntityTumblekin::Dead; }, SceneLevel::Lost, 0,
          "LEVELTEXT_GAMEOVER_LEADER", kGameOverScene},

@@ -1,16 +1,16 @@
-// A menu drawn for real: a test-only scene holding every widget in every look, the shipped widget
-// pictures, read back pixel by pixel; the button tips' icons from both rows of their sheet, their
-// places and their language.
-#include <SDL.h>
-#include <cstdlib>
+// Menus and text drawn for real, read back pixel by pixel: a test-only scene holding every widget
+// in every look with the shipped widget pictures; the button tips' icons from both rows of their
+// sheet, their places and their language; lines and boxes in the pack's fonts.
+#include <algorithm>
+#include <functional>
 #include <glad/gl.h>
 #include <gtest/gtest.h>
-#include <memory>
 #include <tuple>
 
 #include "Fakes.h"
 #include "GameHarness.h"
 #include "GlFixture.h"
+#include "assets/SurfaceStore.h"
 #include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/Scene.h"
@@ -33,13 +33,18 @@ constexpr uint32_t kButter = 0xfce38c, kAmber = 0xf7bd4f, kOrange = 0xf08d45, kP
 constexpr uint32_t kSky = 0x7ea6b0, kNight = 0x2b1f24, kLeaf = 0x657d3a, kRed = 0xb23a35;
 constexpr uint32_t kMist = 0xe8e0d6, kInk = 0x1a1216, kClear = 0x102030;
 
+// Where one colour shows in a shot: how often, and its outermost columns and rows.
+struct Seen {
+    int count = 0, minX = 1 << 30, maxX = -1, minY = 1 << 30, maxY = -1;
+};
+
 class MenuGL : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(GlFixture::get().ready());
-        texts = std::make_unique<GameTexts>();
-        GameWide<GameTexts>::set(texts.get());
-        texts->loadLanguage(0, "Assets/");
+        GameWide<GameTexts>::set(&texts);
+        texts.loadLanguage(0, "Assets/");
+        ASSERT_GE(texts.fontCount(), 6u);
         input = std::make_unique<InputState>();
         GameWide<InputState>::set(input.get());
     }
@@ -47,7 +52,40 @@ class MenuGL : public testing::Test {
         GameWide<InputState>::set(nullptr);
         GameWide<GameTexts>::set(nullptr);
     }
-    std::unique_ptr<GameTexts> texts;
+
+    // Draws into the cleared game screen and reports where each colour of `colours` shows.
+    static std::vector<Seen> shot(const std::function<void()>& draw, const std::vector<uint32_t>& colours) {
+        Renderer::instance()->bindGameScreen();
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        draw();
+        std::vector<uint8_t> pixels(320 * 200 * 4);
+        glReadPixels(0, 0, 320, 200, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        std::vector<Seen> seen(colours.size());
+        for (int i = 0; i < 320 * 200; ++i) {
+            const uint8_t* p = &pixels[static_cast<size_t>(i) * 4];
+            const auto it =
+                std::find(colours.begin(), colours.end(), uint32_t(p[0]) << 16 | p[1] << 8 | p[2]);
+            if (it == colours.end()) continue;
+            Seen& s = seen[it - colours.begin()];
+            s = {s.count + 1, std::min(s.minX, i % 320), std::max(s.maxX, i % 320), std::min(s.minY, i / 320),
+                 std::max(s.maxY, i / 320)};
+        }
+        return seen;
+    }
+    // The one colour of band `band` of font `number`, as its first picture holds it.
+    uint32_t bandColour(int number, int band) {
+        static const char* const kPictures[] = {"sans_bold_12_0.png", "sans_12_0.png"};
+        const auto image = SurfaceStore::readImage(std::string("Assets/font/fonts/") + kPictures[number]);
+        const int size = texts.font(number)->size;
+        for (int y = 1 + band * size; y < 1 + (band + 1) * size; ++y)
+            for (int x = 0; x < image->width(); ++x)
+                if (const uint32_t p = image->pixel(x, y); p >> 24 == 255)
+                    return (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
+        return 0xFFFFFFFF;
+    }
+
+    GameTexts texts;
     std::unique_ptr<InputState> input;
 };
 
@@ -202,7 +240,7 @@ TEST_F(MenuGL, TipsStandRightToLeftTheNoticeBottomLeftAndALanguageChangeRereadsT
         EXPECT_EQ(tip->y, scene.windowHeight - 40);
     scene.showNotice("GEN_BACK");
     EXPECT_EQ(scene.noticeTime, 3000);
-    EXPECT_EQ(scene.noticeLine->text, texts->getText("GEN_BACK"));
+    EXPECT_EQ(scene.noticeLine->text, texts.getText("GEN_BACK"));
     EXPECT_EQ(std::make_tuple(scene.noticeLine->x, scene.noticeLine->y),
               std::make_tuple(40, scene.windowHeight - 40));
 
@@ -213,15 +251,15 @@ TEST_F(MenuGL, TipsStandRightToLeftTheNoticeBottomLeftAndALanguageChangeRereadsT
     scene.elements.push_back(std::move(box));
     scene.elements.push_back(std::make_unique<GraphicElement>());
     scene.setButtonTips(2);
-    const std::string english = texts->getText("OPT_START"), englishWalk = scene.tipLines[1]->text;
+    const std::string english = texts.getText("OPT_START"), englishWalk = scene.tipLines[1]->text;
     ASSERT_EQ(shown->lines.front()->text, english);
-    texts->changeLanguage(1);
-    ASSERT_NE(texts->getText("OPT_START"), english);
+    texts.changeLanguage(1);
+    ASSERT_NE(texts.getText("OPT_START"), english);
     scene.refreshTexts();
-    EXPECT_EQ(shown->lines.front()->text, texts->getText("OPT_START"));
+    EXPECT_EQ(shown->lines.front()->text, texts.getText("OPT_START"));
     ASSERT_EQ(scene.tipLines.size(), 6u);
     EXPECT_EQ(scene.tipLayout, 2);
-    EXPECT_EQ(scene.tipLines[1]->text, texts->getText("BUTTONTIP_WALK"));
+    EXPECT_EQ(scene.tipLines[1]->text, texts.getText("BUTTONTIP_WALK"));
     EXPECT_NE(scene.tipLines[1]->text, englishWalk);
 
     scene.hoveredElement = 0;
@@ -229,4 +267,40 @@ TEST_F(MenuGL, TipsStandRightToLeftTheNoticeBottomLeftAndALanguageChangeRereadsT
     EXPECT_TRUE(scene.elements.empty());
     EXPECT_EQ(scene.hoveredElement, -1);
     EXPECT_GE(scene.fadeTexture, 0); // the base pictures are loaded again
+}
+
+TEST_F(MenuGL, TwoFontsDrawTheirBandColoursWithinTheLine) {
+    for (uint16_t number = 0; number < 2; ++number) {
+        const uint32_t normal = bandColour(number, 0), warning = bandColour(number, 2);
+        ASSERT_NE(normal, warning);
+        for (uint8_t band : {0, 2}) {
+            TextLine line(number, band);
+            line.setString(40, 50, "Vov 0123", TextLine::Left);
+            const auto seen = shot([&] { line.draw(false); }, {normal, warning});
+            const Seen& own = seen[band ? 1 : 0];
+            EXPECT_TRUE(own.count > 30 && seen[band ? 0 : 1].count == 0 && own.minX >= 40 &&
+                        own.maxX < 40 + line.width)
+                << "font " << number << " band " << int(band);
+        }
+        // "$2" inside a band-0 line switches to the warning colour for what follows.
+        TextLine mixed(number, 0);
+        mixed.setString(10, 10, "ABC$2DEF", TextLine::Left);
+        const auto seen = shot([&] { mixed.draw(false); }, {normal, warning});
+        EXPECT_TRUE(seen[0].count > 10 && seen[1].count > 10);
+        EXPECT_LT(seen[0].maxX, seen[1].minX);
+    }
+}
+
+// A box draws the page it is on: the second page holds lines 5 and 6, in the box's band.
+TEST_F(MenuGL, ABoxDrawsItsLaterPages) {
+    TextBox box(0, 0);
+    box.setRawText("Vov|Vov|Vov|Vov|Aruz|Aruz", 40, 50);
+    ASSERT_EQ(box.lineCount, 6);
+    const int size = texts.font(0)->size;
+    const Seen first = shot([&] { box.draw(); }, {bandColour(0, 0)})[0];
+    EXPECT_GT(first.maxY - first.minY, 3 * size);
+    box.pageStart = 4;
+    const Seen second = shot([&] { box.draw(); }, {bandColour(0, 0)})[0];
+    EXPECT_TRUE(second.count > 20 && second.minX >= 40 && second.maxY - second.minY < 2 * size);
+    EXPECT_GT(shot([&] { box.drawInBand(2, 1, 1); }, {bandColour(0, 2)})[0].count, 20);
 }

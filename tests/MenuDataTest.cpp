@@ -338,36 +338,32 @@ TEST_F(MenuData, EveryLanguageHasTheKeysTheGameAsksFor) {
         for (const auto& [key, text] : table)
             EXPECT_TRUE(english.count(key)) << language << " has extra " << key;
     }
-    const std::string codeKeys =
-        "GEN_BACK GEN_ACCEPT GEN_CONTIN GEN_DEFAULT GEN_CANCEL2 GEN_USEMOUSE GEN_USEMOUSEACTION "
-        "GEN_PAUSE_MENU BUTTONTIP_OR BUTTONTIP_WALK TEST_VOID OPT_START OPT_HOWTO OPT_OPTIONS "
-        "OPT_CREDITS OPT_EXIT PAUSE_BACK LOADED_NOLEVELS LOADED_LEVELS LOADED_NOFLAGS LOADED_FLAGS "
-        "PAUSE_GOOPTIONS PAUSE_RESTART PAUSE_EXIT PAUSE_GOMAIN MENU_WIN_MENUMAIN MENU_WIN_SELECTLEVEL "
-        "MENU_GAMEOVER_MENUMAIN MENU_GAMEOVER_GAME HUD_GOAL HUD_DIGGING HUD_BUILDING LEVELTEXT_START "
-        "LEVELTEXT_CLOSEDOOR LEVELTEXT_READYTOWIN LEVELTEXT_WIN LEVELTEXT_GAMEOVER_VEDEZAVIVA "
-        "LEVELTEXT_GAMEOVER_TIME LEVELTEXT_GAMEOVER_LEADER INTRO_ALERT";
-    for (const std::string& key : split(codeKeys, ' '))
-        EXPECT_TRUE(english.count(key)) << "code key " << key;
     for (const char* key : {"HUD_GOAL", "LOADED_LEVELS", "LOADED_FLAGS"})
         EXPECT_NE(english.at(key).find("_VAR_"), std::string::npos) << key;
 
-    // Scene and element files name their keys in tab fields; words of the file formats are not keys.
-    const std::set<std::string> formatWords = {
-        "NO_TEXT",    "NO_IMAGE", "VERY_SLOW", "VERY_FAST", "GUI_ELEMENT", "CENTER_MID", "CENTER_BTM",
-        "CENTER_TOP", "LEFT_MID", "LEFT_BTM",  "LEFT_TOP",  "RIGHT_MID",   "RIGHT_BTM",  "RIGHT_TOP"};
-    const std::regex keyShape("[A-Z][A-Z0-9]*(_[A-Z0-9]+)+");
-    const std::set<std::string> extensions = {".scn", ".btn", ".sel", ".sli", ".swt", ".gui", ".ani"};
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(kData / "Assets")) {
-        if (!extensions.count(entry.path().extension().string())) continue;
-        std::istringstream lines(readWhole(entry.path()));
-        for (std::string line; std::getline(lines, line);)
-            for (std::string field : split(line, '\t')) {
-                if (!field.empty() && field.back() == '\r') field.pop_back();
-                if (line[0] != '#' && std::regex_match(field, keyShape) && !formatWords.count(field)) {
-                    EXPECT_TRUE(english.count(field)) << entry.path() << " names " << field;
-                }
-            }
-    }
+    // The code quotes its keys; scene and element files name theirs in tab fields. Words of the file
+    // formats are not keys.
+    const std::set<std::string> formatWords = {"NO_TEXT",     "NO_IMAGE",         "VERY_SLOW",  "VERY_FAST",
+                                               "GUI_ELEMENT", "SDL_RENDER_VSYNC", "CENTER_MID", "CENTER_BTM",
+                                               "CENTER_TOP",  "LEFT_MID",         "LEFT_BTM",   "LEFT_TOP",
+                                               "RIGHT_MID",   "RIGHT_BTM",        "RIGHT_TOP"};
+    const std::regex named("(^|[\t\"])([A-Z][A-Z0-9]*(_[A-Z0-9]+)+)(?=[\t\"\r]|$)");
+    const std::set<std::string> extensions = {".cpp", ".h",   ".scn", ".btn", ".sel",
+                                              ".sli", ".swt", ".gui", ".ani"};
+    size_t keys = 0;
+    for (const char* tree : {"src", "data/Assets"})
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(kData.parent_path() / tree)) {
+            if (!extensions.count(entry.path().extension().string())) continue;
+            std::istringstream lines(readWhole(entry.path()));
+            for (std::string line; std::getline(lines, line);)
+                for (std::sregex_iterator m(line.begin(), line.end(), named), end; m != end && line[0] != '#';
+                     ++m)
+                    if (!formatWords.count((*m)[2])) {
+                        ++keys;
+                        EXPECT_TRUE(english.count((*m)[2])) << entry.path() << " names " << (*m)[2];
+                    }
+        }
+    EXPECT_GT(keys, 100u);
 }
 
 // A character a font lacks silently shows as its lowest glyph (a space), which no one reading

@@ -307,15 +307,13 @@ TEST_F(MenuInput, APressShowsFor200MsIgnoringDirectionsAndEnterStartsTheFlyIn) {
     // Entering starts the fly-in with no focus and the input locked.
     input->inputLockEnabled = 0;
     menu.enter();
-    EXPECT_EQ(menu.state, static_cast<uint32_t>(Scene::FadingIn));
-    EXPECT_EQ(std::make_tuple(menu.focused, menu.widget(3)->state), std::make_tuple(int16_t{-1}, 0));
-    EXPECT_EQ(std::make_tuple(input->inputLockEnabled, input->inputLockMs),
-              std::make_tuple(uint8_t{1}, 150u));
+    EXPECT_EQ(std::make_tuple(menu.state, menu.focused, menu.widget(3)->state, input->inputLockEnabled,
+                              input->inputLockMs),
+              std::make_tuple(uint32_t{Scene::FadingIn}, int16_t{-1}, 0, uint8_t{1}, 150u));
     // Without the pointer, the fly-in gives the keyboard its first widget.
     menu.mouseEnabled = 0;
     menu.updateFadeIn();
     EXPECT_EQ(menu.focused, 0);
     menu.reset(); // its scene file is "none": nothing comes back
-    EXPECT_TRUE(menu.elements.empty());
-    EXPECT_EQ(menu.widget(0), nullptr);
+    EXPECT_TRUE(menu.elements.empty() && !menu.widget(0));
 }

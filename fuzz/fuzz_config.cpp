@@ -1,8 +1,5 @@
 // Feeds arbitrary bytes to the "config.ini" reader, line by line as the file stream gives them.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <string>
 
 #include "persist/ProgressRecord.h"
 

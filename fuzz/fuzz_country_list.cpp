@@ -1,8 +1,5 @@
 // Feeds arbitrary bytes to the country list reader, with stub picture services and no GL.
-#include <cstddef>
-#include <cstdint>
 #include <iostream>
-#include <string>
 
 #include "persist/CountryList.h"
 

@@ -1,9 +1,6 @@
 // Feeds arbitrary bytes to the flag list reader, with a stub picture loader and no GL.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <iostream>
-#include <string>
 
 #include "persist/FlagList.h"
 

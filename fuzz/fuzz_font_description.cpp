@@ -1,14 +1,6 @@
 // A font description over a picture both made from the input: the first bytes shape the picture
 // (width, height, channels, size, gap), the next fill its pixels, the rest is the description.
 // Every string the description yields is then laid out, as the text drawing would.
-#include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "assets/ImageData.h"
 #include "text/FontLoader.h"
 #include "text/FontPictures.h"

@@ -1,9 +1,6 @@
 // The description and binary forms of GraphicElement and GraphicAnimation, bytes from memory and
 // a texture lookup that needs no GL. The first byte picks the form and the class and, with the
 // input's length, the size of every picture (so grids over tiny and empty pictures are reached).
-#include <cstddef>
-#include <cstdint>
-
 #include "../tests/Fakes.h"
 #include "gui/GraphicAnimation.h"
 #include "gui/GraphicElement.h"

@@ -1,8 +1,5 @@
 // Feeds arbitrary bytes to picture decoding as the texture store does for pack entries: decoded
 // in the file's own channel count, refused above the size limit before any pixel memory is taken.
-#include <cstddef>
-#include <cstdint>
-
 #include "assets/ImageData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

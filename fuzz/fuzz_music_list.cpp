@@ -1,9 +1,4 @@
 // Feeds arbitrary bytes to the music list reader as if they were "Sound/levels.bgm".
-#include <array>
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
 #include "audio/MusicList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

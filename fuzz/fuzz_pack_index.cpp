@@ -1,6 +1,4 @@
 // Feeds arbitrary bytes to the pack directory reader as if they were a whole pack file.
-#include <cstddef>
-#include <cstdint>
 #include <sstream>
 
 #include "assets/AssetPack.h"

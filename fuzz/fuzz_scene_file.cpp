@@ -1,10 +1,6 @@
 // The scene-file reader, bytes from memory with fake services: every element file it names is
 // the same input again (so element readers are reached through the scene), every picture a fake.
 // What was read is then entered, flown in, walked, hovered, pressed, flown out and drawn (no GL).
-#include <cstddef>
-#include <cstdint>
-#include <vector>
-
 #include "../tests/Fakes.h"
 #include "base/FrameClock.h"
 #include "gui/GUIElement.h"

@@ -2,9 +2,6 @@
 // needs no GL. The first byte picks the class (bits 0-1) and the form (bit 2); what was read is
 // then driven through every state, step and value, hit, drawn (no GL: nothing reaches the screen,
 // but every tile loop runs) and written back.
-#include <cstddef>
-#include <cstdint>
-
 #include "../tests/Fakes.h"
 #include "base/FrameClock.h"
 #include "gui/Button.h"

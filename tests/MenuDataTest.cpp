@@ -1,37 +1,37 @@
-// The shipped scene and element files, read by the game's own scene reader: the menus address
-// widgets by index and some text boxes by element position, every element must come home inside
-// its fade, and every text must fit its place in all seven languages.
-#include <algorithm>
+// The shipped scene, element, text and font files, read by the game's own readers: the menus
+// address widgets by index and some text boxes by element position, every element must come home
+// inside its fade, every text must fit its place in all seven languages, and every character drawn
+// must have a glyph in every font.
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <regex>
+#include <set>
 #include <sstream>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "Fakes.h"
-#include "FontTestSupport.h"
 #include "TestSupport.h"
 #include "assets/ImageData.h"
 #include "assets/StringHelpers.h"
 #include "gui/Button.h"
-#include "gui/ElementServices.h"
 #include "gui/Selector.h"
 #include "gui/Slider.h"
 #include "gui/SwitchButton.h"
 #include "menus/Menu.h"
+#include "text/FontLoader.h"
+#include "text/FontPictures.h"
 #include "text/GameTexts.h"
 #include "text/TextBox.h"
-#include "text/TextLine.h"
+#include "text/Utf8Decode.h"
 
 namespace {
 const std::filesystem::path kData = std::filesystem::path(VOV_SOURCE_DIR) / "data";
 const char* const kLanguages[] = {"en", "sp", "cat", "fr", "it", "gr", "jp"};
 
-// Element files and picture sizes straight from data/; every picture gets an index of its own.
-class DataDir final : public ElementFileLookup, public TextureLookup {
+// Element files and pictures straight from data/; every picture gets an index of its own, and every
+// font picture is decoded as the store decodes it.
+class DataDir final : public ElementFileLookup, public TextureLookup, public FontPictures {
   public:
     bool readPackFile(const std::string& name, std::vector<uint8_t>& bytes) override {
         const std::string text = readWhole(kData / name);
@@ -47,10 +47,17 @@ class DataDir final : public ElementFileLookup, public TextureLookup {
         if (!image) missing.push_back(path);
         return image ? next_++ : -1;
     }
+    const ImageData* picture(const std::string& name) override {
+        current_ = ImageData::decodeFile((kData / name).string().c_str());
+        return current_.get();
+    }
+    int32_t makeAtlas(const std::string&, const ImageData&) override { return next_++; }
+    void release(const std::string&) override { current_.reset(); }
     std::vector<std::string> missing;
 
   private:
     int32_t next_ = 1;
+    std::unique_ptr<ImageData> current_;
 };
 
 struct Box {
@@ -99,7 +106,6 @@ const std::map<std::string, std::vector<Box>> kReserved = {
     {"GameOver.scn", {{120, 88, 198, 162, "flag and cross"}}},
 };
 
-// A widget's kind as the expectations name it.
 char kindOf(GUIElement* w) {
     return dynamic_cast<Button*>(w)         ? 'b'
            : dynamic_cast<Selector*>(w)     ? 'e'
@@ -108,15 +114,12 @@ char kindOf(GUIElement* w) {
                                             : '?';
 }
 
-// Names a menu shows: the flags of the flag list (" Flag" cut off) and the level names.
+// The names a list holds: a level's name after its tab, a flag's or country's first comma field.
 std::vector<std::string> namesIn(const std::string& file, char separator) {
     std::vector<std::string> names;
-    for (const std::string& line : split(readWhole(kData / file), '\n')) {
-        if (line.empty() || line[0] == '#') continue;
-        const auto at = line.find(separator);
-        names.push_back(separator == ',' ? line.substr(0, std::min(at, line.size()) - 5)
-                                         : line.substr(at + 1));
-    }
+    for (const std::string& line : split(readWhole(kData / file), '\n'))
+        if (!line.empty() && line[0] != '#')
+            names.push_back(separator == ',' ? split(line, ',')[0] : line.substr(line.find('\t') + 1));
     return names;
 }
 
@@ -131,18 +134,26 @@ double flightMs(const std::vector<PointI32>& path, uint16_t speed) {
 class MenuData : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        fonts_ = loadDataFonts(kData);
+        DataDir pictures;
+        const std::string list = readWhole(kData / "Assets/font/fonts.txt");
+        for (const FontListEntry& entry :
+             FontLoader::parseFontList(bytesOf(list), list.size(), "Assets/font/")) {
+            const std::string description = readWhole(kData / entry.description);
+            fonts_.push_back(FontLoader::parseDescription(bytesOf(description), description.size(),
+                                                          entry.description, entry.size, 1, pictures));
+        }
         for (const char* language : kLanguages) {
             const std::string text =
                 readWhole(kData / ("Assets/texts/gametexts_" + std::string(language) + ".txt"));
             GameTexts::parseTable(bytesOf(text), text.size(), tables_[language]);
         }
-        // The win text is sized with the level name that draws widest, not the one with most letters.
+        // The win text is sized with the level name that draws widest, not the one with most letters,
+        // and the country of the longest flag name.
         std::string level, flag;
         for (const std::string& name : namesIn("Assets/texts/levelnames.txt", '\t'))
             if (fonts_.size() && drawnWidth(name) > drawnWidth(level)) level = name;
         for (const std::string& name : namesIn("Flags/flags.txt", ','))
-            if (name.size() > flag.size()) flag = name;
+            if (name.size() - 5 > flag.size()) flag = name.substr(0, name.size() - 5);
         samples_ = {{"BRIEF_TIME", "999"}, {"BRIEF_GOAL", "99"}, {"BRIEF_SURVIVORS", "99"},
                     {"WIN_TOTAL", "999"},  {"WIN_LOST", "999"},  {"WIN_LEVEL", level},
                     {"WIN_FLAG", flag}};
@@ -239,12 +250,10 @@ TEST_F(MenuData, OptionsListTheLanguagesInTableOrderOverAnOpaqueBackground) {
     EXPECT_EQ(rectOf(menu->layerRects[0]), (Rect4{0, 0, 320, 200}));
     EXPECT_EQ(menu->layerX[0] | menu->layerY[0] | menu->layerSpeeds[0], 0);
     auto picture = ImageData::decodeFile((kData / "Assets/menu_backgrounds/options.png").string().c_str());
-    ASSERT_NE(picture, nullptr);
-    ASSERT_EQ(picture->bytesPerPixel(), 4);
+    ASSERT_TRUE(picture && picture->bytesPerPixel() == 4);
     int clear = 0;
-    for (int y = 0; y < picture->height(); ++y)
-        for (int x = 0; x < picture->width(); ++x)
-            clear += picture->pixels()[y * picture->pitch() + x * 4 + 3] != 255;
+    for (int i = 0; i < picture->width() * picture->height(); ++i)
+        clear += picture->pixel(i % picture->width(), i / picture->width()) >> 24 != 255;
     EXPECT_EQ(clear, 0);
 }
 
@@ -252,10 +261,9 @@ TEST_F(MenuData, EveryTextFitsItsPlaceInEveryLanguage) {
     ASSERT_EQ(fonts_.size(), 6u);
     const int margin = 4; // text never touches a widget's edge
     for (const Expectation& want : kMenus) {
-        SCOPED_TRACE(want.file);
         auto menu = read(want.file);
         for (const char* language : kLanguages) {
-            SCOPED_TRACE(language);
+            SCOPED_TRACE(std::string(want.file) + " " + language);
             const auto reserved = kReserved.find(want.file);
             std::vector<Box> widgets, texts;
             if (reserved != kReserved.end()) widgets = reserved->second;
@@ -309,14 +317,82 @@ TEST_F(MenuData, EveryTextFitsItsPlaceInEveryLanguage) {
     }
 }
 
-// The selection centres flag and level names at x 160 in font 0; the briefing writes the level
-// name from x 20 (the win screen's texts are held to the screen above).
-TEST_F(MenuData, EveryFlagAndLevelNameFitsWhereTheMenusShowIt) {
-    const std::vector<std::string> levels = namesIn("Assets/texts/levelnames.txt", '\t');
-    EXPECT_GE(levels.size(), 100u);
-    for (const std::string& name : levels)
-        EXPECT_LE(20 + drawnWidth(name), 320 - 4) << name;
-    for (const std::string& name : namesIn("Flags/flags.txt", ','))
-        EXPECT_LE(drawnWidth(name + " Flag"), 320 - 2 * 4) << name;
+// A key missing in one language shows "[!]" to its players only: every language answers exactly the
+// keys English answers, and English every key the code and the data files name.
+TEST_F(MenuData, EveryLanguageHasTheKeysTheGameAsksFor) {
+    const GameTexts::Table& english = tables_["en"];
+    ASSERT_GT(english.size(), 40u);
+    for (const auto& [language, table] : tables_) {
+        for (const auto& [key, text] : english)
+            EXPECT_TRUE(table.count(key)) << language << " lacks " << key;
+        for (const auto& [key, text] : table)
+            EXPECT_TRUE(english.count(key)) << language << " has extra " << key;
+    }
+    for (const char* key : {"HUD_GOAL", "LOADED_LEVELS", "LOADED_FLAGS"})
+        EXPECT_NE(english.at(key).find("_VAR_"), std::string::npos) << key;
+
+    // The code quotes its keys; scene and element files name theirs in tab fields. Words of the file
+    // formats are not keys.
+    const std::set<std::string> formatWords = {"NO_TEXT",     "NO_IMAGE",         "VERY_SLOW",  "VERY_FAST",
+                                               "GUI_ELEMENT", "SDL_RENDER_VSYNC", "CENTER_MID", "CENTER_BTM",
+                                               "CENTER_TOP",  "LEFT_MID",         "LEFT_BTM",   "LEFT_TOP",
+                                               "RIGHT_MID",   "RIGHT_BTM",        "RIGHT_TOP"};
+    const std::regex named("(^|[\t\"])([A-Z][A-Z0-9]*(_[A-Z0-9]+)+)(?=[\t\"\r]|$)");
+    const std::set<std::string> extensions = {".cpp", ".h",   ".scn", ".btn", ".sel",
+                                              ".sli", ".swt", ".gui", ".ani"};
+    size_t keys = 0;
+    for (const char* tree : {"src", "data/Assets"})
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(kData.parent_path() / tree)) {
+            if (!extensions.count(entry.path().extension().string())) continue;
+            std::istringstream lines(readWhole(entry.path()));
+            for (std::string line; std::getline(lines, line);)
+                for (std::sregex_iterator m(line.begin(), line.end(), named), end; m != end && line[0] != '#';
+                     ++m)
+                    if (!formatWords.count((*m)[2])) {
+                        ++keys;
+                        EXPECT_TRUE(english.count((*m)[2])) << entry.path() << " names " << (*m)[2];
+                    }
+        }
+    EXPECT_GT(keys, 100u);
+}
+
+// A character a font lacks silently shows as its lowest glyph (a space), which no one reading
+// English notices: every character the game can draw must be in every font that may draw it.
+TEST_F(MenuData, EveryDrawnCharacterHasAGlyphInEveryFont) {
+    for (size_t n = 0; n < fonts_.size(); ++n)
+        EXPECT_GE(fonts_[n]->colourCount, 5) << "font " << n;
+    std::vector<std::pair<std::string, std::string>> drawn = {{"code", "GO IN Closed 0123456789%:/"}};
+    for (const auto& [language, table] : tables_)
+        for (const auto& [key, text] : table)
+            drawn.emplace_back(language + " " + key, text);
+    // The selection centres flag names at x 160 in font 0 and the briefing writes level names from
+    // x 20: both must fit there.
+    for (const char* list : {"Flags/flags.txt", "Countries/countries.txt", "Assets/texts/levelnames.txt"})
+        for (const std::string& name : namesIn(list, list[0] == 'A' ? '\t' : ',')) {
+            drawn.emplace_back(list, name);
+            EXPECT_LE(list[0] == 'C' ? 0 : drawnWidth(name) + (list[0] == 'A' ? 20 : 4), 320 - 4) << name;
+        }
+
+    size_t characters = 0;
+    for (const auto& [where, text] : drawn) {
+        const auto* bytes = bytesOf(text);
+        for (size_t at = 0; at < text.size();) {
+            // "$" escapes are consumed exactly as the layout does; "|" only cuts a box's lines.
+            const bool escape =
+                bytes[at] == '$' && at + 1 < text.size() && bytes[at + 1] >= '0' && bytes[at + 1] <= ':';
+            if (escape || bytes[at] == '$' || bytes[at] == '|') {
+                at += escape ? 2 : 1;
+                continue;
+            }
+            const uint16_t code = decodeGameCharacter(bytes, text.size(), at);
+            ++characters;
+            EXPECT_NE(code, 0) << where << ": a character the layout reads as code 0 in \"" << text << "\"";
+            for (size_t n = 0; code && n < fonts_.size(); ++n)
+                EXPECT_TRUE(fonts_[n]->glyphs.count(code))
+                    << "font " << n << " lacks U+" << std::hex << code << std::dec << " of " << where
+                    << ": \"" << text << "\"";
+        }
+    }
+    EXPECT_GT(characters, 1000u);
 }
 } // namespace

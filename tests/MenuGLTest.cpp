@@ -1,22 +1,21 @@
-// A menu drawn for real: a test-only scene holding every widget in every look, the shipped widget
-// pictures, read back pixel by pixel; the button tips' icons from both rows of their sheet, their
-// places and their language.
-#include <SDL.h>
-#include <cstdlib>
+// Menus and text drawn for real, read back pixel by pixel: a test-only scene holding every widget
+// in every look with the shipped widget pictures; the button tips' icons from both rows of their
+// sheet, their places and their language; lines and boxes in the pack's fonts.
+#include <algorithm>
+#include <functional>
 #include <glad/gl.h>
 #include <gtest/gtest.h>
-#include <memory>
 #include <tuple>
 
 #include "Fakes.h"
 #include "GameHarness.h"
 #include "GlFixture.h"
+#include "assets/SurfaceStore.h"
 #include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/Scene.h"
 #include "gui/ElementServices.h"
 #include "gui/GUIElement.h"
-#include "gui/Slider.h"
 #include "menus/Menu.h"
 #include "render/Renderer.h"
 #include "text/GameTexts.h"
@@ -33,13 +32,18 @@ constexpr uint32_t kButter = 0xfce38c, kAmber = 0xf7bd4f, kOrange = 0xf08d45, kP
 constexpr uint32_t kSky = 0x7ea6b0, kNight = 0x2b1f24, kLeaf = 0x657d3a, kRed = 0xb23a35;
 constexpr uint32_t kMist = 0xe8e0d6, kInk = 0x1a1216, kClear = 0x102030;
 
+// Where one colour shows in a shot: how often, and its outermost columns and rows.
+struct Seen {
+    int count = 0, minX = 1 << 30, maxX = -1, minY = 1 << 30, maxY = -1;
+};
+
 class MenuGL : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(GlFixture::get().ready());
-        texts = std::make_unique<GameTexts>();
-        GameWide<GameTexts>::set(texts.get());
-        texts->loadLanguage(0, "Assets/");
+        GameWide<GameTexts>::set(&texts);
+        texts.loadLanguage(0, "Assets/");
+        ASSERT_GE(texts.fontCount(), 6u);
         input = std::make_unique<InputState>();
         GameWide<InputState>::set(input.get());
     }
@@ -47,26 +51,43 @@ class MenuGL : public testing::Test {
         GameWide<InputState>::set(nullptr);
         GameWide<GameTexts>::set(nullptr);
     }
-    std::unique_ptr<GameTexts> texts;
+
+    // Draws into the cleared game screen and reports where each colour of `colours` shows.
+    static std::vector<Seen> shot(const std::function<void()>& draw, const std::vector<uint32_t>& colours) {
+        Renderer::instance()->bindGameScreen();
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        draw();
+        std::vector<uint8_t> pixels(320 * 200 * 4);
+        glReadPixels(0, 0, 320, 200, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        std::vector<Seen> seen(colours.size());
+        for (int i = 0; i < 320 * 200; ++i) {
+            const uint8_t* p = &pixels[static_cast<size_t>(i) * 4];
+            const auto it =
+                std::find(colours.begin(), colours.end(), uint32_t(p[0]) << 16 | p[1] << 8 | p[2]);
+            if (it == colours.end()) continue;
+            Seen& s = seen[it - colours.begin()];
+            s = {s.count + 1, std::min(s.minX, i % 320), std::max(s.maxX, i % 320), std::min(s.minY, i / 320),
+                 std::max(s.maxY, i / 320)};
+        }
+        return seen;
+    }
+    // The one colour of band `band` of font `number`, as its first picture holds it.
+    uint32_t bandColour(int number, int band) {
+        static const char* const kPictures[] = {"sans_bold_12_0.png", "sans_12_0.png"};
+        const auto image = SurfaceStore::readImage(std::string("Assets/font/fonts/") + kPictures[number]);
+        const int size = texts.font(number)->size;
+        for (int y = 1 + band * size; y < 1 + (band + 1) * size; ++y)
+            for (int x = 0; x < image->width(); ++x)
+                if (const uint32_t p = image->pixel(x, y); p >> 24 == 255)
+                    return (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
+        return 0xFFFFFFFF;
+    }
+
+    GameTexts texts;
     std::unique_ptr<InputState> input;
 };
 
-// Rows of the test screen: buttons in looks 0-3; selectors 0, 1, 3, 4, 5; sliders 0-5; switches
-// off then on in looks 0-3.
-std::string testScene() {
-    std::string lines;
-    auto add = [&](const char* file, int count, int left, int top, int dx, int dy, int perRow) {
-        for (int i = 0; i < count; ++i)
-            lines += "GUI_ELEMENT\tAssets/gui/" + std::string(file) + "\t" +
-                     std::to_string(left + dx * (i % perRow)) + "," +
-                     std::to_string(top + dy * (i / perRow)) + "\n";
-    };
-    add("t.btn", 4, 4, 4, 78, 0, 4);
-    add("t.sel", 5, 4, 26, 104, 24, 3);
-    add("t.sli", 6, 4, 76, 104, 20, 3);
-    add("t.swt", 8, 0, 120, 80, 24, 4);
-    return "NO_IMAGE\nNO\n23\n" + lines;
-}
 } // namespace
 
 TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
@@ -78,27 +99,33 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
         {"Assets/gui/t.sel", "selector.png\n96\n20\n12\n2\nOPT_START\t4,0\nPAUSE_BACK\t4,0\n"},
         {"Assets/gui/t.sli", "slider.png\n96\n16\n4,4\n8\n0,100\n10\nNO_TEXT\n"},
         {"Assets/gui/t.swt", "switch.png\n80\n20\nYES\nNO\nNO_TEXT\n"}};
+    // Rows: 4 buttons, 5 selectors, 6 sliders, 8 switches.
+    std::string scene = "NO_IMAGE\nNO\n23\n";
+    for (const auto& [file, count, left, top, dx, dy, perRow] : {std::tuple{"t.btn", 4, 4, 4, 78, 0, 4},
+                                                                 {"t.sel", 5, 4, 26, 104, 24, 3},
+                                                                 {"t.sli", 6, 4, 76, 104, 20, 3},
+                                                                 {"t.swt", 8, 0, 120, 80, 24, 4}})
+        for (int i = 0; i < count; ++i)
+            scene += "GUI_ELEMENT\tAssets/gui/" + std::string(file) + "\t" +
+                     std::to_string(left + dx * (i % perRow)) + "," +
+                     std::to_string(top + dy * (i / perRow)) + "\n";
     Menu menu;
     StoreTextureLookup textures;
-    const std::string scene = testScene();
     menu.parseSceneBytes(bytesOf(scene), scene.size(), files, textures);
     ASSERT_EQ(menu.widgets.size(), 23u);
     for (GUIElement* w : menu.widgets)
         ASSERT_GE(w->texture, 0) << w->imagePath;
 
-    for (int i = 0; i < 4; ++i)
-        menu.widget(i)->setState(i);
-    const int selectorLooks[] = {0, 1, 3, 4, 5};
-    for (int i = 0; i < 5; ++i)
-        menu.widget(4 + i)->setState(selectorLooks[i]);
-    for (int i = 0; i < 6; ++i) {
-        auto* slider = static_cast<Slider*>(menu.widget(9 + i));
-        slider->setState(i);
-        slider->setValue(50); // the keyboard press of look 2 moved it
-    }
-    for (int i = 0; i < 8; ++i) {
-        menu.widget(15 + i)->setValue(i / 4);
-        menu.widget(15 + i)->setState(i % 4);
+    // Looks: buttons 0-3; selectors 0, 1, 3, 4, 5; sliders 0-5 at 50 (set after the look, which a
+    // keyboard press changes); switches off then on in looks 0-3.
+    const char looks[] = "0123"
+                         "01345"
+                         "012345"
+                         "01230123";
+    for (int i = 0; i < 23; ++i) {
+        if (i >= 15) menu.widget(i)->setValue(i >= 19);
+        menu.widget(i)->setState(looks[i] - '0');
+        if (i >= 9 && i < 15) menu.widget(i)->setValue(50);
     }
 
     // The scene's render leaves the window bound: the menu must still draw into the game screen.
@@ -124,7 +151,7 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
                                                  {kButter, kAmber, kAmber}};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ((std::array{at(4 + i, 2, 3), at(4 + i, 96 - 12 + 9, 3), at(4 + i, 40, 1)}), selectors[i])
-            << "selector look " << selectorLooks[i];
+            << "selector " << i;
     // Sliders at 50: the fill's colour per look up to 4 + 88 / 2, the empty trough, the focus and press rims.
     const uint32_t fills[] = {kAmber, kButter, kOrange, kPebble, kOrange, kOrange};
     const uint32_t rims[] = {0, kButter, kOrange, 0, kOrange, kOrange};
@@ -140,13 +167,8 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
         EXPECT_EQ(at(15 + i, on ? 20 : 60, 10), i % 4 == 3 ? 0x574447u : kNight) << "switch " << i;
     }
 
-    if (std::getenv("VOV_SCREENSHOT_DIR")) {
-        // The frame as a player sees it: the game screen scaled into the window, tips below.
-        Renderer::instance()->composeFrame();
-        menu.setButtonTips(0);
-        menu.drawButtonTips();
-        GameHarness::screenshot("widgets");
-    }
+    Renderer::instance()->composeFrame();
+    GameHarness::screenshot("widgets");
 
     // A menu that does not draw disabled widgets leaves their place empty.
     menu.drawDisabled = 0;
@@ -166,20 +188,17 @@ TEST_F(MenuGL, ButtonTipIconsComeFromThePadRowOrTheKeyboardRow) {
     auto iconPixel = [](const TextLine& tip, int cx, int cy) {
         return rgb(GlFixture::windowPixel(tip.drawX - 36 + cx, tip.drawY - 8 + cy));
     };
-    auto drawTips = [&] {
+    auto drawTips = [&](const char* device) {
+        input->deviceName = device;
         Renderer::instance()->clearTarget(0xFF000000, Renderer::Window);
         menu.drawButtonTips();
     };
-
-    input->deviceName = "Xbox 360 Controller";
-    ASSERT_TRUE(input->isXboxLike());
-    drawTips();
+    drawTips("Xbox 360 Controller");
     // The pad's A and B buttons; the back glyph leaves the accept text room; nothing left of x 12 in a cell.
     EXPECT_EQ((std::array{iconPixel(accept, 15, 16), iconPixel(back, 15, 16), iconPixel(back, 13, 16),
                           iconPixel(accept, 5, 16)}),
               (std::array{kLeaf, kRed, 0u, 0u}));
-    input->deviceName = "None";
-    drawTips();
+    drawTips("None");
     // A key cap, the Return key's arrow, the E of ESC and its cap; the back glyph leaves the accept text
     // room.
     EXPECT_EQ((std::array{iconPixel(accept, 14, 8), iconPixel(accept, 25, 12), iconPixel(back, 15, 11),
@@ -198,13 +217,10 @@ TEST_F(MenuGL, TipsStandRightToLeftTheNoticeBottomLeftAndALanguageChangeRereadsT
     EXPECT_EQ(tips[0]->drawX + tips[0]->width, scene.windowWidth - 40);
     EXPECT_EQ(tips[1]->drawX + tips[1]->width, tips[0]->drawX);
     EXPECT_EQ(tips[2]->drawX + tips[2]->width, tips[1]->drawX - 24);
-    for (const auto& tip : tips)
-        EXPECT_EQ(tip->y, scene.windowHeight - 40);
     scene.showNotice("GEN_BACK");
-    EXPECT_EQ(scene.noticeTime, 3000);
-    EXPECT_EQ(scene.noticeLine->text, texts->getText("GEN_BACK"));
-    EXPECT_EQ(std::make_tuple(scene.noticeLine->x, scene.noticeLine->y),
-              std::make_tuple(40, scene.windowHeight - 40));
+    EXPECT_EQ(std::make_tuple(tips[0]->y, tips[2]->y, scene.noticeTime, scene.noticeLine->text,
+                              scene.noticeLine->x, scene.noticeLine->y),
+              std::make_tuple(720 - 40, 720 - 40, 3000, std::string("Back"), 40, 720 - 40));
 
     // A language change re-reads every box, and the tips keep their layout (six, the level's).
     auto box = std::make_unique<TextBox>();
@@ -213,20 +229,54 @@ TEST_F(MenuGL, TipsStandRightToLeftTheNoticeBottomLeftAndALanguageChangeRereadsT
     scene.elements.push_back(std::move(box));
     scene.elements.push_back(std::make_unique<GraphicElement>());
     scene.setButtonTips(2);
-    const std::string english = texts->getText("OPT_START"), englishWalk = scene.tipLines[1]->text;
+    const std::string english = texts.getText("OPT_START"), englishWalk = scene.tipLines[1]->text;
     ASSERT_EQ(shown->lines.front()->text, english);
-    texts->changeLanguage(1);
-    ASSERT_NE(texts->getText("OPT_START"), english);
+    texts.changeLanguage(1);
+    ASSERT_NE(texts.getText("OPT_START"), english);
     scene.refreshTexts();
-    EXPECT_EQ(shown->lines.front()->text, texts->getText("OPT_START"));
+    EXPECT_EQ(shown->lines.front()->text, texts.getText("OPT_START"));
     ASSERT_EQ(scene.tipLines.size(), 6u);
     EXPECT_EQ(scene.tipLayout, 2);
-    EXPECT_EQ(scene.tipLines[1]->text, texts->getText("BUTTONTIP_WALK"));
+    EXPECT_EQ(scene.tipLines[1]->text, texts.getText("BUTTONTIP_WALK"));
     EXPECT_NE(scene.tipLines[1]->text, englishWalk);
 
     scene.hoveredElement = 0;
     scene.reset();
-    EXPECT_TRUE(scene.elements.empty());
-    EXPECT_EQ(scene.hoveredElement, -1);
-    EXPECT_GE(scene.fadeTexture, 0); // the base pictures are loaded again
+    EXPECT_TRUE(scene.elements.empty() && scene.hoveredElement == -1 && scene.fadeTexture >= 0);
+}
+
+TEST_F(MenuGL, TwoFontsDrawTheirBandColoursWithinTheLine) {
+    for (uint16_t number = 0; number < 2; ++number) {
+        const uint32_t normal = bandColour(number, 0), warning = bandColour(number, 2);
+        ASSERT_NE(normal, warning);
+        for (uint8_t band : {0, 2}) {
+            TextLine line(number, band);
+            line.setString(40, 50, "Vov 0123", TextLine::Left);
+            const auto seen = shot([&] { line.draw(false); }, {normal, warning});
+            const Seen& own = seen[band ? 1 : 0];
+            EXPECT_TRUE(own.count > 30 && seen[band ? 0 : 1].count == 0 && own.minX >= 40 &&
+                        own.maxX < 40 + line.width)
+                << "font " << number << " band " << int(band);
+        }
+        // "$2" inside a band-0 line switches to the warning colour for what follows.
+        TextLine mixed(number, 0);
+        mixed.setString(10, 10, "ABC$2DEF", TextLine::Left);
+        const auto seen = shot([&] { mixed.draw(false); }, {normal, warning});
+        EXPECT_TRUE(seen[0].count > 10 && seen[1].count > 10);
+        EXPECT_LT(seen[0].maxX, seen[1].minX);
+    }
+}
+
+// A box draws the page it is on: the second page holds lines 5 and 6, in the box's band.
+TEST_F(MenuGL, ABoxDrawsItsLaterPages) {
+    TextBox box(0, 0);
+    box.setRawText("Vov|Vov|Vov|Vov|Aruz|Aruz", 40, 50);
+    ASSERT_EQ(box.lineCount, 6);
+    const int size = texts.font(0)->size;
+    const Seen first = shot([&] { box.draw(); }, {bandColour(0, 0)})[0];
+    EXPECT_GT(first.maxY - first.minY, 3 * size);
+    box.pageStart = 4;
+    const Seen second = shot([&] { box.draw(); }, {bandColour(0, 0)})[0];
+    EXPECT_TRUE(second.count > 20 && second.minX >= 40 && second.maxY - second.minY < 2 * size);
+    EXPECT_GT(shot([&] { box.drawInBand(2, 1, 1); }, {bandColour(0, 2)})[0].count, 20);
 }

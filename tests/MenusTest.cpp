@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "Fakes.h"
 #include "GameHarness.h"
 #include "audio/AudioSystem.h"
 #include "base/GameWide.h"
 #include "gui/Button.h"
-#include "gui/ElementServices.h"
 #include "menus/MenuBriefing.h"
 #include "menus/MenuGameOver.h"
 #include "menus/MenuMain.h"
@@ -19,16 +19,12 @@
 #include "text/GameTexts.h"
 
 namespace {
-// Reads a scene file given as text into `menu` with the pack's element files and the store's
-// textures, replacing what its own file made.
+// A scene file given as text, read into `menu` with the pack's element files and the store's
+// textures in place of what its own file made.
 void readScene(Menu& menu, const std::string& text) {
     PackElementFiles files;
     StoreTextureLookup textures;
-    menu.parseSceneBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size(), files, textures);
-}
-
-std::array<int, 4> box(const ClipRect& r) {
-    return {r.x, r.y, r.w, r.h};
+    menu.parseSceneBytes(bytesOf(text), text.size(), files, textures);
 }
 } // namespace
 
@@ -37,15 +33,12 @@ TEST(Menus, MainColumnWrapsBothWaysAndStartNeedsLevelsAndFlags) {
     ASSERT_TRUE(h.jumpTo(kMainScene));
     auto* main = h.scene<MenuMain>(kMainScene);
     EXPECT_NE(main->widget(0)->state, GUIElement::Disabled);
-    EXPECT_EQ(main->levelsText->text, "Countries to paint: 3");
-    EXPECT_EQ(main->flagsText->text, "Flags: 3");
+    EXPECT_EQ(main->levelsText->text + " " + main->flagsText->text, "Countries to paint: 3 Flags: 3");
     // No focus until a direction; down focuses the first button, and the column wraps.
-    EXPECT_EQ(main->focused, -1);
-    for (auto [key, focused] :
-         {std::pair{SDL_SCANCODE_DOWN, 0}, {SDL_SCANCODE_UP, 4}, {SDL_SCANCODE_DOWN, 0}}) {
-        h.hold(key);
-        EXPECT_EQ(main->focused, focused);
-    }
+    std::vector<int> focused = {main->focused};
+    for (auto key : {SDL_SCANCODE_DOWN, SDL_SCANCODE_UP, SDL_SCANCODE_DOWN})
+        h.hold(key), focused.push_back(main->focused);
+    EXPECT_EQ(focused, (std::vector<int>{-1, 0, 4, 0}));
     h.keys({SDL_SCANCODE_DOWN, SDL_SCANCODE_RETURN}); // the second button; the route takes the fourth
     ASSERT_TRUE(h.runUntilRunning(kHowToScene));
 }
@@ -58,9 +51,8 @@ TEST(Menus, WithoutLevelsOrFlagsNothingCanBeChosenOrShown) {
     ASSERT_TRUE(h.jumpTo(kMainScene));
     auto* main = h.scene<MenuMain>(kMainScene);
     EXPECT_EQ(main->widget(0)->state, GUIElement::Disabled);
-    EXPECT_EQ(main->levelsText->key, "LOADED_NOLEVELS");
-    EXPECT_EQ(main->flagsText->key, "LOADED_NOFLAGS");
-    EXPECT_EQ(main->levelsText->colour, 2);
+    EXPECT_EQ(main->levelsText->key + " " + main->flagsText->key + std::to_string(main->levelsText->colour),
+              "LOADED_NOLEVELS LOADED_NOFLAGS2");
     // A press that reaches the start action anyway starts nothing.
     main->focused = 0;
     main->onAction(0);
@@ -71,35 +63,37 @@ TEST(Menus, WithoutLevelsOrFlagsNothingCanBeChosenOrShown) {
         select->focused = widget;
         select->onAction(0);
     }
-    EXPECT_EQ(select->flagIndex + select->levelIndex, 0u);
-    EXPECT_EQ(select->flagText->text, "");
-    EXPECT_EQ(select->switchRequested, 0u) << "accept with nothing chosen";
+    EXPECT_TRUE(select->flagIndex + select->levelIndex + select->switchRequested == 0 &&
+                select->flagText->text.empty())
+        << "accept with nothing chosen";
     h.frames(3);
     for (uint32_t number : {kWinScene, kGameOverScene, kBriefingScene}) {
         ASSERT_TRUE(h.jumpTo(number));
         h.frames(3);
     }
-    EXPECT_EQ(h.scene<MenuWin>(kWinScene)->shownFlag, nullptr);
-    EXPECT_EQ(h.scene<MenuGameOver>(kGameOverScene)->shownFlag, nullptr);
-    EXPECT_EQ(h.scene<MenuBriefing>(kBriefingScene)->thumbRect.w, 0);
+    EXPECT_TRUE(!h.scene<MenuWin>(kWinScene)->shownFlag &&
+                !h.scene<MenuGameOver>(kGameOverScene)->shownFlag &&
+                h.scene<MenuBriefing>(kBriefingScene)->thumbRect.w == 0);
 }
 
 TEST(Menus, BriefingPlacesPictureAndThumbnailAndNeverDividesByAMissingOne) {
-    // 400 x 200 in a 150 x 90 room: scale 0.375, 150 x 75, centred on (230, 60).
-    EXPECT_EQ(box(MenuBriefing::previewPlacement(400, 200, 320, 200)), (std::array{155, 23, 150, 75}));
-    EXPECT_EQ(box(MenuBriefing::previewPlacement(100, 300, 320, 200)), (std::array{215, 15, 30, 90}));
-    EXPECT_EQ(box(MenuBriefing::previewPlacement(0, 0, 320, 200)), (std::array{0, 0, 0, 0}));
-    EXPECT_EQ(box(MenuBriefing::thumbSize(40, 20)), (std::array{0, 0, 40, 20}));
-    EXPECT_EQ(box(MenuBriefing::thumbSize(30, 60)), (std::array{0, 0, 20, 40}));
-    EXPECT_EQ(box(MenuBriefing::thumbSize(0, 0)), (std::array{0, 0, 0, 0}));
+    // 400 x 200 in a 150 x 90 room: scale 0.375, 150 x 75, centred on (230, 60); the thumbnail's short
+    // side is 20.
+    for (const auto& [w, h, preview, thumb] :
+         {std::tuple{400, 200, Rect4{155, 23, 150, 75}, Rect4{0, 0, 40, 20}},
+          {100, 300, Rect4{215, 15, 30, 90}, Rect4{0, 0, 20, 60}},
+          {0, 0, Rect4{}, Rect4{}}})
+        EXPECT_EQ(std::make_pair(rectOf(MenuBriefing::previewPlacement(w, h, 320, 200)),
+                                 rectOf(MenuBriefing::thumbSize(w, h))),
+                  std::make_pair(preview, thumb))
+            << w << " x " << h;
 
     GameHarness h;
     h.progress().chooseLevel(0, 0);
     ASSERT_TRUE(h.jumpTo(kBriefingScene));
     auto* briefing = h.scene<MenuBriefing>(kBriefingScene);
-    EXPECT_EQ(briefing->previewRect.w, 150);
-    EXPECT_EQ(briefing->thumbRect.w, 20);
-    EXPECT_EQ(briefing->levelNameText->text, "Flatland");
+    EXPECT_EQ(std::make_tuple(briefing->previewRect.w, briefing->thumbRect.w, briefing->levelNameText->text),
+              std::make_tuple(150, 20, std::string("Flatland")));
     EXPECT_EQ(GameHarness::text(briefing->element(4)) + GameHarness::text(briefing->element(5)) +
                   GameHarness::text(briefing->element(6)),
               "Time: 1 min|To paint: 20%|To save: 50%|");
@@ -111,16 +105,15 @@ TEST(Menus, BriefingPlacesPictureAndThumbnailAndNeverDividesByAMissingOne) {
     h.progress().chooseLevel(1, 0);
     h.jumpTo(kMainScene);
     ASSERT_TRUE(h.jumpTo(kBriefingScene));
-    EXPECT_EQ(box(briefing->previewRect), (std::array{0, 0, 0, 0}));
-    EXPECT_EQ(briefing->levelNameText->text, "Nowhere");
+    EXPECT_EQ(std::make_pair(rectOf(briefing->previewRect), briefing->levelNameText->text),
+              std::make_pair(Rect4{}, std::string("Nowhere")));
     h.frames(3);
 }
 
 TEST(Menus, NumbersGoOnlyIntoTextBoxesAtTheirPositionsAndTheWinShowsTheCountry) {
-    EXPECT_EQ(MenuWin::countryOfFlag("Saint Vincent and the Grenadines Flag"),
-              "Saint Vincent and the Grenadines");
-    EXPECT_EQ(MenuWin::countryOfFlag("Flag Island Flag Flag"), "Flag Island Flag");
-    EXPECT_EQ(MenuWin::countryOfFlag("Wales"), "Wales");
+    EXPECT_EQ(MenuWin::countryOfFlag("Saint Vincent and the Grenadines Flag") + "," +
+                  MenuWin::countryOfFlag("Flag Island Flag Flag") + "," + MenuWin::countryOfFlag("Wales"),
+              "Saint Vincent and the Grenadines,Flag Island Flag,Wales");
     GameHarness h;
     h.progress().chooseLevel(0, 0);
     auto* briefing = h.scene<MenuBriefing>(kBriefingScene);
@@ -165,10 +158,9 @@ TEST(Menus, OptionsCancelRestoresEverythingTheyOpenedWithFullscreenIncluded) {
     EXPECT_EQ(h.progress().fullscreen, 1);
     EXPECT_EQ(audio->musicVolume.load(), 128);
     h.keys({SDL_SCANCODE_ESCAPE});
-    EXPECT_EQ(audio->musicVolume.load(), 100);
-    EXPECT_EQ(audio->effectVolume.load(), 90);
-    EXPECT_EQ(h.progress().fullscreen, 0);
-    EXPECT_EQ(h.progress().musicVolume, 100);
+    EXPECT_EQ(std::make_tuple(audio->musicVolume.load(), audio->effectVolume.load(), h.progress().fullscreen,
+                              h.progress().musicVolume),
+              std::make_tuple(100, 90, 0, 100));
     // A later accept writes what was there before.
     h.runUntil([&] { return h.currentNumber() != kOptionsScene; }, 100);
     ASSERT_TRUE(h.jumpTo(kOptionsScene));
@@ -192,9 +184,10 @@ TEST(Menus, OptionsUseWidgetsZeroToThreeOnlyOfTheirOwnKind) {
     ASSERT_TRUE(h.jumpTo(kOptionsScene));
     h.keys({SDL_SCANCODE_DOWN, SDL_SCANCODE_RIGHT});
     EXPECT_EQ(opts->widget(1)->getValue(), 1) << "the selector stepped";
-    EXPECT_EQ(GameWide<AudioSystem>::get()->musicVolume.load(), 128) << "a selector is not the music slider";
-    EXPECT_EQ(opts->musicVolume, 128);
-    EXPECT_EQ(opts->language, 0u);
+    EXPECT_EQ(
+        std::make_tuple(GameWide<AudioSystem>::get()->musicVolume.load(), opts->musicVolume, opts->language),
+        std::make_tuple(128, 128, 0u))
+        << "a selector is not the music slider";
     opts->focused = 6;
     opts->onAction(0);
     EXPECT_EQ(h.progress().fullscreen, 0) << "a button is not the full-screen switch";

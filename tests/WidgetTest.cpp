@@ -1,15 +1,15 @@
-// Buttons, selectors, sliders and switches: their looks, presses, steps and values, and both file
-// forms. No GL and no texts here: pictures come from a fake lookup, and text lines have no font.
+// Pictures, animations, buttons, selectors, sliders and switches: their frames, looks, presses,
+// steps and values, and both file forms. No GL and no texts here: pictures come from a fake lookup,
+// and text lines have no font.
 #include <functional>
 #include <gtest/gtest.h>
-#include <map>
-#include <memory>
 #include <sstream>
 #include <tuple>
 
 #include "Fakes.h"
 #include "base/FrameClock.h"
 #include "gui/Button.h"
+#include "gui/GraphicAnimation.h"
 #include "gui/Selector.h"
 #include "gui/Slider.h"
 #include "gui/SwitchButton.h"
@@ -168,9 +168,12 @@ TEST(WidgetRules, PressesStepsAndLooks) {
         std::string name, description;
         const char *script, *seen;
     } cases[] = {
-        {"a vertical strip keeps its looks in columns; a press lasts 201 ms; unknown states are refused",
-         make<Button>, "b.btn", "button.png\n120\n20\nYES\nYES\n1\n0\n", "s1 s7 s-1 . s2 . t200 . t1 .",
-         "1=0 120,0 2=0 240,0 2=0 240,0 1=0 120,0 "},
+        {"hits include both edges; a vertical strip keeps its looks in columns; a press lasts 201 ms; "
+         "unknown "
+         "states are refused",
+         make<Button>, "b.btn", "button.png\n120\n20\nYES\nYES\n1\n0\n",
+         "p10,10 h10,10 h130,30 h131,30 h10,9 s1 s7 s-1 . s2 . t200 . t1 .",
+         "hit hit miss miss 1=0 120,0 2=0 240,0 2=0 240,0 1=0 120,0 "},
         {"side-by-side frames keep their looks in rows", make<Button>, "b.btn",
          "button.png\n120\n20\nYES\nno\n1\n0\n", "s3 .", "3=0 0,60 "},
         {"a selector wraps both ways; the left arrow goes back, the bar and the right arrow forward",
@@ -183,6 +186,11 @@ TEST(WidgetRules, PressesStepsAndLooks) {
          "minimum to the maximum, from anywhere else to the minimum",
          make<Slider>, "l.sli", "slider.png\n100\n16\n10,4\n8\n0,100\n10\n", "c f . v300 c . s2 . s2 .",
          "5=100 0,8 5=100 0,8 2=0* 0,8 2=100* 0,8 "},
+        {"a pointer press takes the value under the pointer: 30 pixels into a 100-wide bar with margin 10 "
+         "and "
+         "range 0..80 is 20; past the end, the maximum",
+         make<Slider>, "l.sli", "slider.png\n100\n16\n10,4\n8\n0,80\n1\n",
+         "p50,50 v40 h80,55 s2 . t201 h150,55 s2 .", "hit 2=20* 0,8 hit 2=80* 0,8 "},
         {"a switch turns on, showing the old half while pressed; a stay-on switch stays on",
          make<SwitchButton>, "w.swt", "switch.png\n80\n20\nno\nYES\n", "s1 s2 . t201 . s2 .",
          "2=1 0,40 1=1 80,20 2=1 80,40 "},
@@ -250,29 +258,110 @@ TEST(SliderRules, ValueTextHeldPressesPointerValueAndEmptyRanges) {
         EXPECT_EQ(slider.state, 1) << "held Right must not leave the slider pressed: " << pressed;
     }
 
-    Slider pointed;
-    parseText(pointed, "Assets/gui/vol.sli", "slider.png\n100\n16\n10,4\n8\n0,80\n1\nNO_TEXT\n");
-    EXPECT_FALSE(pointed.valueText);
-    EXPECT_EQ(play(pointed, "p50,50 v40 d h80,55"), "hit ");
-    EXPECT_EQ(pointed.pointerValue, 20u) << "30 pixels into a 100-wide bar with margin 10, range 0..80";
-    pointed.setState(2);
-    EXPECT_EQ(std::make_tuple(pointed.value, pointed.fillLength()), std::make_tuple(20, 20))
-        << "a pointer press takes the value under the pointer";
-    ASSERT_TRUE(pointed.hitTest(150, 55));
-    EXPECT_EQ(pointed.pointerValue, 80u) << "limited to the maximum";
-
     // No range, or no bar inside the margins: no fill and no pointer value, and no division by 0.
     for (const char* text :
          {"slider.png\n100\n16\n10,4\n8\n50,10\n1\n", "slider.png\n100\n16\n10,4\n8\n50,50\n1\n",
-          "slider.png\n20\n16\n10\n8\n0,100\n1\n"}) {
+          "slider.png\n20\n16\n10\n8\n0,100\n1\nNO_TEXT\n"}) {
         Slider empty;
         parseText(empty, "e.sli", text);
         EXPECT_EQ(play(empty, "v30 s2 f h5,5"), "hit ");
-        EXPECT_TRUE(empty.emptyRange() && empty.fillLength() == 0 && empty.pointerValue == 0) << text;
+        EXPECT_TRUE(empty.emptyRange() && empty.fillLength() == 0 && empty.pointerValue == 0 &&
+                    !empty.valueText)
+            << text;
     }
     Slider wideFill, thin;
     parseText(wideFill, "w.sli", "slider.png\n120\n16\n-300000000,4\n8\n0,100\n1\n");
     EXPECT_EQ(wideFill.fillLength(), 120) << "a negative margin fills no more than the bar";
     parseText(thin, "t.sli", "slider.png\n100\n16\n10,4\n8\n0,100\n1\n", 2);
     thin.draw(); // a picture under three pixels wide has no piece to step by
+}
+
+TEST(GraphicElementTiming, FramesAdvanceOncePerTickAndStopWithoutLoop) {
+    GraphicElement strip;
+    parseText(strip, "s.gfx", "s.png\n10\n20\nno\nYES\n3\n100\n100\n100\n");
+    strip.animated = 1;
+    frameDeltaMs = 18;
+    std::vector<uint16_t> seen;
+    for (int i = 0; i < 40; ++i) {
+        strip.update();
+        if (seen.empty() || seen.back() != strip.frame) seen.push_back(strip.frame);
+    }
+    EXPECT_EQ(seen, (std::vector<uint16_t>{0, 1, 2}));
+    EXPECT_EQ(strip.source.y, 40);
+
+    // 18 ms is not above 18; a frame of 0 ms still lasts one tick; side-by-side frames step across.
+    strip.frameDurations = {18, 0, 0};
+    strip.frame = strip.frameTime = 0;
+    strip.loop = 1;
+    strip.verticalStrip = 0;
+    std::string shown;
+    for (int i = 0; i < 4; ++i) {
+        strip.update();
+        shown += std::to_string(strip.frame) + "@" + std::to_string(strip.source.x) + " ";
+    }
+    EXPECT_EQ(shown, "0@0 1@10 2@20 0@0 ");
+}
+
+TEST(GraphicElementMovement, GlidesAPixelPerFrameAndSnapsAtTheTarget) {
+    GraphicElement e;
+    e.setPosition(0, 0);
+    e.target = {100, 0};
+    frameDeltaMs = 10;
+    int frames = 0;
+    for (int32_t before = 0; e.x != 100 && frames < 1000; ++frames, before = e.x) {
+        e.moveTowardTarget(100);
+        EXPECT_EQ(e.x - before, 1);
+    }
+    EXPECT_EQ(frames, 100);
+    e.target = {-5, 7};
+    frameDeltaMs = 18;
+    e.moveTowardTarget(50000);
+    EXPECT_EQ((std::array<int32_t, 3>{e.x, e.y, e.yMilli}), (std::array<int32_t, 3>{-5, 7, 7000}));
+}
+
+TEST(GraphicElementFiles, DescriptionsReadLinesByRule) {
+    // Negative sizes read as 0, only YES is yes, an empty line is a line (a duration of 0), missing
+    // durations are 0.
+    GraphicElement e;
+    parseText(e, "Assets/gui/logo.gfx", "# made by hand\r\nlogo.png\r\n32\n-4\nyes\nYES\n3\n\r\n60\n");
+    EXPECT_EQ(writeBytes(e), str("Assets/gui/logo.png") + u32(0) + u32(0) + u16(32) + u16(0) + u16(3) +
+                                 u16(0) + u16(60) + u16(0) + u16(0) + u16(0) + u8(0) + u8(1));
+
+    // A 100 x 80 picture in 4 x 2 cells: cell 6 is the second of the second row; missing fields are
+    // 0; the first frame shows at once.
+    GraphicAnimation a;
+    parseText(a, "anim.ani", "sheet.png\n4\n2\nYES\n3\n100\t6\t3,-2\n40\t1,2,3,4\n7\n");
+    const std::string cell6 = u32(25) + u32(40) + u16(25) + u16(40), none = u32(0) + u32(0);
+    EXPECT_EQ(writeBytes(a), str("sheet.png") + u16(4) + u16(2) + cell6 + u16(3) + u16(100) + cell6 + u32(3) +
+                                 u32(-2) + u16(40) + u32(1) + u32(2) + u16(3) + u16(4) + none + u16(7) +
+                                 none + u32(0) + none + u16(0) + u16(0) + u8(1) + u8(1));
+}
+
+// The binary forms against their bytes: little-endian, packed, fields in the fixed order.
+TEST(GraphicElementFiles, BinaryFormsHoldTheirFieldsInOrder) {
+    const std::string element = str("a.png") + u32(-3) + u32(4) + u16(50) + u16(60) // source
+                                + u16(2) + u16(11) + u16(22)                        // durations
+                                + u16(1) + u16(9) + u8(1) + u8(0); // frame, time, loop, strip
+    GraphicElement e;
+    readBytes(e, element);
+    EXPECT_EQ(e.texture, 9);
+    EXPECT_EQ(rectOf(e.source), (Rect4{-3, 4, 50, 60}));
+    EXPECT_EQ(e.frameDurations, (std::vector<uint16_t>{11, 22}));
+    EXPECT_EQ(writeBytes(e), element);
+
+    // The animation's grid sits between its path and its source rectangle.
+    const std::string animation = str("b.png") + u16(3) + u16(2) + u32(0) + u32(0) + u16(8) + u16(4) +
+                                  u16(1) + u16(5) + u32(1) + u32(2) + u16(3) + u16(4) // 5 ms, rect
+                                  + u32(-1) + u32(9) + u16(0) + u16(6) + u8(0) + u8(1);
+    GraphicAnimation a;
+    readBytes(a, animation);
+    EXPECT_EQ(a.cellRows, 2);
+    EXPECT_EQ(rectOf(a.frameRects[0]), (Rect4{1, 2, 3, 4}));
+    EXPECT_EQ(std::make_tuple(a.frameOffsets[0].x, a.frameOffsets[0].y), std::make_tuple(-1, 9));
+    EXPECT_EQ(writeBytes(a), animation);
+
+    // A file cut short keeps what could not be read: the strip flag stays 1, not the file's 0.
+    GraphicElement cut;
+    readBytes(cut, element.substr(0, element.size() - 1));
+    EXPECT_EQ(cut.frameTime * 10 + cut.verticalStrip, 91);
 }

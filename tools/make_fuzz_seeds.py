@@ -123,7 +123,7 @@ def main():
     # Picture shape (64 x 20, RGBA, size 12, gap 1), then the description of our 12-pixel font.
     seed("fuzz_font_description", "sans_12", bytes([63, 19, 3, 12, 1])
          + (DATA / "Assets" / "font" / "fonts" / "sans_12.txt").read_bytes())
-    copy("fuzz_font_list", DATA / "Assets" / "font" / "fonts.txt")
+    copy("fuzz_text_lists", DATA / "Assets" / "font" / "fonts.txt")
     elements()
     widgets()
     scenes()
@@ -131,7 +131,7 @@ def main():
     copy("fuzz_music_list", DATA / "Sound" / "levels.bgm")
     pack(sys.argv[1])
     for name in ("gametexts_en.txt", "gametexts_jp.txt", "levelnames.txt"):
-        copy("fuzz_texts", DATA / "Assets" / "texts" / name)
+        copy("fuzz_text_lists", DATA / "Assets" / "texts" / name)
 
 
 if __name__ == "__main__":

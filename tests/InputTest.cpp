@@ -208,6 +208,7 @@ TEST_F(Input, PadConnectedAndRemovedWhileRunning) {
         EXPECT_EQ(poll(), (State{xbox ? 1 << 2 : 1 << 0, 0, kRight, 0, 0}));
         ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
         poll();
+        EXPECT_EQ(input->controller, nullptr);
         EXPECT_EQ(poll(), (State{0, 0, 0, 0, 0})) << "nothing stays held from a pad that is gone";
     }
 }

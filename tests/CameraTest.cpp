@@ -1,3 +1,4 @@
+#include <array>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -26,18 +27,15 @@ struct Viewed {
 } // namespace
 
 TEST(Camera, SpawnCentresTheViewSixPixelsAboveTheFeetInsideTheLevel) {
-    const struct {
-        int w, h, x, y, viewX, viewY;
-    } cases[] = {{1000, 600, 500, 300, 340, 194},
-                 {1000, 600, 5, 5, 0, 0},
-                 {1000, 600, 995, 595, 680, 400},
-                 {200, 100, 150, 80, 0, 0}};
-    for (const auto& c : cases) {
-        Viewed v(c.w, c.h);
-        v.camera.placeOn(c.x, c.y);
+    for (auto [w, h, x, y, viewX, viewY] : {std::array{1000, 600, 500, 300, 340, 194},
+                                            {1000, 600, 5, 5, 0, 0},
+                                            {1000, 600, 995, 595, 680, 400},
+                                            {200, 100, 150, 80, 0, 0}}) {
+        Viewed v(w, h);
+        v.camera.placeOn(x, y);
         EXPECT_EQ(std::tuple(v.camera.viewX, v.camera.viewY, v.camera.targetX),
-                  std::tuple(c.viewX, c.viewY, c.viewX))
-            << c.x;
+                  std::tuple(viewX, viewY, viewX))
+            << x;
     }
 }
 

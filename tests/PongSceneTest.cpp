@@ -36,8 +36,7 @@ class PongScene : public testing::Test {
 
 TEST_F(PongScene, DrawsTheTableMovesThePaddleAndTheLightAndEscapeEndsTheGame) {
     // The 3 x 3 light square is centred on the pointer; 500 ms of fade-in is 32 frames of 16 ms.
-    EXPECT_EQ(pong.lightSquare.x, 159);
-    EXPECT_EQ(pong.lightSquare.y, 99);
+    EXPECT_EQ(std::pair(pong.lightSquare.x, pong.lightSquare.y), std::pair(159, 99));
     EXPECT_EQ(h.framesUntil([&] { return pong.state == Scene::Running; }), 30);
     std::srand(5); // blocks that leave the paddle and the score in the light
     pong.table.rollBlocks();
@@ -52,8 +51,7 @@ TEST_F(PongScene, DrawsTheTableMovesThePaddleAndTheLightAndEscapeEndsTheGame) {
     EXPECT_LT(brightness(GameHarness::pixel(78, 2)), brightness(GameHarness::pixel(85, 2)));
     for (auto [x, y, lightX, lightY] : {std::array{5000, -40, 319, -1}, {30, 72, 6, 19}}) {
         pointAt(x, y); // kept on the screen
-        EXPECT_EQ(pong.lightSquare.x, lightX);
-        EXPECT_EQ(pong.lightSquare.y, lightY);
+        EXPECT_EQ(std::pair(pong.lightSquare.x, pong.lightSquare.y), std::pair(lightX, lightY));
     }
     // Up two frames, then S (WASD is on in the game) one.
     const int32_t y = pong.table.leftPaddle.y;
@@ -64,11 +62,9 @@ TEST_F(PongScene, DrawsTheTableMovesThePaddleAndTheLightAndEscapeEndsTheGame) {
 
     pushKey(SDL_SCANCODE_ESCAPE);
     h.frame();
-    EXPECT_EQ(pong.state, Scene::FadingOut);
-    EXPECT_TRUE(GameWide<AudioSystem>::get()->musicState().fadingOut);
+    EXPECT_TRUE(pong.state == Scene::FadingOut && GameWide<AudioSystem>::get()->musicState().fadingOut);
     EXPECT_EQ(h.framesUntil([] { return false; }, 100), 32) << "500 ms of fade-out, then the end";
-    EXPECT_TRUE(h.scenes().quitRequested);
-    EXPECT_EQ(h.currentNumber(), kPongScene) << "it switches nowhere";
+    EXPECT_TRUE(h.scenes().quitRequested && h.currentNumber() == kPongScene) << "it switches nowhere";
 }
 
 TEST_F(PongScene, ABlockShadowsThePixelsBehindItFromTheLight) {

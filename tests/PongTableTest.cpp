@@ -14,20 +14,14 @@ TEST(PongTable, APointGoesToWhoeverTheBallLeftBehindAndServesFromTheCentre) {
     table.hitCount = 2;
     table.step();
     // The loser's paddle is re-centred; served its way at speed 1 from the centre, moved once.
-    EXPECT_EQ(table.leftScore, 1u);
-    EXPECT_EQ(table.rightPaddle.y, 91);
-    EXPECT_EQ(table.leftPaddle.y, 30);
-    EXPECT_EQ(table.vx, 1);
-    EXPECT_EQ(table.vy, 0);
-    EXPECT_EQ(table.hitCount, 0);
-    EXPECT_EQ(table.ball.x, 159);
-    EXPECT_EQ(table.ball.y, 98);
+    EXPECT_EQ((std::array{table.leftScore, table.rightScore}), (std::array{1u, 0u}));
+    EXPECT_EQ((std::array{table.rightPaddle.y, table.leftPaddle.y, table.vx, table.vy, table.hitCount,
+                          table.ball.x, table.ball.y}),
+              (std::array{91, 30, 1, 0, 0, 159, 98}));
     table.ball.x = 0; // not strictly inside: the right player scores
     table.step();
-    EXPECT_EQ(table.rightScore, 1u);
-    EXPECT_EQ(table.leftPaddle.y, 91);
-    EXPECT_EQ(table.vx, -1);
-    EXPECT_EQ(table.ball.x, 157);
+    EXPECT_EQ((std::array{int(table.rightScore), table.leftPaddle.y, table.vx, table.ball.x}),
+              (std::array{1, 91, -1, 157}));
     table.ball.x = 1; // still in play
     table.step();
     EXPECT_EQ(table.leftScore + table.rightScore, 2u);

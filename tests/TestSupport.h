@@ -30,6 +30,13 @@ class FakeClock {
     std::vector<uint32_t> slept;
 };
 
+// Any event, as `set` fills it in.
+template <class Set> void pushEvent(uint32_t type, Set set) {
+    SDL_Event event{};
+    event.type = type;
+    set(event);
+    SDL_PushEvent(&event);
+}
 // Events as SDL queues them: a key going down (or up), the window's close button, a window
 // event, a mouse button going down (or up) at a window pixel, and one going down and up between
 // two frames, as a quick tap does.

@@ -132,6 +132,9 @@ def main():
     pack(sys.argv[1])
     for name in ("gametexts_en.txt", "gametexts_jp.txt", "levelnames.txt"):
         copy("fuzz_text_lists", DATA / "Assets" / "texts" / name)
+    seed("fuzz_progress", "two", b"VOV ARUZEZUDOR PROGRESS 1\nChina,Japan Flag,52345,2\nSpain,Spain Flag,1000,10\n")
+    seed("fuzz_progress", "bad-lines",
+         b"VOV ARUZEZUDOR PROGRESS 1\n\n# note\nChina,Japan Flag,-1,2\nChina,Japan Flag,5,2,9\r\nPeru,,5,5\n")
 
 
 if __name__ == "__main__":

@@ -1063,6 +1063,7 @@ def lesson_edit(lesson, level, solid):
 WALLS_FROM, TWO_WALLS_FROM, THREE_WALLS_FROM, BRIDGE_FROM = 10, 40, 70, 25
 EDIT_SECONDS = 14            # one build or dig: the view scrolled there, two passes of strokes, a rest
 BRUSH_R = 5                  # the brush's radius in pixels
+WALL_FLAT = 12               # flat ledge on each side of a wall
 SCROLL_MS = 2500             # time the plan gives the view to scroll to a build or dig
 
 
@@ -1104,18 +1105,25 @@ def puzzle_edits(index, m):
             edits.append(("build", box))
     want = wall_count(index)
     # The last stretch holds the bridge; walls go on the ones before it, latest first.
-    for li, x0, x1 in reversed(level["walked"][:-1] if bridge else level["walked"]):
-        if sum(1 for k, _ in edits if k == "dig") >= want:
+    # A thin land's zig-zag ledges are short: its walls go on them when no long stretch takes one.
+    for shortest in (80, 50):
+        for li, x0, x1 in reversed(level["walked"][:-1] if bridge else level["walked"]):
+            if sum(1 for k, _ in edits if k == "dig") >= want:
+                break
+            if abs(x1 - x0) < shortest:
+                continue
+            box = wall_box(level, li, x0, x1)
+            trial = before.copy()
+            # The ledge runs flat on either side of a wall: a raised rim beside a dig a hand made too
+            # deep would be a step the column cannot climb out of.
+            trial[box[3] - 2:box[3] + 1, box[0] - WALL_FLAT:box[2] + WALL_FLAT + 1] = False
+            trial[box[1]:box[3] + 1, box[0]:box[2] + 1] = True
+            if not edits_blocked(trial, level, bridge):
+                continue
+            before = trial
+            edits.append(("dig", box))
+        if any(k == "dig" for k, _ in edits):
             break
-        if abs(x1 - x0) < 80:
-            continue
-        box = wall_box(level, li, x0, x1)
-        trial = before.copy()
-        trial[box[1]:box[3] + 1, box[0]:box[2] + 1] = True
-        if not edits_blocked(trial, level, bridge):
-            continue
-        before = trial
-        edits.append(("dig", box))
     after = before.copy()
     for kind, box in edits:
         after[box[1]:box[3] + 1, box[0]:box[2] + 1] = kind == "build"

@@ -45,7 +45,7 @@ const Shipped& shipped() {
 TEST(ShippedLevels, ListNamesPicturesAndNumbersFitTheGame) {
     const Shipped& all = shipped();
     EXPECT_EQ(all.errors, "");
-    ASSERT_GE(all.levels.size(), 100u);
+    ASSERT_GE(all.levels.size(), 190u);
     GameTexts::Table names;
     const std::string nameBytes = readWhole(kData / "Assets/texts/levelnames.txt");
     GameTexts::parseTable(reinterpret_cast<const uint8_t*>(nameBytes.data()), nameBytes.size(), names);
@@ -67,6 +67,24 @@ TEST(ShippedLevels, ListNamesPicturesAndNumbersFitTheGame) {
         // With fewer creatures than it takes to reach the survivor share, one loss is fatal at once.
         EXPECT_LE(v.minSurvivorPercent * v.creatureCount / 100, v.creatureCount - 1);
     }
+}
+
+// The countries a player looks for first: the G20, the European Union, the ones players asked for by
+// name and the best-known small states.
+TEST(ShippedLevels, EveryCountryAPlayerLooksFor) {
+    const std::string wanted =
+        "Argentina,Australia,Brazil,Canada,China,France,Germany,India,Indonesia,Italy,"
+        "Japan,Mexico,Russia,Saudi Arabia,South Africa,South Korea,Turkey,United Kingdom,"
+        "United States,Austria,Belgium,Bulgaria,Croatia,Cyprus,Czech Republic,Denmark,"
+        "Estonia,Finland,Greece,Hungary,Ireland,Latvia,Lithuania,Luxembourg,Malta,"
+        "Netherlands,Poland,Portugal,Romania,Slovakia,Slovenia,Spain,Sweden,Philippines,"
+        "New Zealand,Chile,Norway,Vietnam,Switzerland,Israel,Singapore,Monaco,Vatican City,"
+        "San Marino,Liechtenstein,Andorra,Bahrain,Maldives";
+    std::set<std::string> keys;
+    for (const LevelInfo& v : shipped().levels)
+        keys.insert(v.name);
+    for (const std::string& name : split(wanted, ','))
+        EXPECT_TRUE(keys.count(name)) << name << " has no level";
 }
 
 // The spawn drops the column into free air and the exit stands on the first ground row.

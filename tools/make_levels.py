@@ -26,6 +26,7 @@ import hashlib
 import io
 import json
 import math
+import multiprocessing
 import os
 import sys
 import tempfile
@@ -65,7 +66,7 @@ TOP_ROOM = 34            # the entry door stands 18 rows above the spawn
 STAMP_H = 16
 STAMP_MAX_W = 20
 
-COUNTRY_MIN = 100
+COUNTRY_MIN = 190
 
 # Names the iso-codes table and the flag names spell differently.
 NAME_FIXES = {
@@ -170,12 +171,12 @@ def ring_area(r):
     return abs(float(np.dot(x, np.roll(y, -1)) - np.dot(y, np.roll(x, -1)))) / 2
 
 
-def main_shape(polys):
+def main_shape(polys, reach_share=0.25):
     """The largest piece and the islands near it, not far-flung territories."""
     order = sorted(range(len(polys)), key=lambda i: -ring_area(polys[i][0]))
     chosen = [order[0]]
     box = bbox(polys[order[0]][0])
-    reach = 0.25 * max(box[2] - box[0], box[3] - box[1])
+    reach = reach_share * max(box[2] - box[0], box[3] - box[1])
     grew = True
     while grew:
         grew = False
@@ -362,6 +363,299 @@ def check_rules(solid, level, intended=False):
     return problems, graph, good
 
 
+# ---------------------------------------------------------------- playing a plan
+
+TICK_MS = 50                 # one pixel of walking
+INK_CAPACITY = 5000
+JITTER_MS, LATE_MS, AIM_PX = 300, 500, 3
+BRUSH_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "Assets", "graphics",
+                          "brush.png")
+
+
+class Draws:
+    """A small seeded generator that the robot player repeats number for number (splitmix64), so a
+    jitter seed shifts the same inputs the same way here and in the real game."""
+
+    def __init__(self, seed):
+        self.state = seed & 0xFFFFFFFFFFFFFFFF
+
+    def next(self):
+        self.state = (self.state + 0x9E3779B97F4A7C15) & 0xFFFFFFFFFFFFFFFF
+        z = self.state
+        z = ((z ^ (z >> 30)) * 0xBF58476D1CE4E5B9) & 0xFFFFFFFFFFFFFFFF
+        z = ((z ^ (z >> 27)) * 0x94D049BB133111EB) & 0xFFFFFFFFFFFFFFFF
+        return z ^ (z >> 31)
+
+    def within(self, spread):
+        return int(self.next() % (2 * spread + 1)) - spread
+
+
+def parse_plan(text):
+    steps = []
+    for line in text.splitlines():
+        if not line or line.startswith("#"):
+            continue
+        f = line.split()
+        steps.append((int(f[0]), f[1], f[2], int(f[3]), int(f[4])))
+    return steps
+
+
+def jittered(steps, seed):
+    """Every input shifted by up to JITTER_MS either way; a stroke also LATE_MS late and up to AIM_PX off
+    its aim, as a player's hand would be. The draws go line by line: shift, then (strokes) x and y."""
+    draws = Draws(seed)
+    out = []
+    for i, (ms, leader, button, x, y) in enumerate(steps):
+        ms += draws.within(JITTER_MS)
+        if button != "none":
+            ms += LATE_MS
+            x += draws.within(AIM_PX)
+            y += draws.within(AIM_PX)
+        out.append((max(0, ms), i, leader, button, x, y))
+    out.sort()
+    return [(ms, leader, button, x, y) for ms, _, leader, button, x, y in out]
+
+
+def brush_mask():
+    with Image.open(BRUSH_PATH) as im:
+        return np.asarray(im.convert("RGBA"))[..., 3] > 0
+
+
+class Creature:
+    __slots__ = ("x", "y", "state", "right", "fall_from", "fall_rem", "delay", "decide", "trapped", "clock")
+
+    def __init__(self, x, y, delay):
+        self.x, self.y, self.state, self.right = x, y, 0, True
+        self.fall_from, self.fall_rem, self.delay, self.decide, self.trapped, self.clock = y, 0.0, delay, 0, 0, 0
+
+
+LAST_PLAY = {}               # the creatures and terrain at the end of the last play, for a look when one fails
+WAITING, FALLING, STANDING, WALKING, ENTERING, DYING, DEAD, SAVED = range(8)
+
+
+def play(solid, paintable, level, nums, steps, stamp_size, seed, limit_ms):
+    """Plays the timed inputs on the terrain by the creatures' rules, in steps of TICK_MS: the leader,
+    the followers leaving the door, their turns towards the leader, falls, traps, the paint under them,
+    the brush with its reserves and the view it must be aimed in. Returns (won, cause, ms, survivor %,
+    paint %) at the end; cause "-" for a win, else survivors, time or leader."""
+    solid = solid.copy()
+    paintable = paintable.copy()
+    rules = Rules(solid)
+    h, w = solid.shape
+    cache = {}
+
+    def probe(x, y, d):
+        key = (x, y, d)
+        r = cache.get(key)
+        if r is None:
+            r = cache[key] = rules.probe(x, y, d)
+        return r
+
+    draws = Draws(seed ^ 0x5EED)
+    painted = np.zeros_like(paintable)
+    count = [0, int(paintable.sum())]
+    seen = set()
+    sw, sh = stamp_size
+    tip = brush_mask()
+    bh_, bw_ = tip.shape
+    hit = 1 - (1 - 1 / tip.size) ** (3 * (tip.size // 4))
+    ink = {"left": INK_CAPACITY, "right": INK_CAPACITY}
+    view = list(first_view(level))
+    ex, ey = level["exit"]
+    sx, sy = level["start"]
+    leader = Creature(sx, sy, 0)
+    total = nums["count"]
+    followers = [Creature(sx, sy, i * nums["interval"] + FIRST_SPAWN_MS) for i in range(total)]
+    alive, saved = total, 0
+    step_i, now = -1, None
+
+    def die(c):
+        c.state, c.clock = DYING, 0
+
+    def update(c, held):
+        nonlocal alive, saved
+        if c.state == DYING:
+            c.clock += TICK_MS
+            if c.clock >= 960:
+                c.state = DEAD
+                if c is not leader:
+                    alive -= 1
+            return
+        if c.state == ENTERING:
+            c.clock += TICK_MS
+            if c.clock >= 480:
+                c.state = SAVED
+                saved += 1
+            return
+        if c.state in (DEAD, SAVED):
+            return
+        x, y = c.x, c.y
+        ground = rules.is_solid(x, y + 1)
+        if c.state == WAITING:
+            c.delay -= TICK_MS
+            if c.delay < 0:
+                c.state, c.fall_from = FALLING, y
+            return
+        if c.state == FALLING:
+            if not ground:
+                c.fall_rem += TICK_MS * FALL_PX_PER_S / 1000
+                n = int(c.fall_rem)
+                c.fall_rem -= n
+                for _ in range(n):
+                    if rules.is_solid(c.x, c.y + 1):
+                        break
+                    c.y += 1
+            else:
+                if c.y - c.fall_from > FALL_DEATH:
+                    die(c)
+                else:
+                    if c is not leader and c.y - c.fall_from > 20:
+                        c.right = leader.x - c.x > 0
+                    c.state, c.fall_rem = STANDING, 0.0
+            if c.y >= h and c.state != DYING:
+                die(c)
+            return
+        canr, str_ = probe(x, y, 1)
+        canl, stl = probe(x, y, -1)
+        if c.state == STANDING:
+            if c is leader:
+                if held:
+                    c.state = WALKING
+                if not ground:
+                    c.state, c.fall_from, c.fall_rem = FALLING, y, 0.0
+                return
+            if canl or canr:
+                c.state, c.trapped = WALKING, 0
+            else:
+                c.trapped += TICK_MS
+                if c.trapped > 7000:
+                    die(c)
+            return
+        # walking
+        if x < 0 or x > w:
+            die(c)
+            return
+        can, st = (canr, str_) if c.right else (canl, stl)
+        if can:
+            c.x += 1 if c.right else -1
+            if st >= 3:
+                c.state, c.fall_from, c.fall_rem = FALLING, c.y, 0.0
+            else:
+                c.y += st
+        if c is leader:
+            if held:
+                c.right = held == "right"
+            else:
+                c.state = STANDING
+            return
+        c.decide += TICK_MS
+        if c.decide > 2000:
+            c.decide = 0
+            d = leader.x - c.x
+            if d > draws.next() % 30 + 50:
+                c.right = True
+            if d < -50 - draws.next() % 30:
+                c.right = False
+        if c.state == WALKING:
+            if not canl and not canr:
+                c.state = STANDING
+            elif not (canr if c.right else canl):
+                c.right = not c.right
+
+    def paint(c):
+        key = (c.x, c.y)
+        if key in seen:
+            return
+        seen.add(key)
+        x0, y0 = max(0, c.x - sw // 2), max(0, c.y - sh // 2)
+        x1, y1 = min(w, c.x - sw // 2 + sw), min(h, c.y - sh // 2 + sh)
+        if x1 <= x0 or y1 <= y0:
+            return
+        win = paintable[y0:y1, x0:x1] & ~painted[y0:y1, x0:x1]
+        count[0] += int(win.sum())
+        painted[y0:y1, x0:x1] |= win
+
+    def on_screen(px, py):
+        return view[0] + 12 <= px <= view[0] + VIEW_W - 12 and view[1] + 12 <= py <= view[1] + VIEW_H - 12
+
+    def look_at(px, py):
+        for k, p, side, span in ((0, px, VIEW_W, w), (1, py, VIEW_H, h)):
+            if p < view[k] + 12:
+                view[k] -= 3
+            elif p > view[k] + side - 12:
+                view[k] += 3
+            view[k] = min(max(view[k], 0), span - side)
+
+    def brush(button, cx, cy):
+        if ink[button] < 1:
+            return
+        ys, xs = np.nonzero(tip & (draws_np.random(tip.shape) < hit))
+        tx, ty = xs + cx - bw_ // 2, ys + cy - bh_ // 2
+        keep = (tx >= 0) & (tx < w) & (ty >= 0) & (ty < h)
+        tx, ty = tx[keep], ty[keep]
+        if button == "left":
+            new = ~solid[ty, tx]
+            tx, ty = tx[new], ty[new]
+            solid[ty, tx] = True
+            count[1] += int((~paintable[ty, tx]).sum())
+            paintable[ty, tx] = True
+        else:
+            count[1] -= int(paintable[ty, tx].sum())
+            solid[ty, tx] = False
+            paintable[ty, tx] = False
+        count[0] -= int(painted[ty, tx].sum())
+        painted[ty, tx] = False
+        if len(tx):
+            cache.clear()
+            seen.clear()
+
+    draws_np = np.random.default_rng(seed)
+    t = 0
+    while True:
+        while step_i + 1 < len(steps) and steps[step_i + 1][0] <= t:
+            step_i += 1
+        now = steps[step_i] if step_i >= 0 else None
+        held = now[1] if now and now[1] != "none" else None
+        button = now[2] if now and now[2] != "none" else None
+        for b in ("left", "right"):
+            if b == button and on_screen(now[3], now[4]):
+                ink[b] = max(0, ink[b] - TICK_MS)
+            else:
+                ink[b] = min(INK_CAPACITY, ink[b] + TICK_MS)
+        if now and (now[3] or now[4]):
+            if on_screen(now[3], now[4]):
+                if button:
+                    brush(button, now[3], now[4])
+            else:
+                look_at(now[3], now[4])
+        else:
+            look_at(min(max(leader.x, view[0] + 100), view[0] + VIEW_W - 100),
+                    min(max(leader.y, view[1] + 60), view[1] + VIEW_H - 60))
+        update(leader, held)
+        share = count[0] * 100 // max(1, count[1])
+        open_ = share >= nums["goal"]
+        for c in followers:
+            update(c, None)
+            if c.state in (FALLING, WALKING):
+                paint(c)
+            if open_ and c.state < ENTERING and ex - 2 <= c.x <= ex + 1 and ey - 2 <= c.y <= ey + 1:
+                c.state, c.clock = ENTERING, 0
+        t += TICK_MS
+        survivors = alive * 100 // total
+        LAST_PLAY["followers"], LAST_PLAY["leader"], LAST_PLAY["solid"] = followers, leader, solid
+        cause = None
+        if leader.state in (DYING, DEAD):
+            cause = "leader"
+        elif survivors < nums["survivors"] or alive == 0:
+            cause = "survivors"
+        elif t >= limit_ms:
+            cause = "time"
+        elif open_ and alive == saved and saved > 0:
+            return True, "-", t, survivors, share
+        if cause:
+            return False, cause, t, survivors, share
+
+
 # ---------------------------------------------------------------- building
 
 def segments(row):
@@ -431,7 +725,37 @@ def surface_offsets(a, b, rng):
     return off
 
 
-def build_level(name, polys, box, walk_target, rng_seed):
+def zigzag_layers(mask, rows):
+    """One short ledge a layer along the country's middle, for long thin or scattered lands whose
+    own rows are too short or too far apart to chain: each ledge is as wide as the land at its row
+    (at least ZIG_MIN) and reaches far enough over the next one for the column to drop onto it."""
+    h, w = mask.shape
+    segs = []
+    for top in rows:
+        cols = np.flatnonzero(mask[max(0, top - PITCH // 2):top + PITCH // 2].any(axis=0))
+        if len(cols) == 0:
+            continue
+        runs = segments(mask[max(0, top - PITCH // 2):top + PITCH // 2].any(axis=0))
+        a, b = max(runs, key=lambda r: r[1] - r[0])
+        c = (a + b) // 2
+        half = min(ZIG_MAX, max(ZIG_MIN, b - a + 1)) // 2
+        segs.append([top, max(MARGIN, c - half), min(w - MARGIN - 1, c + half)])
+    # Consecutive ledges overlap by ZIG_OVERLAP: the lower one reaches back under the upper one.
+    for k in range(1, len(segs)):
+        up, lo = segs[k - 1], segs[k]
+        if lo[1] > up[2] - ZIG_OVERLAP:
+            lo[1] = max(MARGIN, up[2] - ZIG_OVERLAP)
+        if lo[2] < up[1] + ZIG_OVERLAP:
+            lo[2] = min(w - MARGIN - 1, up[1] + ZIG_OVERLAP)
+    return [(t, [(a, b)]) for t, a, b in segs if b - a + 1 >= MIN_LEDGE]
+
+
+ZIG_MIN, ZIG_MAX = 60, 200   # shortest and longest zig-zag ledge
+MAX_WALK_S = 200             # a longer walk is a chore, not a puzzle
+ZIG_OVERLAP = 40             # how far it reaches under the ledge above
+
+
+def build_level(name, polys, box, walk_target, rng_seed, zigzag=False):
     """Rasterises and hatches one country; None when the shape makes no level."""
     bw, bh = box[2] - box[0], box[3] - box[1]
     if bw <= 0 or bh <= 0:
@@ -449,8 +773,11 @@ def build_level(name, polys, box, walk_target, rng_seed):
     ox, oy = (width - cw) // 2, TOP_ROOM + (height - TOP_ROOM - MARGIN - ch) // 2
     mask = rasterise(polys, box, scale, width, height, ox, oy)
     rows = ledge_rows(mask)
-    layers = [(top, layer_segments(mask, top)) for top in rows]
-    layers = [(t, s) for t, s in layers if s]
+    if zigzag:
+        layers = zigzag_layers(mask, rows)
+    else:
+        layers = [(top, layer_segments(mask, top)) for top in rows]
+        layers = [(t, s) for t, s in layers if s]
     # Consecutive layers must be one pitch apart for drops to land safely.
     chain = plan_chain(layers)
     if len(chain) < 3:
@@ -686,6 +1013,8 @@ def complexity(polys, box):
 
 
 # The first levels teach one thing each; numbers for the rest follow the rank.
+GOAL_FIRST, GOAL_LAST = 30, 60     # the paint goal along the list, in %
+GOAL_BELOW_SHARE = 8               # and always this far below what the plan's walk paints
 LESSONS = ["walk", "bridge", "dig", "clock"]
 
 
@@ -697,11 +1026,11 @@ def numbers(rank, lesson, level, painted, paintable, edits=0):
     interval = int(round(1500 - 700 * rank, -1))
     survivors = int(round(50 + 35 * rank))
     share = painted * 100 // max(1, paintable)
-    goal = int(share * (0.55 + 0.25 * rank))
+    goal = int(GOAL_FIRST + (GOAL_LAST - GOAL_FIRST) * rank)
     if lesson == "walk":
-        count, interval, survivors = 5, 1500, 50
-    if lesson == "bridge":
-        survivors = 40
+        count, interval = 5, 1500
+    if lesson in ("walk", "bridge"):
+        survivors = 40            # the first levels forgive a lost creature or two
     # Waiting at each turn for the column to come down, then the last one home.
     need = (FIRST_SPAWN_MS / 1000 + (count - 1) * interval / 1000 + seconds * 1.25 + turns * 8 + 10 +
             edits * EDIT_SECONDS)
@@ -734,6 +1063,7 @@ def lesson_edit(lesson, level, solid):
 WALLS_FROM, TWO_WALLS_FROM, THREE_WALLS_FROM, BRIDGE_FROM = 10, 40, 70, 25
 EDIT_SECONDS = 14            # one build or dig: the view scrolled there, two passes of strokes, a rest
 BRUSH_R = 5                  # the brush's radius in pixels
+WALL_FLAT = 12               # flat ledge on each side of a wall
 SCROLL_MS = 2500             # time the plan gives the view to scroll to a build or dig
 
 
@@ -775,18 +1105,25 @@ def puzzle_edits(index, m):
             edits.append(("build", box))
     want = wall_count(index)
     # The last stretch holds the bridge; walls go on the ones before it, latest first.
-    for li, x0, x1 in reversed(level["walked"][:-1] if bridge else level["walked"]):
-        if sum(1 for k, _ in edits if k == "dig") >= want:
+    # A thin land's zig-zag ledges are short: its walls go on them when no long stretch takes one.
+    for shortest in (80, 50):
+        for li, x0, x1 in reversed(level["walked"][:-1] if bridge else level["walked"]):
+            if sum(1 for k, _ in edits if k == "dig") >= want:
+                break
+            if abs(x1 - x0) < shortest:
+                continue
+            box = wall_box(level, li, x0, x1)
+            trial = before.copy()
+            # The ledge runs flat on either side of a wall: a raised rim beside a dig a hand made too
+            # deep would be a step the column cannot climb out of.
+            trial[box[3] - 2:box[3] + 1, box[0] - WALL_FLAT:box[2] + WALL_FLAT + 1] = False
+            trial[box[1]:box[3] + 1, box[0]:box[2] + 1] = True
+            if not edits_blocked(trial, level, bridge):
+                continue
+            before = trial
+            edits.append(("dig", box))
+        if any(k == "dig" for k, _ in edits):
             break
-        if abs(x1 - x0) < 80:
-            continue
-        box = wall_box(level, li, x0, x1)
-        trial = before.copy()
-        trial[box[1]:box[3] + 1, box[0]:box[2] + 1] = True
-        if not edits_blocked(trial, level, bridge):
-            continue
-        before = trial
-        edits.append(("dig", box))
     after = before.copy()
     for kind, box in edits:
         after[box[1]:box[3] + 1, box[0]:box[2] + 1] = kind == "build"
@@ -799,16 +1136,49 @@ def seed_of(name):
     return int.from_bytes(hashlib.sha256(name.encode()).digest()[:4], "little")
 
 
+# Lands with no people of their own: nobody looks for them as a country.
+UNINHABITED = {"Antarctica", "French Southern Territories", "Heard and McDonald Islands", "South Georgia",
+               "British Indian Ocean Territory"}
+# Countries a player knows by their main land alone: a far territory (Alaska and Hawaii, Svalbard, the
+# Arctic islands) would shrink the land everybody looks for to a strip.
+NEAR_ONLY = {"United States": 0.0, "Norway": 0.0, "Canada": 0.0}
+
+
+def build_best(name, polys, box, target):
+    """Tries the walk length the rank asks for, then the largest scale the limits allow, then shorter
+    and longer walks; keeps the variant that obeys the rules and paints the most of the country."""
+    best = None
+    bw, bh = box[2] - box[0], box[3] - box[1]
+    largest = 1e9                     # build_level caps every target at the size limits
+    tries = [largest, target] if max(bw / bh, bh / bw) > 2.5 else [target, largest]
+    tries = [(walk, False) for walk in tries + [target * 0.6, target * 1.6, target * 0.35]]
+    for walk, zigzag in tries + [(largest, True), (target, True)]:
+        made = build_level(name, polys, box, walk, seed_of(name), zigzag)
+        if made is None or check_rules(made[2], made[0])[0]:
+            continue
+        m = measure(name, polys, box, *made)
+        if m["seconds"] > MAX_WALK_S:
+            continue
+        if best is None or m["share"] > best[0] + 4:
+            best = (m["share"], made)
+        if best[0] >= 45:
+            break
+    return best[1] if best else None
+
+
 def generate(package_dir, out_dir, names_path, flags_dir):
     countries = load_countries(package_dir, flags_dir)
     shaped = []
+    rejected = []
     for name, polys in countries:
+        if name in UNINHABITED:
+            rejected.append((name, "no people live there"))
+            continue
         projected = project(polys)
-        main, box = main_shape(projected)
+        main, box = main_shape(projected, NEAR_ONLY.get(name, 0.25))
         shaped.append((complexity(main, box), name, main, box))
     shaped.sort(key=lambda s: (s[0], s[1]))
     built = []
-    rejected = []
     names = [s[1] for s in shaped]
     if len(set(names)) != len(names):
         sys.exit("two shapes share a name")
@@ -816,9 +1186,9 @@ def generate(package_dir, out_dir, names_path, flags_dir):
     for i, (score, name, polys, box) in enumerate(shaped):
         rank = i / max(1, n - 1)
         target = 900 + 2100 * rank
-        made = build_level(name, polys, box, target, seed_of(name))
+        made = build_best(name, polys, box, target)
         if made is None:
-            rejected.append((name, "no usable shape at the size limits"))
+            rejected.append((name, "no scale within the size limits obeys the rules"))
             continue
         level, mask, solid, rows = made
         problems, _, _ = check_rules(solid, level)
@@ -829,7 +1199,7 @@ def generate(package_dir, out_dir, names_path, flags_dir):
     return built, rejected
 
 
-LEVEL_COUNT = 104            # enough countries, few enough to prove each one in play
+LEFT_OUT = []                # (name, reason) of the shapes built but not kept
 MIN_SECONDS = 25             # shorter walks are too little to play
 MIN_SHARE = 35               # a level whose walk paints less shows too little flag
 
@@ -857,11 +1227,17 @@ LESSON_WALK = 700            # a lesson is a short walk
 
 
 def choose(built):
-    """Keeps the best LEVEL_COUNT levels: first one lesson each, built small,
+    """Keeps every level that makes a walk worth playing: first one lesson each, built small,
     then the largest countries (their outlines are the ones a player knows; a
     speck of an island reads as a blob) ordered easy to hard."""
-    measured = [measure(*b) for b in built]
-    measured = [m for m in measured if m["seconds"] >= MIN_SECONDS and m["share"] >= MIN_SHARE]
+    measured = []
+    for b in built:
+        m = measure(*b)
+        if m["seconds"] < MIN_SECONDS or m["share"] < MIN_SHARE:
+            LEFT_OUT.append((m["name"], "walk of %d s painting %d%% of it: too little to play"
+                             % (m["seconds"], m["share"])))
+        else:
+            measured.append(m)
     measured.sort(key=lambda m: (-m["area"], m["name"]))
     first = []
     for lesson in LESSONS:
@@ -879,7 +1255,7 @@ def choose(built):
         else:
             sys.exit("no country fits the %s lesson" % lesson)
     taken = {f["name"] for f in first}
-    rest = [m for m in measured if m["name"] not in taken][:LEVEL_COUNT - len(first)]
+    rest = [m for m in measured if m["name"] not in taken]
     rest.sort(key=lambda m: (m["score"], m["name"]))
     return first + rest
 
@@ -928,7 +1304,7 @@ def view_onto(view, point, size):
     return tuple(out)
 
 
-def plan_of(m, nums):
+def plan_of(m, nums, style=0):
     """Timed inputs that win the level, replayed by the robot player: "MS LEADER BUTTON X Y" from the
     start of play. The leader walks each run of ledges that go the same way, then waits where the
     column turns until the last follower has come down, so nobody is led the wrong way on a ledge
@@ -940,9 +1316,16 @@ def plan_of(m, nums):
     for kind, box in m.get("edits", []):
         button = "left" if kind == "build" else "right"
         xs = list(range(box[0] + 2, box[2] + 1, 3))
-        # A dig's strokes keep the brush (11 pixels across) above the ledge: dug any deeper, the
-        # ground under the wall becomes a pit the column cannot climb out of.
-        ys = [box[1] + 2] if kind == "build" else list(range(box[3] - BRUSH_R, box[1], -5))[::-1]
+        # A hand is up to AIM_PX off: a build aimed at the gap's lower half leaves at most a small bump
+        # or dip, and three rows of digs a pixel into the ledge leave at most a stump the column
+        # climbs or a bowl whose round sides it walks out of.
+        # The second way keeps the digs higher: a wall whose ground is thin digs into a pit that way.
+        if kind == "build":
+            ys = [box[1] + 5]
+        elif style == 0:
+            ys = list(range(box[3] - 3, box[1] - 1, -5))[::-1]
+        else:
+            ys = list(range(box[3] - BRUSH_R, box[1], -5))[::-1]
         # Look at the work first (the view scrolls there), then strokes over it, a rest for the
         # reserve to refill with the work still in view, then a second pass.
         steps.append("%d none none %d %d" % (t, xs[0], ys[0]))
@@ -1003,6 +1386,46 @@ def other_names(names_path, countries):
     return [l for l in text.split("\n") if l and not l.startswith("#") and l.split("\t")[0] not in countries]
 
 
+JITTER_SEEDS = (1, 2, 3)       # the hands every level is played with in the model
+SHARE_LEAST = 10                   # never less time left than this
+SHARE_FIRST, SHARE_LAST = 40, 15   # time left when the plan wins, in % of the limit, along the list
+
+
+def play_job(job):
+    """The plan played as written and under each jitter seed: (plan, [(won, cause, ms, survivors,
+    paint)]). When a jittered hand loses, the plan's other way of aiming the digs is tried, and the
+    one that wins more is kept."""
+    solid, paintable, level, nums, plans, stamp_size, key = job
+    best = None
+    for plan in plans:
+        steps = parse_plan(plan)
+        out = [play(solid, paintable, level, nums, steps, stamp_size, key, 20 * 60000)]
+        # A hand that has not won in twice the plan's time never wins within any limit it is given.
+        limit = 2 * out[0][2] + 10000
+        for seed in JITTER_SEEDS:
+            out.append(play(solid, paintable, level, nums, jittered(steps, seed), stamp_size, key + seed, limit))
+        wins = sum(1 for r in out if r[0])
+        if best is None or wins > best[0]:
+            best = (wins, plan, out)
+        if wins == len(out):
+            break
+    return best[1], best[2]
+
+
+def minutes_for(rank, plan_ms, slowest_ms, floor):
+    """The whole minutes that leave the plan's win about the share of the limit its rank asks for,
+    never fewer than the level before and always more than the slowest jittered win needs."""
+    share = (SHARE_FIRST + (SHARE_LAST - SHARE_FIRST) * rank) / 100
+    exact = plan_ms / 60000 / (1 - share)
+    # Of the whole minutes around the exact limit, the one whose share left comes nearest.
+    options = [m for m in (math.floor(exact), math.ceil(exact)) if m * 60000 > plan_ms / (1 - SHARE_LEAST / 100)]
+    minutes = min(options or [math.ceil(exact) + 1], key=lambda m: abs(1 - plan_ms / (m * 60000) - share))
+    minutes = max(floor, 1, minutes)
+    while minutes * 60000 <= slowest_ms:
+        minutes += 1
+    return minutes
+
+
 def write_all(chosen, out_dir, names_path, licence_text, countries=()):
     os.makedirs(out_dir, exist_ok=True)
     lines = ["# Countries: key,terrain,stamp,startX,startY,exitX,exitY,minutes,survivor %,goal %,"
@@ -1011,6 +1434,8 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=()):
     notes = []
     wanted = {LIST_NAME, PLAN_NAME, LICENCE_NAME}
     n = len(chosen)
+    jobs = []
+    goal = 0
     for i, m in enumerate(chosen):
         rank = i / max(1, n - 1)
         lesson = m.get("lesson")
@@ -1022,19 +1447,40 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=()):
             before, m["edits"] = puzzle_edits(i, m)
         for kind, box in m["edits"]:
             plans.append("%s,%s,%d,%d,%d,%d" % ((m["name"], kind) + box))
-        solid = before
-        rgba = terrain_picture(m["mask"], solid, m["rows"])
+        rgba = terrain_picture(m["mask"], before, m["rows"])
         painted, paintable = painted_share(rgba, feet_path(m["level"], m["solid"]),
                                            m["stamp"].shape[1], m["stamp"].shape[0])
         nums = numbers(rank, lesson, m["level"], painted, paintable, len(m["edits"]))
+        # The goal rises along the list, held below what the level's walk paints.
+        goal = min(max(goal, nums["goal"]), nums["share"] - GOAL_BELOW_SHARE)
+        nums["goal"] = goal
         nums["edits"] = " ".join(kind for kind, _ in m["edits"])
+        m["rgba"], m["nums"] = rgba, nums
+        ways = [plan_of(m, nums, style)[0] for style in (0, 1)]
+        jobs.append((before, rgba[..., :3].any(axis=-1), m["level"], nums, ways if ways[1] != ways[0] else ways[:1],
+                     (m["stamp"].shape[1], m["stamp"].shape[0]), seed_of(m["name"]) & 0xFFFF))
+    with multiprocessing.Pool(2) as pool:
+        results = pool.map(play_job, jobs, chunksize=1)
+    floor = 1
+    for i, (m, (plan, runs)) in enumerate(zip(chosen, results)):
+        rank = i / max(1, n - 1)
+        nums = m["nums"]
+        m["plan"] = plan
+        if not runs[0][0]:
+            sys.exit("%s: the plan does not win in the model: %s" % (m["name"], runs[0]))
+        slowest = max(r[2] for r in runs if r[0]) if any(r[0] for r in runs[1:]) else runs[0][2]
+        nums["minutes"] = floor = minutes_for(rank, runs[0][2], slowest, floor)
+        limit = nums["minutes"] * 60000
+        nums["plan_s"] = runs[0][2] / 1000
+        nums["left"] = 100 * (limit - runs[0][2]) // limit
+        nums["jitter"] = [r for r in runs[1:]]
+        nums["jitter_won"] = sum(1 for r in runs[1:] if r[0] and r[2] < limit)
+        nums["margins"] = (runs[0][3] - nums["survivors"], runs[0][4] - nums["goal"])
         lines.append(line_of(m, nums))
-        notes.append((m["name"], lesson or "", nums))
-        art_common.write_if_changed(os.path.join(out_dir, terrain_name(m["name"])), png_bytes(rgba))
+        notes.append((m["name"], m.get("lesson") or "", nums))
+        art_common.write_if_changed(os.path.join(out_dir, terrain_name(m["name"])), png_bytes(m["rgba"]))
         art_common.write_if_changed(os.path.join(out_dir, stamp_name(m["name"])), png_bytes(m["stamp"]))
-        plan, plan_ms = plan_of(m, nums)
-        art_common.write_if_changed(os.path.join(out_dir, plan_name(m["name"])), plan.encode("ascii"))
-        nums["plan_s"] = plan_ms / 1000
+        art_common.write_if_changed(os.path.join(out_dir, plan_name(m["name"])), m["plan"].encode("ascii"))
         wanted.update((terrain_name(m["name"]), stamp_name(m["name"]), plan_name(m["name"])))
     for entry in sorted(os.listdir(out_dir)):
         if entry.endswith((" Terrain.png", " Stamp.png", " Plan.txt")) and entry not in wanted:
@@ -1073,12 +1519,14 @@ def main():
         sys.exit("only %d levels" % len(chosen))
     countries = [b[0] for b in built] + [name for name, _ in rejected]
     notes = write_all(chosen, args.out, args.names, licence_text, countries)
-    for name, why in rejected:
+    for name, why in rejected + LEFT_OUT:
         print("left out %-28s %s" % (name, why))
+    print("  # level                        min  plan s left%% jitter won  survivors/goal margins  jitter end s")
     for i, (name, lesson, nums) in enumerate(notes):
-        print("%3d %-28s %-6s %2d min (needs %4.0f s, plan %4.0f s) goal %2d%% of %2d%% survivors %2d%% %2d x %4d ms %s"
-              % (i + 1, name, lesson, nums["minutes"], nums["need_s"], nums["plan_s"], nums["goal"], nums["share"],
-                 nums["survivors"], nums["count"], nums["interval"], nums["edits"]))
+        print("%3d %-28s %3d %7.1f %4d%% %d/3 %3d%% %3d%% %+4d %+4d  %s" % (
+            i + 1, name, nums["minutes"], nums["plan_s"], nums["left"], nums["jitter_won"], nums["survivors"],
+            nums["goal"], nums["margins"][0], nums["margins"][1],
+            " ".join("%.0f%s" % (r[2] / 1000, "" if r[0] else "(" + r[1] + ")") for r in nums["jitter"])))
     print("%d levels written to %s" % (len(notes), args.out))
     return 0
 

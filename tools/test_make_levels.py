@@ -140,11 +140,54 @@ class PlanTest(unittest.TestCase):
         steps = [line.split() for line in plan.splitlines() if not line.startswith("#")]
         strokes = [(int(s[0]), s[2], int(s[3]), int(s[4])) for s in steps if s[2] != "none"]
         # The view starts at (0, 0) and must move 902 - 308 = 594 pixels right: 1500 + 25 x 594 ms.
-        self.assertEqual(strokes[0], (16350, "left", 902, 402))
+        self.assertEqual(strokes[0], (16350, "left", 902, 405))
         digs = [s for s in strokes if s[1] == "right"]
-        self.assertEqual(sorted({s[3] for s in digs}), [389, 394])   # brush radius 5 above row 400
+        # Three rows 5 apart, the lowest 4 above the ledge: 3 pixels off either way leaves a stump or
+        # a bowl the column walks over.
+        self.assertEqual(sorted({s[3] for s in digs}), [386, 391, 396])
         # The rests keep the pointer on the work, so the view stays there.
-        self.assertIn(["0", "none", "none", "902", "402"], steps)
+        self.assertIn(["0", "none", "none", "902", "405"], steps)
+
+
+class PlayTest(unittest.TestCase):
+    """The model plays the plans the robot plays in the real game, and a jitter seed must name the
+    same hand in both: the draws are splitmix64, whose published first outputs for seed 1234567 are
+    below."""
+
+    def test_the_draws_are_splitmix64(self):
+        d = ml.Draws(1234567)
+        self.assertEqual([d.next() for _ in range(3)],
+                         [6457827717110365317, 3203168211198807973, 9817491932198370423])
+
+    def test_a_hand_shifts_inputs_300_ms_and_strokes_500_late_3_pixels_off(self):
+        plan = [(1000, "right", "none", 0, 0), (5000, "none", "right", 100, 50)]
+        walks, strokes, aims = set(), set(), set()
+        for seed in range(300):
+            moved = ml.jittered(plan, seed)
+            walk = [s for s in moved if s[1] == "right"][0]
+            stroke = [s for s in moved if s[2] == "right"][0]
+            walks.add(walk[0] - 1000)
+            strokes.add(stroke[0] - 5000)
+            aims.update((stroke[3] - 100, stroke[4] - 50))
+        self.assertEqual((min(walks), max(walks) >= 290, min(walks) <= -290), (min(walks), True, True))
+        self.assertTrue(200 <= min(strokes) <= 210 and 790 <= max(strokes) <= 800, (min(strokes), max(strokes)))
+        self.assertEqual(sorted(aims), [-3, -2, -1, 0, 1, 2, 3])
+
+    def test_one_follower_walks_to_the_exit_and_a_gap_kills_it(self):
+        solid = LevelRulesTest.room(None)
+        level = {"start": (40, 130), "exit": (240, 150), "size": (320, 200)}
+        nums = {"count": 1, "interval": 1000, "survivors": 100, "goal": 0}
+        # The leader leads right. Out of the door at 3.2 s, 19 rows down at 45 px/s, 200 pixels at
+        # 20 px/s, half a second through the door.
+        lead = [(0, "right", "none", 0, 0)]
+        won, cause, ms, survivors, _ = ml.play(solid, solid, level, nums, lead, (16, 16), 1, 60000)
+        self.assertEqual((won, cause, survivors), (True, "-", 100))
+        self.assertTrue(14000 <= ms <= 14400, ms)
+        # With the leader standing at the door, the follower walks on into a gap and falls out.
+        solid[150:156, 100:110] = False
+        self.assertEqual(ml.play(solid, solid, level, nums, [], (16, 16), 1, 60000)[:2], (False, "survivors"))
+        nums["survivors"] = 0               # then only the clock ends it, before the follower is home
+        self.assertEqual(ml.play(solid, solid, level, nums, [], (16, 16), 1, 5000)[:2], (False, "time"))
 
 
 if __name__ == "__main__":

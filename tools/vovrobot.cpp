@@ -11,6 +11,9 @@
 //     --flag N          paint with flag N (default 0)
 //     --seed S          srand(S) after start-up (default 1)
 //     --plan FILE       replay FILE instead of the rule player (format below)
+//     --jitter SEED     play the plan as a player's hand would: every input up to 300 ms early or
+//                       late, each build or dig stroke 500 ms late more and up to 3 pixels off its
+//                       aim, drawn from SEED (tools/make_levels.py draws the same numbers)
 //     --idle            play nothing: the leader stands, the mouse rests
 //     --frame-ms MS     length of a frame in milliseconds (default 16.67, as 17,17,16)
 //     --screenshot PNG  write the window to PNG at --shot-ms milliseconds of play (default 40000)
@@ -104,6 +107,49 @@ bool readPlan(const std::string& path, std::vector<PlanStep>& plan) {
         plan.push_back(step);
     }
     return true;
+}
+
+// splitmix64: small, and easy to repeat number for number in the level script's model.
+class Draws {
+  public:
+    explicit Draws(uint64_t seed) : state_(seed) {}
+    uint64_t next() {
+        state_ += 0x9E3779B97F4A7C15ull;
+        uint64_t z = state_;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    int within(int spread) {
+        return static_cast<int>(next() % static_cast<uint64_t>(2 * spread + 1)) - spread;
+    }
+
+  private:
+    uint64_t state_;
+};
+
+// The plan as a human plays it: each line's time shifted, then (strokes) late and off target; the
+// draws go line by line in file order, so a seed names one hand exactly.
+std::vector<PlanStep> jitterPlan(const std::vector<PlanStep>& plan, uint64_t seed) {
+    constexpr int kShiftMs = 300, kLateMs = 500, kAimPx = 3;
+    Draws draws(seed);
+    std::vector<std::pair<int64_t, size_t>> order;
+    std::vector<PlanStep> moved = plan;
+    for (size_t i = 0; i < moved.size(); ++i) {
+        int64_t ms = static_cast<int64_t>(moved[i].ms) + draws.within(kShiftMs);
+        if (moved[i].buttons) {
+            ms += kLateMs;
+            moved[i].x += draws.within(kAimPx);
+            moved[i].y += draws.within(kAimPx);
+        }
+        moved[i].ms = static_cast<uint32_t>(std::max<int64_t>(0, ms));
+        order.emplace_back(moved[i].ms, i);
+    }
+    std::sort(order.begin(), order.end());
+    std::vector<PlanStep> out;
+    for (const auto& [ms, i] : order)
+        out.push_back(moved[i]);
+    return out;
 }
 
 // A rectangle of the terrain to fill (build) or empty (dig), inclusive.
@@ -249,6 +295,8 @@ struct Options {
     uint32_t flag = 0;
     unsigned seed = 1;
     std::string plan;
+    bool jitter = false;
+    uint64_t jitterSeed = 0;
     bool idle = false;
     double frameMs = 50.0 / 3.0;
     std::string screenshot;
@@ -260,7 +308,8 @@ struct Options {
 int usage() {
     std::cerr
         << "usage: vovrobot [--run-dir DIR] [--countries FILE] [--level N | --name NAME | --all] [--flag N]\n"
-           "                [--seed S] [--plan FILE | --idle] [--frame-ms MS] [--screenshot PNG --shot-ms "
+           "                [--seed S] [--plan FILE [--jitter SEED] | --idle] [--frame-ms MS] [--screenshot "
+           "PNG --shot-ms "
            "MS]\n"
            "                [--small-window] [--verbose]\n";
     return 2;
@@ -363,14 +412,16 @@ class Robot {
         release();
         const int32_t total = progress->creaturesTotal;
         const int32_t survivors = total > 0 ? progress->creaturesAlive * 100 / total : 0;
-        std::cout << "level=" << index << " name=\"" << info->name << "\" seed=" << options_.seed
-                  << " result=" << result << " cause="
+        std::cout << "level=" << index << " name=\"" << info->name << "\" seed=" << options_.seed;
+        if (options_.jitter) std::cout << " jitter=" << options_.jitterSeed;
+        std::cout << " result=" << result << " cause="
                   << (result == "lost" ? std::to_string(level->lastGameOverBits) : std::string("-"))
                   << " time_left_ms=" << progress->timeLeftMs
                   << " survivors_margin=" << survivors - info->minSurvivorPercent
                   << " paint_margin=" << progress->paintedPercent - info->goalPercent
                   << " saved=" << progress->creaturesSaved << " alive=" << progress->creaturesAlive
-                  << " total=" << total << " frames=" << frames << std::endl;
+                  << " total=" << total << " limit_ms=" << info->timeLimitMinutes * 60000
+                  << " frames=" << frames << std::endl;
         return result == "won";
     }
 
@@ -536,7 +587,10 @@ int main(int argc, char** argv) {
             options.seed = static_cast<unsigned>(std::strtoul(value().c_str(), nullptr, 10));
         else if (arg == "--plan")
             options.plan = value();
-        else if (arg == "--idle")
+        else if (arg == "--jitter") {
+            options.jitter = true;
+            options.jitterSeed = std::strtoull(value().c_str(), nullptr, 10);
+        } else if (arg == "--idle")
             options.idle = true;
         else if (arg == "--frame-ms")
             options.frameMs = std::atof(value().c_str());
@@ -556,6 +610,10 @@ int main(int argc, char** argv) {
     if (!options.plan.empty() && !readPlan(options.plan, plan)) {
         std::cerr << "vovrobot: cannot read plan " << options.plan << std::endl;
         return 2;
+    }
+    if (options.jitter) {
+        if (plan.empty()) return usage();
+        plan = jitterPlan(plan, options.jitterSeed);
     }
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);

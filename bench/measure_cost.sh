@@ -28,7 +28,7 @@ start() {
     (cd "$work" && exec "./$1" "${@:2}") >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 1 600); do
-        wid=$(xdotool search --pid "$pid" --name "^Vov Aruzezudor$" 2>/dev/null | head -1)
+        wid=$(xdotool search --all --pid "$pid" --name "^Vov Aruzezudor$" 2>/dev/null | head -1)
         [ -n "$wid" ] && break
         sleep 0.005
     done
@@ -50,7 +50,7 @@ echo "floor: window ${window} ms, CPU ${floor_cpu} %, peak resident $(hwm "$floo
 start vov-aruzezudor
 game_pid=$pid game_wid=$wid
 xdotool windowfocus --sync "$game_wid" 2>/dev/null
-for _ in $(seq 1 12); do xdotool key Return; sleep 0.4; done # the logos cut short
+for _ in $(seq 1 12); do xdotool key Escape; sleep 0.4; done # the logos cut short (Return would go on to Play)
 sleep 8                                                       # the main menu, left alone
 game_cpu=$(cpu "$game_pid")
 echo "game, main menu: window ${window} ms, CPU ${game_cpu} %, peak resident $(hwm "$game_pid") MB"

@@ -232,7 +232,8 @@ TEST_F(Audio, FinishesWhileVolumesChangeAreApplied) {
         int played = 0;
         while (audio->playSound(path("tick.5"), -1, 0) >= 0)
             ++played;
-        EXPECT_EQ(played, 37);
+        // Every free channel taken (more when a slow build lets some end before the last is taken).
+        EXPECT_GE(played, 37);
         for (const uint32_t until = SDL_GetTicks() + 40; SDL_GetTicks() < until;)
             audio->setChannelVolume(loop, static_cast<int32_t>(SDL_GetTicks() % 128));
         SDL_Delay(30);

@@ -236,11 +236,12 @@ TEST_F(Audio, FinishesWhileVolumesChangeAreApplied) {
         EXPECT_GE(played, 37);
         for (const uint32_t until = SDL_GetTicks() + 40; SDL_GetTicks() < until;)
             audio->setChannelVolume(loop, static_cast<int32_t>(SDL_GetTicks() % 128));
-        SDL_Delay(30);
-        int left = 0;
-        for (int ch = 90; ch < 128; ++ch)
-            left += ch != loop && !audio->channelState(ch).soundName.empty();
-        EXPECT_EQ(left, 0) << "burst " << burst;
+        EXPECT_TRUE(waitFor([&] {
+            for (int ch = 90; ch < 128; ++ch)
+                if (ch != loop && !audio->channelState(ch).soundName.empty()) return false;
+            return true;
+        })) << "burst "
+            << burst;
     }
     EXPECT_EQ(audio->channelState(loop).soundName, path("long.1000"));
 }

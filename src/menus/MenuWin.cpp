@@ -12,7 +12,6 @@
 
 void MenuWin::load() {
     loadScreen("Assets/scene/Win.scn");
-    forwardButton = 1; // Pick a country, until enter() finds a next country to offer
     setButtonTips(1);
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+#include <unordered_set>
 
 #include "assets/FileStream.h"
 #include "assets/StringHelpers.h"
@@ -65,6 +66,10 @@ void CampaignProgress::read(const std::string& path) {
 
 bool CampaignProgress::readBytes(const std::string& bytes, const std::string& path) {
     uint32_t number = 0;
+    // A set, not find(): a long file must not cost a pass over every earlier entry per line.
+    std::unordered_set<std::string> known;
+    for (const PaintedCountry& entry : painted)
+        known.insert(entry.country);
     for (size_t start = 0; start < bytes.size() || number == 0;) {
         const size_t end = std::min(bytes.find('\n', start), bytes.size());
         const std::string line = withoutCarriageReturn(bytes.substr(start, end - start));
@@ -76,10 +81,11 @@ bool CampaignProgress::readBytes(const std::string& bytes, const std::string& pa
         if (line.empty() || line[0] == '#') continue;
         const std::vector<std::string> fields = split(line, ',');
         PaintedCountry entry;
-        if (fields.size() == 4 && !fields[0].empty() && !fields[1].empty() && !find(fields[0]) &&
+        if (fields.size() == 4 && !fields[0].empty() && !fields[1].empty() && !known.count(fields[0]) &&
             readCount(fields[2], &entry.bestTimeLeftMs) && readCount(fields[3], &entry.mostSaved)) {
             entry.country = fields[0];
             entry.flag = fields[1];
+            known.insert(entry.country);
             painted.push_back(entry);
         } else {
             std::cerr << path << ": line " << number << " cannot be read and is left out." << std::endl;

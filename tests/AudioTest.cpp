@@ -6,7 +6,6 @@
 #include <set>
 
 #include "TestSupport.h"
-#include "assets/StringHelpers.h"
 #include "audio/AudioSystem.h"
 #include "audio/MusicList.h"
 #include "base/FrameClock.h"
@@ -194,34 +193,6 @@ TEST_F(Audio, FadeOutAndMutedMusic) {
     audio->stopMusic(true);
     audio->update();
     EXPECT_EQ(audio->musicState().musicKey, "NONE");
-}
-
-TEST(AudioDevice, FailureToOpenIsReportedNotFatal) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    const std::string saved = std::getenv("SDL_AUDIODRIVER"); // the test binary always sets it
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    testing::internal::CaptureStderr();
-    {
-        AudioSystem audio;
-        EXPECT_TRUE(audio.failed());
-        EXPECT_EQ(audio.playSound("Sound/chof.wav", -1, 0), -1);
-    }
-    const std::string message = testing::internal::GetCapturedStderr();
-    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-    EXPECT_EQ(message.rfind("Error when inititalizing AUDIO SDL:", 0), 0u) << message;
-    SDL_Quit();
-}
-
-// Our own music list: every key the game selects has its intro and all three layers, and they load.
-TEST_F(Audio, ShippedListGivesEveryKeyFourTracksThatLoad) {
-    const std::filesystem::path data = std::filesystem::path(VOV_SOURCE_DIR) / "data";
-    const std::string list = readWhole(data / "Sound/levels.bgm");
-    for (const char* key : {"MAIN", "GAME", "WIN", "GAMEOVER", "LOOP0", "LOOP1", "LOOP2", "LOOP3"})
-        for (const std::string& track : split(findIn(list, key), '|')) {
-            EXPECT_TRUE(track != "#" && track != "-") << key;
-            EXPECT_NE(audio->loadSound((data / track).string(), AudioSystem::Music), AudioSystem::Failed)
-                << key << " " << track;
-        }
 }
 
 // Short sounds end on the mixer's thread while the main thread keeps changing a volume: finishes

@@ -19,15 +19,14 @@ namespace {
 const fs::path kData = fs::path(VOV_SOURCE_DIR) / "data";
 const fs::path kRun(VOV_RUN_DIR);
 
-// Strips of ground eight rows thick, darker lower down as the game expects (red byte = height
-// band), in a 400 x 200 picture whose air is (0, 0, 0, 0). Each strip: its top row and columns.
-std::string terrainPng(std::initializer_list<std::array<int, 3>> strips) {
+// A strip of ground eight rows thick from row 150, darker lower down as the game expects (red
+// byte = height band), in a 400 x 200 picture whose air is (0, 0, 0, 0).
+std::string flatPng() {
     std::string pixels(400 * 200 * 4, '\0');
-    for (auto [top, x0, x1] : strips)
-        for (int y = top; y < top + 8; ++y)
-            for (int x = x0; x <= x1; ++x)
-                pixels.replace(static_cast<size_t>(y * 400 + x) * 4, 4,
-                               {static_cast<char>(60 + y / 2), 100, 60, static_cast<char>(255)});
+    for (int y = 150; y < 158; ++y)
+        for (int x = 0; x < 400; ++x)
+            pixels.replace(static_cast<size_t>(y * 400 + x) * 4, 4,
+                           {static_cast<char>(60 + y / 2), 100, 60, static_cast<char>(255)});
     return encodePng(400, 200, 4, pixels);
 }
 
@@ -45,16 +44,14 @@ void keepLibrariesLoaded() {
 }
 
 void fillFolder(const ScratchDir& dir, const HarnessOptions& options) {
-    if (options.pack) fs::copy_file(kRun / "Vedezaviva.zez", dir.path() / "Vedezaviva.zez");
+    fs::copy_file(kRun / "Vedezaviva.zez", dir.path() / "Vedezaviva.zez");
     if (options.levels == HarnessOptions::Levels::Small) {
-        dir.write("Countries/flat.png", terrainPng({{150, 0, 399}}));
-        dir.write("Countries/cliff.png", terrainPng({{50, 0, 99}, {190, 0, 399}}));
+        dir.write("Countries/flat.png", flatPng());
         fs::copy_file(kData / "Countries/first_steps_stamp.png", dir.path() / "Countries/flat_stamp.png");
         // Key, terrain, stamp, start, exit, minutes, survivor %, goal %, creatures, spawn interval.
         dir.write("Countries/countries.txt",
                   "Flatland,flat.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n"
-                  "Nowhere,missing.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n"
-                  "Cliff,cliff.png,flat_stamp.png,40,43,300,190,1,50,20,2,600\n");
+                  "Nowhere,missing.png,flat_stamp.png,40,143,150,150,1,50,20,2,600\n");
     } else if (options.levels == HarnessOptions::Levels::Shipped) {
         fs::copy(kRun / "Countries", dir.path() / "Countries", fs::copy_options::recursive);
         if (!options.countries.empty()) dir.write("Countries/countries.txt", options.countries);
@@ -177,25 +174,6 @@ bool GameHarness::holdUntil(SDL_Scancode key, const std::function<bool()>& done,
     const bool reached = runUntil(done, limit);
     input_->keys[key] = 0;
     return reached;
-}
-
-void GameHarness::pointAt(int logicalX, int logicalY) {
-    const Renderer* renderer = Renderer::instance();
-    input_->mx = logicalX * renderer->windowWidth / renderer->logicalWidth + 1;
-    input_->my = logicalY * renderer->windowHeight / renderer->logicalHeight + 1;
-}
-
-void GameHarness::click(int logicalX, int logicalY) {
-    pointAt(logicalX, logicalY);
-    frames(2);
-    // The held mask through the source, and the button events a real click makes (presses are
-    // taken from the down edge of the events).
-    pushButton(SDL_BUTTON_LEFT, true, input_->mx, input_->my);
-    input_->buttons = SDL_BUTTON_LMASK;
-    frames(6);
-    pushButton(SDL_BUTTON_LEFT, false, input_->mx, input_->my);
-    input_->buttons = 0;
-    frames(14);
 }
 
 std::array<uint8_t, 4> GameHarness::pixel(int x, int y) {

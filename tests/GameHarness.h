@@ -20,8 +20,8 @@ class ProgressRecord;
 struct HarnessOptions {
     enum class Levels {
         None,
-        // Flatland (flat 400 x 200 ground, a short walk to the exit), Nowhere (its terrain picture
-        // is missing) and Cliff (a ledge over a deadly fall).
+        // Flatland (flat 400 x 200 ground, a short walk to the exit) and Nowhere (its terrain
+        // picture is missing).
         Small,
         // The run folder's Countries/, its list replaced by `countries` when that is set.
         Shipped,
@@ -29,7 +29,6 @@ struct HarnessOptions {
     Levels levels = Levels::Small;
     std::string countries;
     bool flags = true; // Spain, Japan, Saint Vincent and the Grenadines
-    bool pack = true;
     // "config.ini" as written; empty for none (the first run).
     std::string config = "LANGUAGE=ENGLISH\nFULLSCREEN=NO\nBGMVOLUME=128\nSFXVOLUME=128\n";
     // "Savedata/progress.txt" as written; empty for none (no country painted yet).
@@ -74,9 +73,6 @@ class GameHarness {
     void hold(SDL_Scancode key, int count = 1);
     void keys(std::initializer_list<SDL_Scancode> keys);
     bool holdUntil(SDL_Scancode key, const std::function<bool()>& done, int limit);
-    // At a logical pixel of the game screen.
-    void pointAt(int logicalX, int logicalY);
-    void click(int logicalX, int logicalY);
 
     // A game-screen pixel after the last frame; pixelNear() allows `tolerance` on each channel.
     static std::array<uint8_t, 4> pixel(int x, int y);

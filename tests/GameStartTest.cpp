@@ -2,12 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "GameHarness.h"
-#include "base/GameWide.h"
 #include "core/MainLoop.h"
 #include "persist/ProgressRecord.h"
 #include "render/Renderer.h"
-#include "text/GameTexts.h"
-#include "text/TextLine.h"
 
 TEST(GameStart, WindowLayoutScalesByWholeFactors) {
     // Window, then factor, scaled size and offsets of the 320 x 200 screen.
@@ -17,23 +14,6 @@ TEST(GameStart, WindowLayoutScalesByWholeFactors) {
         (std::array{layout.factor, layout.scaledWidth, layout.scaledHeight, layout.offsetX, layout.offsetY,
                     int(layout.nativeSize), int(WindowLayout::compute(320, 200, 320, 200).nativeSize)}),
         (std::array{5, 1600, 1000, 160, 30, 0, 1}));
-}
-
-TEST(GameStart, WithoutAPackTheGameRunsAndTextDrawsNothing) {
-    HarnessOptions bare;
-    bare.pack = false;
-    testing::internal::CaptureStderr();
-    GameHarness h(bare);
-    testing::internal::GetCapturedStderr();
-    ASSERT_TRUE(h.started());
-    EXPECT_EQ(GameWide<GameTexts>::get()->fontCount(), 0u);
-    TextLine line(0, 0);
-    line.setString(10, 10, "GO IN", TextLine::Left);
-    EXPECT_EQ(line.width, 0);
-    line.draw(true);
-    EXPECT_TRUE(h.run(48));
-    pushQuit();
-    EXPECT_FALSE(h.frame());
 }
 
 // The window's close button ends the game in every scene, the paddle game and the level included,

@@ -83,9 +83,3 @@ std::vector<uint8_t> readWindow(int width, int height) {
                     topDown.begin() + static_cast<long>(y * row));
     return topDown;
 }
-
-std::string encodeJpeg(int width, int height, const std::string& rgb) {
-    std::string out;
-    stbi_write_jpg_to_func(append, &out, width, height, 3, rgb.data(), 90);
-    return out;
-}

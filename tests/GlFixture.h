@@ -39,5 +39,3 @@ bool savePng(const std::string& path, int width, int height, const std::vector<u
 std::string encodePng(int width, int height, int channels, const std::string& pixels);
 // Reads the whole window (top row first).
 std::vector<uint8_t> readWindow(int width, int height);
-// A baseline JPEG file's bytes for RGB pixels.
-std::string encodeJpeg(int width, int height, const std::string& rgb);

@@ -42,7 +42,6 @@ TEST_F(PongScene, DrawsTheTableMovesThePaddleAndTheLightAndEscapeEndsTheGame) {
     pong.table.rollBlocks();
     pong.table.leftScore = 7;
     pointAt(1200, 640);
-    GameHarness::screenshot("paddle");
     // The left paddle (9..10 x 91..109) is light grey or brighter; the "7" has its top bar from
     // x = 80 at y = 1..3 and nothing left of it.
     const auto paddle = GameHarness::pixel(9, 100);

@@ -121,9 +121,7 @@ TEST_F(Render, ABrokenShaderReportsAndGivesMinusOne) {
     const std::string errors = testing::internal::GetCapturedStderr();
     const int32_t longOne = store->createShader("Long", 0);
     GameWide<AssetPack>::set(fixture->pack());
-    EXPECT_NE(errors.find("*** Compilacion del vertex shader Broken: \n"), std::string::npos) << errors;
-    EXPECT_NE(errors.find("*** Compilacion del fragment shader Broken: ERROR:\n"), std::string::npos);
-    EXPECT_NE(errors.find("*** Enlace de shaders a program: \n"), std::string::npos);
+    EXPECT_NE(errors.find("fragment shader Broken: ERROR"), std::string::npos) << errors;
     EXPECT_GE(longOne, 0);
     EXPECT_EQ(store->createShader("Color2D", 7), -1);
     start(); // the game goes on: drawing still works

@@ -188,7 +188,6 @@ TEST(SceneLevel, TheExitLabelIsRingedInInkOverAnyPaint) {
             std::copy_n(paints[c], 4, paint.pixels() + i * 4);
         store.uploadSurface(g.progress.paintSurface, g.progress.paintTexture);
         ASSERT_TRUE(g.h.run(16));
-        GameHarness::screenshot(std::string("exit_label_") + names[c]);
         int rows = 0;
         for (int y = label.drawY; y < label.drawY + label.lineHeight; ++y)
             for (int x = label.drawX - 1; x < label.drawX + label.width; ++x)

@@ -2,14 +2,11 @@
 
 #include "assets/FileStream.h"
 
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 // Every test runs headless: no screen, no sound card. A driver named from outside still wins.
@@ -35,25 +32,6 @@ void ScratchDir::write(const std::string& relative, const std::string& bytes) co
     const auto target = path_ / relative;
     std::filesystem::create_directories(target.parent_path());
     std::ofstream(target, std::ios::binary) << bytes;
-}
-
-testing::AssertionResult killedWhileSaving(const std::function<void(uint64_t)>& save,
-                                           const std::function<bool()>& whole, int rounds) {
-    std::mt19937 random(1234);
-    for (int round = 0; round < rounds; ++round) {
-        const pid_t child = fork();
-        if (child < 0) return testing::AssertionFailure() << "no fork";
-        if (child == 0)
-            for (uint64_t i = 0;; ++i)
-                save(i);
-        usleep(random() % 3000);
-        kill(child, SIGKILL);
-        int status = 0;
-        if (waitpid(child, &status, 0) != child || !WIFSIGNALED(status))
-            return testing::AssertionFailure() << "round " << round << ": the child ended by itself";
-        if (!whole()) return testing::AssertionFailure() << "round " << round << " left a cut file";
-    }
-    return testing::AssertionSuccess();
 }
 
 std::string readWhole(const std::filesystem::path& path) {

@@ -46,11 +46,6 @@ void pushWindowEvent(uint8_t what);
 void pushButton(uint8_t button, bool down, int x = 0, int y = 0);
 void pushClick(uint8_t button);
 
-// A child calls `save(i)` for i = 0, 1, ... until SIGKILL ends it at a random moment, `rounds` times;
-// after each death `whole()` judges what is left on disk. Fails naming the first bad round.
-testing::AssertionResult killedWhileSaving(const std::function<void(uint64_t)>& save,
-                                           const std::function<bool()>& whole, int rounds = 200);
-
 // A whole file's bytes; empty when it cannot be read.
 std::string readWhole(const std::filesystem::path& path);
 

@@ -110,6 +110,8 @@ def scenes():
     seed("fuzz_scene_file", "chain.scn",
          b"NO_IMAGE\r\nNO\r\n5\r\nGUI_ELEMENT\tAssets/gui/a.sel\t0,0\r\nBOGUS\r\nGUI_ELEMENT\tAssets/gui/c.swt\t9,9\t6\r\n"
          b"# empty fly-out\r\nANIMATION\tAssets/gui/x.ani\t1,1\r\nGUI_ELEMENT\tAssets/gui/bad.xyz\t0,0\r\n")
+    # A count far past 16 bits: the reader must not try to hold that many elements.
+    seed("fuzz_scene_file", "huge-count.scn", b"NO_IMAGE\nNO\n99999999999\n")
     # A widget of no known kind ends the file: every per-element loop meets the indices left empty.
     seed("fuzz_scene_file", "cut-short.scn",
          b"NO_IMAGE\nNO\n4\nGUI_ELEMENT\tAssets/gui/b.btn\t0,0\nGUI_ELEMENT\tAssets/gui/b.xyz\t0,0\t7\n(1,1)(2,2)\n"

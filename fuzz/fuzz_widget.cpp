@@ -1,51 +1,60 @@
-// The four widgets' description and binary forms, bytes from memory and a texture lookup that
-// needs no GL. The first byte picks the class (bits 0-1) and the form (bit 2); what was read is
-// then driven through every state, step and value, hit, drawn (no GL: nothing reaches the screen,
-// but every tile loop runs) and written back.
+// The description and binary forms of the four widgets, of pictures and of animations, bytes from
+// memory and a texture lookup that needs no GL. The first byte picks the class (modulo 6) and the
+// form (bit 7); the second is the picture's width, so narrow and empty pictures (no pieces, no grid
+// cells) are reached. What was read is driven through every state, step and value, hit, animated,
+// drawn (no GL: nothing reaches the screen, but every tile loop runs) and written back.
+#include <type_traits>
+
 #include "../tests/Fakes.h"
 #include "base/FrameClock.h"
 #include "gui/Button.h"
+#include "gui/GraphicAnimation.h"
 #include "gui/Selector.h"
 #include "gui/Slider.h"
 #include "gui/SwitchButton.h"
 
 namespace {
-template <class W> void exercise(uint8_t mode, const uint8_t* data, size_t size) {
-    // The picture's width comes from the input too, so narrow pictures (no pieces) are reached.
+template <class W>
+void exercise(const char* name, bool binary, uint8_t width, const uint8_t* data, size_t size) {
     FakeTextures textures;
-    textures.width = static_cast<uint16_t>(mode >> 3);
+    textures.width = width;
     textures.height = static_cast<uint16_t>(size % 97);
-    W widget;
-    static const char* const kNames[] = {"Assets/gui/w.btn", "Assets/gui/w.sel", "Assets/gui/w.sli",
-                                         "Assets/gui/w.swt"};
+    W element;
     MemorySource in(data, size);
-    if (mode & 4)
-        widget.readBinary(in, textures);
+    if (binary)
+        element.readBinary(in, textures);
     else
-        widget.parseDescriptionBytes(kNames[mode & 3], data, size, textures);
+        element.parseDescriptionBytes(name, data, size, textures);
     frameDeltaMs = 17;
-    widget.setPosition(size % 400 - 40, size % 220 - 10);
+    element.setPosition(static_cast<int32_t>(size % 400) - 40, static_cast<int32_t>(size % 220) - 10);
+    if constexpr (!std::is_base_of_v<GUIElement, W>) element.animated = element.frameCount > 1;
     for (int32_t s = -1; s < 7; ++s) {
-        widget.hitTest(widget.x + s * 7, widget.y + s);
-        widget.setState(s);
-        widget.step(s % 2 == 0);
-        widget.setValue(s * 40 - 50);
-        widget.update();
-        widget.draw();
+        if constexpr (std::is_base_of_v<GUIElement, W>) {
+            element.hitTest(element.x + s * 7, element.y + s);
+            element.setState(s);
+            element.step(s % 2 == 0);
+            element.setValue(s * 40 - 50);
+            element.refreshTexts();
+            element.getValue();
+        }
+        element.update();
+        element.draw();
     }
-    widget.drawAt(3, 4);
-    widget.refreshTexts();
-    widget.getValue();
-    writeBytes(widget);
+    element.drawAt(3, 4);
+    writeBytes(element);
     // The texture index is a fake: the element must not ask a store to delete it.
-    widget.texture = -1;
+    element.texture = -1;
 }
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    using Exercise = void (*)(uint8_t, const uint8_t*, size_t);
-    static const Exercise kinds[] = {exercise<Button>, exercise<Selector>, exercise<Slider>,
-                                     exercise<SwitchButton>};
-    if (size > 0) kinds[data[0] & 3](data[0], data + 1, size - 1);
+    using Exercise = void (*)(const char*, bool, uint8_t, const uint8_t*, size_t);
+    static const std::pair<Exercise, const char*> kinds[] = {
+        {exercise<Button>, "Assets/gui/w.btn"},         {exercise<Selector>, "Assets/gui/w.sel"},
+        {exercise<Slider>, "Assets/gui/w.sli"},         {exercise<SwitchButton>, "Assets/gui/w.swt"},
+        {exercise<GraphicElement>, "Assets/gui/w.gfx"}, {exercise<GraphicAnimation>, "Assets/gui/w.ani"}};
+    if (size < 2) return 0;
+    const auto& [run, name] = kinds[(data[0] & 0x7F) % 6];
+    run(name, data[0] >> 7, data[1], data + 2, size - 2);
     return 0;
 }

@@ -61,37 +61,44 @@ def pictures():
 
 
 def elements():
-    """The first byte picks the class (bit 2: animation) and the form (bit 1: binary)."""
-    seed("fuzz_gui_element", "element.gfx", b"\x00# a strip\nlogo.png\n32\n16\nYES\nNO\n3\n50\n60\n70\n")
-    seed("fuzz_gui_element", "animation.ani", b"\x02sheet.png\n4\n2\nYES\n3\n100\t6\t3,-2\n40\t1,2,3,4\t0,0\n70\t8\t-1,1\n")
-    element = (string("a.png") + struct.pack("<iiHH", -3, 4, 50, 60) + struct.pack("<HHH", 2, 11, 22)
+    """The first byte picks the class (button, selector, slider, switch, picture, animation; bit 7:
+    the binary form), the second the stub picture's width."""
+    def element(name, kind, width, data):
+        seed("fuzz_widget", name, bytes([kind, width]) + data)
+
+    element("element.gfx", 4, 0, b"# a strip\nlogo.png\n32\n16\nYES\nNO\n3\n50\n60\n70\n")
+    element("animation.ani", 5, 14, b"sheet.png\n4\n2\nYES\n3\n100\t6\t3,-2\n40\t1,2,3,4\t0,0\n70\t8\t-1,1\n")
+    picture = (string("a.png") + struct.pack("<iiHH", -3, 4, 50, 60) + struct.pack("<HHH", 2, 11, 22)
                + struct.pack("<HHBB", 1, 9, 1, 0))
-    seed("fuzz_gui_element", "element.bin", b"\x01" + element)
+    element("element.bin", 0x84, 7, picture)
     animation = (string("b.png") + struct.pack("<HH", 3, 2) + struct.pack("<iiHH", 0, 0, 8, 4)
                  + struct.pack("<H", 2) + struct.pack("<HiiHHii", 5, 1, 2, 3, 4, -1, 9)
                  + struct.pack("<HiiHHii", 7, 0, 4, 3, 4, 0, 0) + struct.pack("<HHBB", 1, 6, 1, 0))
-    seed("fuzz_gui_element", "animation.bin", b"\x03" + animation)
+    element("animation.bin", 0x85, 21, animation)
 
-
-def widgets():
-    """The first byte picks the widget (bits 0-1: button, selector, slider, switch), the form (bit
-    2: binary) and the stub picture's width (bits 3-7, times one)."""
-    seed("fuzz_widget", "button.btn",
-         b"\xf8button.png\n120\n20\nYES\nYES\n1\n0\nNO_TEXT\nMENU_OK\t4,0\t-2\tSHADOW\tLEFT\t3\n")
-    seed("fuzz_widget", "selector.sel", b"\xf9selector.png\n160\n20\n12\n3\nLANG_A\t1,0\nLANG_B\t1,0\t2\nLANG_C\t1,0\n")
-    seed("fuzz_widget", "slider.sli", b"\xfaslider.png\n120\n16\n4,4\n8\n0,100\n10\nRIGHT\t4,0\t4,0\n")
-    seed("fuzz_widget", "switch.swt", b"\xfbswitch.png\n80\n20\nYES\nNO\nOPT_NO\t4,0\nOPT_YES\t4,0\nNO_TEXT\n")
+    element("button.btn", 0, 31, b"button.png\n120\n20\nYES\nYES\n1\n0\nNO_TEXT\nMENU_OK\t4,0\t-2\tSHADOW\tLEFT\t3\n")
+    element("selector.sel", 1, 31, b"selector.png\n160\n20\n12\n3\nLANG_A\t1,0\nLANG_B\t1,0\t2\nLANG_C\t1,0\n")
+    # A picture narrower than two arrows has no middle pieces to step by.
+    element("selector-narrow.sel", 1, 30, b"selector.png\n160\n20\n20\n0\n")
+    element("slider.sli", 2, 31, b"slider.png\n120\n16\n4,4\n8\n0,100\n10\nRIGHT\t4,0\t4,0\n")
+    # No range, an empty one, and no bar inside the margins: nothing may divide by the range or the bar;
+    # a picture under three pixels wide has no piece to step by.
+    element("slider-reversed.sli", 2, 100, b"slider.png\n100\n16\n10,4\n8\n50,10\n1\n")
+    element("slider-empty.sli", 2, 100, b"slider.png\n100\n16\n10,4\n8\n50,50\n1\n")
+    element("slider-no-bar.sli", 2, 100, b"slider.png\n20\n16\n10\n8\n0,100\n1\nNO_TEXT\n")
+    element("slider-thin.sli", 2, 2, b"slider.png\n100\n16\n10,4\n8\n0,100\n1\n")
+    element("switch.swt", 3, 31, b"switch.png\n80\n20\nYES\nNO\nOPT_NO\t4,0\nOPT_YES\t4,0\nNO_TEXT\n")
     head = string("s.png") + struct.pack("<iiHH", 0, 8, 120, 16)
     slider = head + struct.pack("<iiHhhHHiiHB", 4, 4, 8, 0, 100, 10, 0, 0, 0, 4, 0)
-    seed("fuzz_widget", "slider.bin", b"\xfe" + slider)
+    element("slider.bin", 0x82, 31, slider)
     # A margin of minus 270 million once drew millions of fill chunks.
     wide = string("s.png") + struct.pack("<iiHH", 0, 8, 120, 0x7F00) + struct.pack("<iiHhhHHiiHB", -0x10176502, 4, 8, 0, 100, 10, 0, 0, 0, 4, 0)
-    seed("fuzz_widget", "slider-negative-margin.bin", b"\x06" + wide)
+    element("slider-negative-margin.bin", 0x82, 0, wide)
     button = (string("NO_IMAGE") + struct.pack("<iiHH", 0, 0, 64, 16) + struct.pack("<HHHHBB", 1, 0, 0, 0, 1, 1))
     for state in range(4):
         key = "PAUSE_BACK" if state != 1 else "NO_TEXT"
         button += struct.pack("<HH", state, 0) + string(key) + struct.pack("<HB", 4, 0)
-    seed("fuzz_widget", "button.bin", b"\xfc" + button + struct.pack("<BI", 1, 2))
+    element("button.bin", 0x80, 31, button + struct.pack("<BI", 1, 2))
 
 
 def scenes():
@@ -103,6 +110,12 @@ def scenes():
     seed("fuzz_scene_file", "chain.scn",
          b"NO_IMAGE\r\nNO\r\n5\r\nGUI_ELEMENT\tAssets/gui/a.sel\t0,0\r\nBOGUS\r\nGUI_ELEMENT\tAssets/gui/c.swt\t9,9\t6\r\n"
          b"# empty fly-out\r\nANIMATION\tAssets/gui/x.ani\t1,1\r\nGUI_ELEMENT\tAssets/gui/bad.xyz\t0,0\r\n")
+    # A count far past 16 bits: the reader must not try to hold that many elements.
+    seed("fuzz_scene_file", "huge-count.scn", b"NO_IMAGE\nNO\n99999999999\n")
+    # A widget of no known kind ends the file: every per-element loop meets the indices left empty.
+    seed("fuzz_scene_file", "cut-short.scn",
+         b"NO_IMAGE\nNO\n4\nGUI_ELEMENT\tAssets/gui/b.btn\t0,0\nGUI_ELEMENT\tAssets/gui/b.xyz\t0,0\t7\n(1,1)(2,2)\n"
+         b"IMAGE\tc\t0,0,1,1\t0,0\n")
 
 
 def pack(vovpack):
@@ -125,7 +138,6 @@ def main():
          + (DATA / "Assets" / "font" / "fonts" / "sans_12.txt").read_bytes())
     copy("fuzz_text_lists", DATA / "Assets" / "font" / "fonts.txt")
     elements()
-    widgets()
     scenes()
     pictures()
     copy("fuzz_music_list", DATA / "Sound" / "levels.bgm")

@@ -106,11 +106,6 @@ int AudioSystem::loadSound(const std::string& name, int kind) {
         std::cerr << "Error when loading sound: " << name << ": " << SDL_GetError() << std::endl;
         return Failed;
     }
-    // The decoder leaves its buffer grown past the samples (a third more for a long track); the
-    // mixer only ever reads alen bytes, so the tail goes back.
-    if (chunk->allocated && chunk->alen > 0) {
-        if (auto* fitted = static_cast<Uint8*>(SDL_realloc(chunk->abuf, chunk->alen))) chunk->abuf = fitted;
-    }
     Lock lock(this);
     tables_[kind].emplace(name, chunk);
     return Loaded;

@@ -79,4 +79,4 @@ xdotool windowfocus --sync "$floor_wid" 2>/dev/null
 sleep 2
 echo "game, another window focused: CPU $(cpu "$game_pid") %"
 kill "$game_pid" "$floor_pid" 2>/dev/null
-wait 2>/dev/null
+wait "$game_pid" "$floor_pid" 2>/dev/null # not Xvfb: it runs until the trap ends it

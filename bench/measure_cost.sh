@@ -2,19 +2,23 @@
 # The game's cost beside its floor (vov_floor: the same window doing only the GL work every frame
 # must do), in one run, measured from outside as a player's system sees it: the CPU of all threads
 # from /proc, the peak resident memory (VmHWM), the time from start to the window, and the game's
-# CPU while another window has the focus. Needs Xvfb and xdotool.
-#     bench/measure_cost.sh BUILD_DIR [SECONDS]
+# CPU while another window has the focus. Needs Xvfb and xdotool. With SHOT (a .png path) the
+# screen is saved as the game's CPU is read, to see that it was the main menu left alone (needs
+# /usr/bin/python3 with PIL).
+#     bench/measure_cost.sh BUILD_DIR [SECONDS] [SHOT]
 set -u
 build=${1:?build folder holding run/, bench/vov_floor}
 secs=${2:-10}
+shot=${3:-}
 export SDL_VIDEO_X11_FORCE_EGL=1 SDL_AUDIODRIVER=dummy
 work=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+fb=$(mktemp -d)
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work" "$fb"' EXIT
 for f in Vedezaviva.zez Countries Flags vov-aruzezudor; do ln -s "$(realpath "$build/run/$f")" "$work/$f"; done
 ln -s "$(realpath "$build/bench/vov_floor")" "$work/vov_floor"
 printf 'LANGUAGE=ENGLISH\nFULLSCREEN=NO\nBGMVOLUME=128\nSFXVOLUME=128\n' >"$work/config.ini"
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x720x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x720x24 -nolisten tcp -fbdir "$fb" >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display
 sleep 1
@@ -39,23 +43,40 @@ cpu() {
     local a b; a=$(ticks "$1"); sleep "$secs"; b=$(ticks "$1")
     awk -v a="$a" -v b="$b" -v t="$tck" -v s="$secs" 'BEGIN {printf "%.1f", 100 * (b - a) / t / s}'
 }
+# The X screen (Xvfb keeps it as an XWD file) written as a PNG.
+screenshot() {
+    /usr/bin/python3 - "$fb/Xvfb_screen0" "$1" <<'PY'
+import struct, sys
+from PIL import Image
+data = open(sys.argv[1], "rb").read()
+head = struct.unpack(">25I", data[:100])
+width, height, pitch, colours = head[4], head[5], head[12], head[19]
+start = head[0] + 12 * colours
+Image.frombuffer("RGBX", (width, height), data[start:start + pitch * height], "raw", "BGRX", pitch, 1).convert("RGB").save(sys.argv[2])
+PY
+}
 hwm() { awk '/VmHWM/ {printf "%.0f", $2 / 1024}' "/proc/$1/status"; }
 
 start vov_floor 600
 floor_pid=$pid floor_wid=$wid
 sleep 3
 floor_cpu=$(cpu "$floor_pid")
+echo "load average: $(cut -d" " -f1-3 /proc/loadavg)"
 echo "floor: window ${window} ms, CPU ${floor_cpu} %, peak resident $(hwm "$floor_pid") MB"
 
 start vov-aruzezudor
 game_pid=$pid game_wid=$wid
 xdotool windowfocus --sync "$game_wid" 2>/dev/null
-for _ in $(seq 1 12); do xdotool key Escape; sleep 0.4; done # the logos cut short (Return would go on to Play)
+# The logos cut short (Return would go on to Play; the main menu ignores Escape). A loaded machine
+# may still be loading when the first presses come, so they go on for 15 s.
+for _ in $(seq 1 30); do xdotool key Escape; sleep 0.5; done
 sleep 8                                                       # the main menu, left alone
 game_cpu=$(cpu "$game_pid")
+[ -n "$shot" ] && screenshot "$shot"
+echo "load average: $(cut -d" " -f1-3 /proc/loadavg)"
 echo "game, main menu: window ${window} ms, CPU ${game_cpu} %, peak resident $(hwm "$game_pid") MB"
 xdotool windowfocus --sync "$floor_wid" 2>/dev/null
 sleep 2
 echo "game, another window focused: CPU $(cpu "$game_pid") %"
 kill "$game_pid" "$floor_pid" 2>/dev/null
-wait 2>/dev/null
+wait "$game_pid" "$floor_pid" 2>/dev/null # not Xvfb: it runs until the trap ends it

@@ -5,6 +5,7 @@
 // given number of seconds (default 20) or when its window is closed.
 #include <SDL.h>
 #include <cstdlib>
+#include <memory>
 
 #include "assets/AssetPack.h"
 #include "base/FrameClock.h"
@@ -18,8 +19,9 @@ int main(int argc, char** argv) {
     AssetPack pack;
     pack.loadIndex();
     GameWide<AssetPack>::set(&pack);
-    ResourceStore store;
-    GameWide<ResourceStore>::set(&store);
+    // Its textures must go while the GL context still exists.
+    auto store = std::make_unique<ResourceStore>();
+    GameWide<ResourceStore>::set(store.get());
     ProgressRecord record;
     record.readOptions();
     Renderer* renderer = Renderer::instance();
@@ -40,8 +42,9 @@ int main(int argc, char** argv) {
         renderer->clearTarget(0, Renderer::GameScreen);
         renderer->present();
     }
-    Renderer::destroyInstance();
     GameWide<ResourceStore>::set(nullptr);
+    store.reset();
+    Renderer::destroyInstance();
     GameWide<AssetPack>::set(nullptr);
     return 0;
 }

@@ -41,12 +41,23 @@ Shader* program(int32_t index) {
     return shader && shader->valid ? shader : nullptr;
 }
 
+// At its own size a picture's level of detail is 0, where nearest sampling with mipmaps reads
+// level 0 as plain nearest sampling does; only a scaled draw needs the mipmaps. The filter is
+// changed only when a texture goes from one kind of draw to the other.
+void chooseSampling(TextureRecord& record, bool ownSize) {
+    if (!record.mipmappedNearest || record.sampledPlain == ownSize) return;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, ownSize ? GL_NEAREST : GL_NEAREST_MIPMAP_NEAREST);
+    record.sampledPlain = ownSize;
+}
+
 // The common steps of the texture draws, before the quad is drawn.
-Shader* beginTextured(TextureRecord& record, int32_t shaderIndex, const ClipRect& source, int32_t flip) {
+Shader* beginTextured(TextureRecord& record, int32_t shaderIndex, const ClipRect& source, int32_t flip,
+                      bool ownSize) {
     Shader* shader = program(shaderIndex);
     if (!shader) return nullptr;
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, record.glTexture);
+    chooseSampling(record, ownSize);
     ResourceStore::applyBlendMode(record.blendMode);
     glUseProgram(shader->program);
     glUniform1i(shader->uniform(Shader::Texture), 0);
@@ -63,7 +74,8 @@ void texturedDraw(int32_t texture, const ClipRect& source, int32_t x, int32_t y,
     TextureRecord* record = drawable(texture);
     if (!record) return;
     const int32_t shaderIndex = Renderer::instance()->textureShader;
-    Shader* shader = beginTextured(*record, shaderIndex, source, flip);
+    const bool ownSize = w == source.w && h == source.h && angle == 0.0f;
+    Shader* shader = beginTextured(*record, shaderIndex, source, flip, ownSize);
     if (!shader) return;
     const float a = alpha < 0 ? record->colour[3] : static_cast<float>(alpha) / 255.0f;
     glUniform4f(shader->uniform(Shader::Colour), record->colour[0], record->colour[1], record->colour[2], a);
@@ -122,7 +134,7 @@ void drawStroked(int32_t texture, const ClipRect& source, int16_t x, int16_t y, 
     TextureRecord* record = drawable(texture);
     if (!record) return;
     const int32_t shaderIndex = Renderer::instance()->strokeShader;
-    Shader* shader = beginTextured(*record, shaderIndex, source, 0);
+    Shader* shader = beginTextured(*record, shaderIndex, source, 0, true);
     if (!shader) return;
     setColour(*shader, argb);
     glUniform2f(shader->uniform(Shader::TexelStep), 1.0f / static_cast<float>(record->width),
@@ -145,7 +157,7 @@ void drawPaletted(int32_t texture, int32_t paletteTexture, const ClipRect& sourc
     TextureRecord* palette = drawable(paletteTexture);
     if (!record || !palette) return;
     const int32_t shaderIndex = Renderer::instance()->paletteShader;
-    Shader* shader = beginTextured(*record, shaderIndex, source, 0);
+    Shader* shader = beginTextured(*record, shaderIndex, source, 0, true);
     if (!shader) return;
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, palette->glTexture);

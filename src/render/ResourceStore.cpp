@@ -53,7 +53,7 @@ void ResourceStore::applyBlendMode(uint32_t mode) {
     }
 }
 
-void ResourceStore::uploadPixels(const ImageData& image, bool replace) {
+void ResourceStore::uploadPixels(const ImageData& image, bool replace, bool mipmaps) {
     const int w = image.width(), h = image.height();
     const uint8_t* pixels = image.pixels();
     std::vector<uint8_t> expanded;
@@ -79,17 +79,20 @@ void ResourceStore::uploadPixels(const ImageData& image, bool replace) {
     else
         glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glGenerateMipmap(GL_TEXTURE_2D);
+    if (mipmaps) glGenerateMipmap(GL_TEXTURE_2D);
 }
 
-std::unique_ptr<TextureRecord> ResourceStore::textureOf(const ImageData& image, const char* failure) {
+std::unique_ptr<TextureRecord> ResourceStore::textureOf(const ImageData& image, const char* failure,
+                                                        bool mipmaps) {
     auto record = std::make_unique<TextureRecord>();
     glGenTextures(1, &record->glTexture);
     glBindTexture(GL_TEXTURE_2D, record->glTexture);
-    uploadPixels(image, false);
+    uploadPixels(image, false, mipmaps);
     setSamplingForLoadedImage();
+    if (!mipmaps) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, 0);
     if (record->glTexture == 0) std::cerr << failure << std::endl;
+    record->mipmappedNearest = record->mipmaps = mipmaps;
     record->width = image.width();
     record->height = image.height();
     return record;
@@ -106,13 +109,13 @@ int32_t ResourceStore::getOrLoadTexture(const std::string& path) {
     return existing >= 0 ? existing : loadTexture(path);
 }
 
-int32_t ResourceStore::createTextureFromSurface(int32_t surfaceIndex) {
+int32_t ResourceStore::createTextureFromSurface(int32_t surfaceIndex, bool mipmaps) {
     const ImageData* image = surfaces_.get(surfaceIndex);
     if (!image) {
         std::cerr << "Error image: " << surfaceIndex << ": Not found in Array Surface" << std::endl;
         return -1;
     }
-    auto record = textureOf(*image, "Imposible crear textura. OPENGL Error.");
+    auto record = textureOf(*image, "Imposible crear textura. OPENGL Error.", mipmaps);
     const std::string name = surfaces_.name(surfaceIndex);
     return textures_.add(name, std::move(record));
 }
@@ -124,7 +127,7 @@ void ResourceStore::uploadSurface(int32_t surfaceIndex, int32_t textureIndex) {
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, record->glTexture);
     applyBlendMode(record->blendMode);
-    uploadPixels(*image, true);
+    uploadPixels(*image, true, record->mipmaps);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
@@ -183,6 +186,7 @@ int32_t ResourceStore::createRenderTexture(const std::string& name, int width, i
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                         smooth ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnify);
+    record->mipmappedNearest = !withFramebuffer && !smooth;
     if (withFramebuffer) {
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, record->glTexture, 0);
         glGenRenderbuffers(1, &record->renderbuffer);

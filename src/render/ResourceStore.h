@@ -30,7 +30,8 @@ class ResourceStore final {
     // Textures.
     int32_t loadTexture(const std::string& path);
     int32_t getOrLoadTexture(const std::string& path);
-    int32_t createTextureFromSurface(int32_t surfaceIndex);
+    // Without mipmaps the texture must only ever be drawn at its own size: it costs a quarter less.
+    int32_t createTextureFromSurface(int32_t surfaceIndex, bool mipmaps = true);
     // Copies a changed surface into its texture; nothing happens unless both exist with one size.
     void uploadSurface(int32_t surfaceIndex, int32_t textureIndex);
     // Copies one rectangle of a 4-byte surface into its texture's first level, without rebuilding
@@ -55,10 +56,11 @@ class ResourceStore final {
 
   private:
     // Uploads pixels of any channel count into the bound GL texture, never reading past them.
-    static void uploadPixels(const ImageData& image, bool replace);
+    static void uploadPixels(const ImageData& image, bool replace, bool mipmaps);
     // A new GL texture holding `image`, sampled as loaded pictures are; `failure` is written when
     // GL gives no texture name.
-    static std::unique_ptr<TextureRecord> textureOf(const ImageData& image, const char* failure);
+    static std::unique_ptr<TextureRecord> textureOf(const ImageData& image, const char* failure,
+                                                    bool mipmaps = true);
 
     SurfaceStore surfaces_;
     IndexedSlots<TextureRecord> textures_;

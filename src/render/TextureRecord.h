@@ -12,4 +12,11 @@ struct TextureRecord {
     float colourAdd[3] = {0, 0, 0};
     // 0 additive, 1 multiply, 2 normal alpha; any other value leaves blending as it is.
     uint32_t blendMode = 2;
+    // A picture with mipmaps and nearest sampling is sampled without them while it is drawn at
+    // its own size: the same pixels, and the software GL then skips the level-of-detail work of
+    // every pixel. True while the texture's minifying filter is the plain one.
+    bool mipmappedNearest = false;
+    bool sampledPlain = false;
+    // False for pictures only ever drawn at their own size (font atlases): no levels are made.
+    bool mipmaps = true;
 };

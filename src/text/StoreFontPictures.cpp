@@ -20,7 +20,8 @@ int32_t StoreFontPictures::makeAtlas(const std::string& atlasName, const ImageDa
         target->height() == atlas.height())
         std::memcpy(target->pixels(), atlas.pixels(),
                     static_cast<size_t>(atlas.pitch()) * static_cast<size_t>(atlas.height()));
-    const int32_t texture = store_.createTextureFromSurface(blank);
+    // Glyphs are only drawn at their own size: the atlas needs no mipmaps (a quarter of its memory).
+    const int32_t texture = store_.createTextureFromSurface(blank, false);
     store_.surfaces().remove(atlasName);
     return texture;
 }

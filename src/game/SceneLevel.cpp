@@ -284,9 +284,10 @@ void SceneLevel::scrollMessage(uint32_t t, uint32_t duration) {
 
 void SceneLevel::riseMessage(uint32_t t, uint32_t duration) {
     const int32_t H = logicalHeight;
+    const int32_t halfway = H / 2; // whole pixels: the box stops on a pixel row
     const auto risen =
-        static_cast<int32_t>(std::trunc(static_cast<double>(t) / std::max<uint32_t>(1, duration) * (H / 2)));
-    messageBox->setY(std::max(H / 2, H - risen + 30));
+        static_cast<int32_t>(std::trunc(static_cast<double>(t) / std::max<uint32_t>(1, duration) * halfway));
+    messageBox->setY(std::max(halfway, H - risen + 30));
 }
 
 void SceneLevel::gameOverTest() {

@@ -70,8 +70,8 @@ void CountryList::readLine(std::string line, uint32_t number, std::vector<LevelI
         return;
     }
     int32_t numbers[9];
-    for (int i = 0; i < 9; ++i) {
-        if (!readInteger(fields[static_cast<size_t>(3 + i)], &numbers[i])) {
+    for (size_t i = 0; i < 9; ++i) {
+        if (!readInteger(fields[3 + i], &numbers[i])) {
             reportInvalid(number);
             return;
         }

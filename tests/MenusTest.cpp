@@ -33,7 +33,7 @@ TEST(Menus, MainCountsTheLevelsAndFlagsStartNeeds) {
     ASSERT_TRUE(h.jumpTo(kMainScene));
     auto* main = h.scene<MenuMain>(kMainScene);
     EXPECT_NE(main->widget(0)->state, GUIElement::Disabled);
-    EXPECT_EQ(main->levelsText->text + " " + main->flagsText->text, "Countries to paint: 3 Flags: 3");
+    EXPECT_EQ(main->levelsText->text + " " + main->flagsText->text, "Countries to paint: 2 Flags: 3");
 }
 
 TEST(Menus, WithoutLevelsOrFlagsNothingCanBeChosenOrShown) {

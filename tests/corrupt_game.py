@@ -610,14 +610,17 @@ def kill_config(args):
             with open(os.path.join(folder, ".log"), "wb") as log:
                 game = start_game(folder, args, log)
                 # Half the kills fall in start-up (which writes the file back), half among the Accepts.
-                delay = rng.uniform(0.5, 8.0) if run % 2 == 0 else rng.uniform(20.0, 90.0)
-                timer = threading.Timer(delay * args.slow, lambda: os.killpg(game.pid, signal.SIGKILL))
+                delay = rng.uniform(0.5, 8.0) if run % 2 == 0 else rng.uniform(30.0, 150.0)
+                timer = threading.Timer(delay * args.slow, kill_group, args=(game,))
                 timer.start()
+                if run % 3 == 2:
+                    # Every third game: as soon as the writer's scratch file appears, mid-write.
+                    threading.Thread(target=kill_at_scratch, args=(game, path + ".tmp"), daemon=True).start()
                 try:
                     accept_options_until_killed(game, folder, args, rng, seen)
                 finally:
-                    timer.join()
                     game.wait()
+                    timer.cancel()
             with open(path, "rb") as f:
                 now = f.read()
             m = OPTIONS_WHOLE.fullmatch(now)
@@ -633,6 +636,22 @@ def kill_config(args):
     print("%d kills, %d writes seen, %d damaged files, %.0f s" % (args.kill_config, writes, bad, time.time() - begun),
           flush=True)
     return 1 if bad else 0
+
+
+def kill_group(game):
+    try:
+        os.killpg(game.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
+def kill_at_scratch(game, scratch):
+    while game.poll() is None:
+        if os.path.exists(scratch):
+            kill_group(game)
+            print("    killed as %s appeared" % os.path.basename(scratch), flush=True)
+            return
+        time.sleep(0.0002)
 
 
 def accept_options_until_killed(game, folder, args, rng, seen):
@@ -679,75 +698,91 @@ def kill_progress(args):
     the file must be the old one planted before, or a whole new one holding the won country."""
     rng = random.Random(args.seed)
     plan = os.path.join(args.run_dir, "Countries", "%s Plan.txt" % FIRST_LEVEL)
-    command = [args.robot, "--run-dir", args.run_dir, "--name", FIRST_LEVEL, "--plan", plan, "--small-window"]
-    # One whole game first: how long it runs, so the kills can gather around its end.
-    whole = run_robot(args, command, None, rng)
-    if whole is None:
+    command = [args.robot, "--run-dir", args.run_dir, "--name", FIRST_LEVEL, "--plan", plan, "--small-window",
+               "--verbose"]
+    # One whole game first: how long after the first creature is in the file is written, so the kills
+    # gather around that moment however loaded the machine is.
+    written = run_robot(args, command, -1)
+    if written is None:
         print("the robot's game did not write a progress file", flush=True)
         return 1
-    length = whole
-    print("an unkilled game writes the file at %.1f s" % length, flush=True)
-    bad, begun, counts = 0, time.time(), {"old": 0, "new": 0}
+    print("an unkilled game writes the file %.1f s after the first creature is in" % written, flush=True)
+    bad, begun, counts = 0, time.time(), {}
     for run in range(args.kill_progress):
-        at = rng.uniform(0.6, 1.1) * length
-        state, text = run_robot(args, command, at, rng)
+        # Even runs: the moment the scratch file appears, mid-write; odd ones: a random moment near it.
+        after = None if run % 2 == 0 else rng.uniform(0.0, 1.2) * written
+        state, text = run_robot(args, command, after)
         counts[state] = counts.get(state, 0) + 1
-        print("kill %d at %.2f s: progress.txt %s%s" % (run + 1, at, state,
-                                                         "" if state != "DAMAGED" else ": " + repr(text[:300])),
-              flush=True)
+        when = "as the scratch file appeared" if after is None else "%.2f s after the first creature was in" % after
+        print("kill %d %s: progress.txt %s%s" % (run + 1, when, state,
+                                                 "" if state != "DAMAGED" else ": " + repr(text[:300])), flush=True)
         bad += state == "DAMAGED"
     print("%d kills: %s, %.0f s" % (args.kill_progress, counts, time.time() - begun), flush=True)
     return 1 if bad else 0
 
 
-def run_robot(args, command, kill_at, rng):
+def run_robot(args, command, kill_after):
     """Runs the robot in its own temporary folder and plants an old progress file in its scratch
-    folder as soon as that appears; kills it at kill_at seconds (None: lets it finish and returns
-    when the file was written). Returns (state, bytes) for a kill."""
+    folder as soon as that appears. kill_after -1: lets the game finish and returns how long after the
+    first creature went in the file changed. None: kills it as soon as the writer's scratch file
+    appears; else that long after the first creature went in. Returns (state, bytes) of the file."""
+    import threading
     tmp = tempfile.mkdtemp(prefix="vov-kill-robot-")
     env = dict(os.environ, TMPDIR=tmp, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
     env.setdefault("ASAN_OPTIONS", "detect_leaks=0")
+    opened = []
+
+    def watch(stream):
+        # The moment the first creature is in: the rest of the column, the win and its write follow.
+        for line in stream:
+            if not opened and re.search(rb" phase=3 .* saved=[1-9]", line):
+                opened.append(time.time())
+
     try:
-        start = time.time()
-        robot = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        robot = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
                                  start_new_session=True)
-        progress, planted, written_at = None, False, None
+        reader = threading.Thread(target=watch, args=(robot.stderr,))
+        reader.start()
+        progress, written_at = None, None
         while robot.poll() is None:
-            now = time.time() - start
-            if not planted:
+            if progress is None:
                 for name in os.listdir(tmp):
                     if name.startswith("vovrobot-"):
-                        saved = os.path.join(tmp, name, "Savedata")
-                        os.makedirs(saved, exist_ok=True)
-                        progress = os.path.join(saved, "progress.txt")
+                        os.makedirs(os.path.join(tmp, name, "Savedata"), exist_ok=True)
+                        progress = os.path.join(tmp, name, "Savedata", "progress.txt")
                         put(progress, PROGRESS)
-                        planted = True
-            if kill_at is None and progress and written_at is None:
+            if kill_after is None and progress and os.path.exists(progress + ".tmp"):
+                os.killpg(robot.pid, signal.SIGKILL)
+                break
+            if kill_after == -1 and progress and written_at is None:
                 try:
                     with open(progress, "rb") as f:
                         if f.read() != PROGRESS:
-                            written_at = now
+                            written_at = time.time()
                 except OSError:
                     pass
-            if kill_at is not None and now >= kill_at:
+            if kill_after is not None and kill_after >= 0 and opened and time.time() >= opened[0] + kill_after:
                 os.killpg(robot.pid, signal.SIGKILL)
                 break
-            time.sleep(0.01)
-        robot.wait()
-        if kill_at is None:
-            return written_at
+            time.sleep(0.0002 if opened else 0.005)
+        ended = robot.wait() >= 0  # the robot ended by itself and took its scratch folder along
+        reader.join()
+        if kill_after == -1:
+            return written_at - opened[0] if written_at and opened else None
+        if ended:
+            return "robot ended first", b""
         try:
             with open(progress, "rb") as f:
                 text = f.read()
         except (OSError, TypeError):
-            return ("no file", b"") if not planted else ("DAMAGED", b"<missing>")
+            folder = os.path.dirname(progress) if progress else tmp
+            return "DAMAGED", ("<missing; the folder holds %s>" % sorted(os.listdir(folder))).encode()
         if text == PROGRESS:
             return "old", text
-        lines = text.split(b"\n", 1)
-        body = lines[1] if len(lines) > 1 else b""
-        ok = (lines[0] == b"VOV ARUZEZUDOR PROGRESS 1" and
-              all(PROGRESS_LINE.fullmatch(l + b"\n") for l in body.split(b"\n")[:-1]) and
-              body.endswith(b"\n") and (b"\n" + FIRST_LEVEL.encode() + b",") in b"\n" + body)
+        head, _, body = text.partition(b"\n")
+        ok = (head == b"VOV ARUZEZUDOR PROGRESS 1" and body.endswith(b"\n") and
+              all(PROGRESS_LINE.fullmatch(line + b"\n") for line in body.split(b"\n")[:-1]) and
+              (b"\n" + FIRST_LEVEL.encode() + b",") in b"\n" + body)
         return ("new" if ok else "DAMAGED"), text
     finally:
         shutil.rmtree(tmp, ignore_errors=True)
@@ -783,11 +818,11 @@ def main():
     if not os.environ.get("VOV_CORRUPT_DISPLAY") and not args.kill_progress:
         os.environ["VOV_CORRUPT_DISPLAY"] = "1"
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", SCREEN, sys.executable] + sys.argv)
+    if args.kill_progress:
+        return kill_progress(args)
     args.screen = Screen()
     if args.kill_config:
         return kill_config(args)
-    if args.kill_progress:
-        return kill_progress(args)
     if not args.vovpack:
         p.error("--vovpack is needed to rebuild the pack")
     return sweep(args)

@@ -1496,6 +1496,8 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=()):
         nums["left"] = 100 * (limit - runs[0][2]) // limit
         nums["jitter"] = [r for r in runs[1:]]
         nums["jitter_won"] = sum(1 for r in runs[1:] if r[0] and r[2] < limit)
+        if nums["jitter_won"] < len(JITTER_SEEDS):
+            sys.exit("%s: a player's unsteady hand loses it: %s" % (m["name"], runs[1:]))
         nums["margins"] = (runs[0][3] - nums["survivors"], runs[0][4] - nums["goal"])
         lines.append(line_of(m, nums))
         notes.append((m["name"], m.get("lesson") or "", nums))

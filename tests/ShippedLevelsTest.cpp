@@ -52,13 +52,14 @@ TEST(ShippedLevels, ListNamesPicturesAndNumbersFitTheGame) {
     std::set<std::string> keys;
     for (const LevelInfo& v : all.levels) {
         SCOPED_TRACE(v.name);
-        EXPECT_TRUE(keys.insert(v.name).second) << "key used twice";
-        EXPECT_TRUE(names.count(v.name)) << "no name in levelnames.txt";
-        EXPECT_TRUE(std::all_of(v.name.begin(), v.name.end(), [](char c) { return c >= ' ' && c <= '~'; }));
+        const LevelInfo& b = &v == all.levels.data() ? v : (&v)[-1]; // no level asks less than the one before
+        EXPECT_TRUE(v.creatureCount >= b.creatureCount && v.spawnIntervalMs <= b.spawnIntervalMs &&
+                    v.minSurvivorPercent >= b.minSurvivorPercent && v.goalPercent >= b.goalPercent);
+        EXPECT_TRUE(keys.insert(v.name).second && names.count(v.name) &&
+                    std::all_of(v.name.begin(), v.name.end(), [](char c) { return c >= ' ' && c <= '~'; }));
         EXPECT_TRUE(v.width >= 320 && v.width <= 1600 && v.height >= 200 && v.height <= 1000)
             << v.width << "x" << v.height;
-        ASSERT_GE(v.stampSurface, 0);
-        const ImageData& stamp = *all.stamps[v.stampSurface];
+        const ImageData& stamp = *all.stamps.at(v.stampSurface); // throws when the stamp was not read
         const int side = std::max(stamp.width(), stamp.height());
         EXPECT_TRUE(stamp.bytesPerPixel() == 4 && side >= 12 && side <= 20) << "stamp";
         EXPECT_TRUE(v.timeLimitMinutes >= 1 && v.timeLimitMinutes <= 999 && v.creatureCount >= 1 &&
@@ -95,8 +96,7 @@ TEST(ShippedLevels, SpawnAndExitSitOnTheTerrain) {
         ASSERT_TRUE(terrain && terrain->bytesPerPixel() == 4);
         const auto solid = [&](int x, int y) { return (terrain->pixel(x, y) & 0xFF) != 0; };
         EXPECT_TRUE(v.startX >= 0 && v.startX < v.width && v.startY >= 0 && v.startY < v.height &&
-                    v.exitX >= 0 && v.exitX < v.width && v.exitY >= 0 && v.exitY < v.height)
-            << "spawn or exit outside the terrain";
+                    v.exitX >= 0 && v.exitX < v.width && v.exitY >= 0 && v.exitY < v.height);
         for (int k = 0; k <= 8; ++k)
             EXPECT_FALSE(solid(v.startX, v.startY - k)) << "spawn not free " << k;
         EXPECT_TRUE(solid(v.exitX, v.exitY) && !solid(v.exitX, v.exitY - 1)) << "the exit is not on ground";

@@ -1014,7 +1014,7 @@ def complexity(polys, box):
 
 # The first levels teach one thing each; numbers for the rest follow the rank.
 GOAL_FIRST, GOAL_LAST = 30, 60     # the paint goal along the list, in %
-GOAL_BELOW_SHARE = 8               # and always this far below what the plan's walk paints
+GOAL_BELOW_SHARE = 4               # and always this far below what the level's walk paints
 LESSONS = ["walk", "bridge", "dig", "clock"]
 
 
@@ -1061,10 +1061,12 @@ def lesson_edit(lesson, level, solid):
 # Later levels combine what the lessons taught: walls to dig through on the walked ledges, from the
 # level below on, and on the hardest a gap over the sea on the last ledge to bridge as well.
 WALLS_FROM, TWO_WALLS_FROM, THREE_WALLS_FROM, BRIDGE_FROM = 10, 40, 70, 25
-EDIT_SECONDS = 14            # one build or dig: the view scrolled there, two passes of strokes, a rest
+EDIT_SECONDS = 24            # one build or dig: the view scrolled there, two passes of strokes, a rest
 BRUSH_R = 5                  # the brush's radius in pixels
 WALL_FLAT = 12               # flat ledge on each side of a wall
 SCROLL_MS = 2500             # time the plan gives the view to scroll to a build or dig
+STROKE_MS = {"build": 800, "dig": 1200}   # each stroke held this long: no crumb survives the brush
+REST_MS = 4400               # between passes: the reserve refills
 
 
 def wall_count(index):
@@ -1304,41 +1306,49 @@ def view_onto(view, point, size):
     return tuple(out)
 
 
-def plan_of(m, nums, style=0):
+def plan_of(m, nums, pad_ms=0):
     """Timed inputs that win the level, replayed by the robot player: "MS LEADER BUTTON X Y" from the
-    start of play. The leader walks each run of ledges that go the same way, then waits where the
-    column turns until the last follower has come down, so nobody is led the wrong way on a ledge
-    above; a lesson's build or dig comes first."""
+    start of play. The builds and digs come first, then the leader walks each run of ledges that go
+    the same way and waits where the column turns until the last follower has come down, so nobody is
+    led the wrong way on a ledge above. The plan waits `pad_ms` (the limit's whole minutes are met by
+    it) before its last dig, whose wall holds the column meanwhile, or else before the leader sets off."""
     level = m["level"]
     steps = ["# Made by tools/make_levels.py: the level clock in ms, leader, button, level x y."]
     t = 0.0
     view = first_view(level)
-    for kind, box in m.get("edits", []):
+    edits = m.get("edits", [])
+    wait_at = max([k for k, (kind, _) in enumerate(edits) if kind == "dig"], default=len(edits))
+    for k, (kind, box) in enumerate(edits):
+        if k == wait_at:
+            t += pad_ms
         button = "left" if kind == "build" else "right"
-        xs = list(range(box[0] + 2, box[2] + 1, 3))
-        # A hand is up to AIM_PX off: a build aimed at the gap's lower half leaves at most a small bump
-        # or dip, and three rows of digs a pixel into the ledge leave at most a stump the column
-        # climbs or a bowl whose round sides it walks out of.
-        # The second way keeps the digs higher: a wall whose ground is thin digs into a pit that way.
+        # A hand is up to AIM_PX off and each stroke starts up to 800 ms late: the strokes are held long
+        # enough that the brush's random bites leave no crumb in the column's way, and placed so that
+        # 3 pixels off either way still clears the wall to a stump the column climbs, or fills the gap
+        # to a rounded bump or dip it walks over. A wall's lowest strokes stay 5 rows above the ledge:
+        # lower, a hand digs a pit deeper than the column can walk out of.
         if kind == "build":
-            ys = [box[1] + 5]
-        elif style == 0:
-            ys = list(range(box[3] - 3, box[1] - 1, -5))[::-1]
+            xs, ys = [box[0] + 2, box[0] + 6, box[0] + 10], [box[1] + 3]
         else:
-            ys = list(range(box[3] - BRUSH_R, box[1], -5))[::-1]
+            xs, ys = [box[0] + 1, box[0] + 5], [box[3] - 8, box[3] - 4]
         # Look at the work first (the view scrolls there), then strokes over it, a rest for the
         # reserve to refill with the work still in view, then a second pass.
         steps.append("%d none none %d %d" % (t, xs[0], ys[0]))
         moved = view_onto(view, (xs[0], ys[0]), level["size"])
         t += max(SCROLL_MS, 1500 + VIEW_MS_PER_PX * max(abs(moved[0] - view[0]), abs(moved[1] - view[1])))
         view = moved
+        hold = STROKE_MS[kind]
         for rep in range(2):
             for y in ys:
                 for x in xs:
                     steps.append("%d none %s %d %d" % (t, button, x, y))
-                    t += 400
+                    t += hold
+            # The rest comes after the late hand's last stroke has had its time.
+            t += LATE_MS + JITTER_MS
             steps.append("%d none none %d %d" % (t, xs[0], ys[0]))
-            t += 3000
+            t += REST_MS
+    if wait_at == len(edits):
+        t += pad_ms
     walked = level["walked"]
     runs = []
     for li, x0, x1 in walked:
@@ -1391,39 +1401,46 @@ SHARE_LEAST = 10                   # never less time left than this
 SHARE_FIRST, SHARE_LAST = 40, 15   # time left when the plan wins, in % of the limit, along the list
 
 
+def play_plan(job):
+    """The plan as written: (won, cause, ms, survivor %, paint %)."""
+    solid, paintable, level, nums, plan, stamp_size, key = job
+    return play(solid, paintable, level, nums, parse_plan(plan), stamp_size, key, 20 * 60000)
+
+
 def play_job(job):
-    """The plan played as written and under each jitter seed: (plan, [(won, cause, ms, survivors,
-    paint)]). When a jittered hand loses, the plan's other way of aiming the digs is tried, and the
-    one that wins more is kept."""
-    solid, paintable, level, nums, plans, stamp_size, key = job
-    best = None
-    for plan in plans:
-        steps = parse_plan(plan)
-        out = [play(solid, paintable, level, nums, steps, stamp_size, key, 20 * 60000)]
-        # A hand that has not won in twice the plan's time never wins within any limit it is given.
-        limit = 2 * out[0][2] + 10000
-        for seed in JITTER_SEEDS:
-            out.append(play(solid, paintable, level, nums, jittered(steps, seed), stamp_size, key + seed, limit))
-        wins = sum(1 for r in out if r[0])
-        if best is None or wins > best[0]:
-            best = (wins, plan, out)
-        if wins == len(out):
-            break
-    return best[1], best[2]
+    """The plan played as written and under each jitter seed: [(won, cause, ms, survivors, paint)]."""
+    solid, paintable, level, nums, plan, stamp_size, key = job
+    out = [play_plan(job)]
+    # A hand that has not won in twice the plan's time never wins within any limit it is given.
+    limit = 2 * out[0][2] + 10000
+    for seed in JITTER_SEEDS:
+        out.append(play(solid, paintable, level, nums, jittered(parse_plan(plan), seed), stamp_size, key + seed,
+                        limit))
+    return out
 
 
-def minutes_for(rank, plan_ms, slowest_ms, floor):
-    """The whole minutes that leave the plan's win about the share of the limit its rank asks for,
-    never fewer than the level before and always more than the slowest jittered win needs."""
-    share = (SHARE_FIRST + (SHARE_LAST - SHARE_FIRST) * rank) / 100
+def share_at(rank):
+    return (SHARE_FIRST + (SHARE_LAST - SHARE_FIRST) * rank) / 100
+
+
+def minutes_for(rank, plan_ms):
+    """Of the whole minutes around the limit that leaves the plan's win the share of it its rank asks
+    for, the one whose share comes nearest, never leaving less than SHARE_LEAST; the plan is then made
+    longer (where a wait can hold the column) to land on that share."""
+    share = share_at(rank)
     exact = plan_ms / 60000 / (1 - share)
-    # Of the whole minutes around the exact limit, the one whose share left comes nearest.
-    options = [m for m in (math.floor(exact), math.ceil(exact)) if m * 60000 > plan_ms / (1 - SHARE_LEAST / 100)]
-    minutes = min(options or [math.ceil(exact) + 1], key=lambda m: abs(1 - plan_ms / (m * 60000) - share))
-    minutes = max(floor, 1, minutes)
-    while minutes * 60000 <= slowest_ms:
-        minutes += 1
-    return minutes
+    options = [m for m in (math.floor(exact), math.ceil(exact)) if m * 60000 * (1 - SHARE_LEAST / 100) > plan_ms]
+    return min(options or [math.ceil(exact) + 1], key=lambda m: abs(1 - plan_ms / (m * 60000) - share))
+
+
+def goals_along(targets, caps):
+    """Goals that never drop along the list: each level's target, held under what every later level's
+    walk can paint (a goal a later level must lower would be a drop)."""
+    out, low = [], 100
+    for target, cap in reversed(list(zip(targets, caps))):
+        low = min(low, cap)
+        out.append(min(target, low))
+    return out[::-1]
 
 
 def write_all(chosen, out_dir, names_path, licence_text, countries=()):
@@ -1435,7 +1452,6 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=()):
     wanted = {LIST_NAME, PLAN_NAME, LICENCE_NAME}
     n = len(chosen)
     jobs = []
-    goal = 0
     for i, m in enumerate(chosen):
         rank = i / max(1, n - 1)
         lesson = m.get("lesson")
@@ -1451,30 +1467,37 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=()):
         painted, paintable = painted_share(rgba, feet_path(m["level"], m["solid"]),
                                            m["stamp"].shape[1], m["stamp"].shape[0])
         nums = numbers(rank, lesson, m["level"], painted, paintable, len(m["edits"]))
-        # The goal rises along the list, held below what the level's walk paints.
-        goal = min(max(goal, nums["goal"]), nums["share"] - GOAL_BELOW_SHARE)
-        nums["goal"] = goal
         nums["edits"] = " ".join(kind for kind, _ in m["edits"])
         m["rgba"], m["nums"] = rgba, nums
-        ways = [plan_of(m, nums, style)[0] for style in (0, 1)]
-        jobs.append((before, rgba[..., :3].any(axis=-1), m["level"], nums, ways if ways[1] != ways[0] else ways[:1],
-                     (m["stamp"].shape[1], m["stamp"].shape[0]), seed_of(m["name"]) & 0xFFFF))
+        jobs.append([before, rgba[..., :3].any(axis=-1), m["level"], nums, None,
+                     (m["stamp"].shape[1], m["stamp"].shape[0]), seed_of(m["name"]) & 0xFFFF])
+    goals = goals_along([m["nums"]["goal"] for m in chosen],
+                        [m["nums"]["share"] - GOAL_BELOW_SHARE for m in chosen])
+    for m, job, goal in zip(chosen, jobs, goals):
+        m["nums"]["goal"] = goal
+        job[4] = plan_of(m, m["nums"])[0]
     with multiprocessing.Pool(2) as pool:
+        first = pool.map(play_plan, jobs, chunksize=1)
+        for i, (m, job, run) in enumerate(zip(chosen, jobs, first)):
+            if not run[0]:
+                sys.exit("%s: the plan does not win in the model: %s" % (m["name"], run))
+            rank = i / max(1, n - 1)
+            m["nums"]["minutes"] = minutes_for(rank, run[2])
+            # The leader waits out the rest of the limit's minutes, so the win leaves the share asked for.
+            pad = max(0, int(m["nums"]["minutes"] * 60000 * (1 - share_at(rank)) - run[2]))
+            m["plan"] = job[4] = plan_of(m, m["nums"], pad // TICK_MS * TICK_MS)[0]
         results = pool.map(play_job, jobs, chunksize=1)
-    floor = 1
-    for i, (m, (plan, runs)) in enumerate(zip(chosen, results)):
-        rank = i / max(1, n - 1)
+    for i, (m, runs) in enumerate(zip(chosen, results)):
         nums = m["nums"]
-        m["plan"] = plan
         if not runs[0][0]:
             sys.exit("%s: the plan does not win in the model: %s" % (m["name"], runs[0]))
-        slowest = max(r[2] for r in runs if r[0]) if any(r[0] for r in runs[1:]) else runs[0][2]
-        nums["minutes"] = floor = minutes_for(rank, runs[0][2], slowest, floor)
         limit = nums["minutes"] * 60000
         nums["plan_s"] = runs[0][2] / 1000
         nums["left"] = 100 * (limit - runs[0][2]) // limit
         nums["jitter"] = [r for r in runs[1:]]
         nums["jitter_won"] = sum(1 for r in runs[1:] if r[0] and r[2] < limit)
+        if nums["jitter_won"] < len(JITTER_SEEDS):
+            sys.exit("%s: a player's unsteady hand loses it: %s" % (m["name"], runs[1:]))
         nums["margins"] = (runs[0][3] - nums["survivors"], runs[0][4] - nums["goal"])
         lines.append(line_of(m, nums))
         notes.append((m["name"], m.get("lesson") or "", nums))

@@ -140,13 +140,16 @@ class PlanTest(unittest.TestCase):
         steps = [line.split() for line in plan.splitlines() if not line.startswith("#")]
         strokes = [(int(s[0]), s[2], int(s[3]), int(s[4])) for s in steps if s[2] != "none"]
         # The view starts at (0, 0) and must move 902 - 308 = 594 pixels right: 1500 + 25 x 594 ms.
-        self.assertEqual(strokes[0], (16350, "left", 902, 405))
+        self.assertEqual(strokes[0], (16350, "left", 902, 403))
         digs = [s for s in strokes if s[1] == "right"]
-        # Three rows 5 apart, the lowest 4 above the ledge: 3 pixels off either way leaves a stump or
-        # a bowl the column walks over.
-        self.assertEqual(sorted({s[3] for s in digs}), [386, 391, 396])
+        # Two rows, the lowest 5 above the ledge: 3 pixels off either way leaves a stump the column
+        # climbs or a bowl it walks out of, never a pit.
+        self.assertEqual(sorted({s[3] for s in digs}), [391, 395])
         # The rests keep the pointer on the work, so the view stays there.
-        self.assertIn(["0", "none", "none", "902", "405"], steps)
+        self.assertIn(["0", "none", "none", "902", "403"], steps)
+
+    def test_goals_never_drop_and_stay_under_every_later_walk(self):
+        self.assertEqual(ml.goals_along([30, 32, 34, 36], [50, 45, 31, 60]), [30, 31, 31, 36])
 
 
 class PlayTest(unittest.TestCase):

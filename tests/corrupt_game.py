@@ -446,14 +446,13 @@ def file_state(path):
         return None
 
 
-def play(game, folder, args, steps, screen):
-    """Drives the game through the menus into a level and out; returns the step it died at, or None."""
-    before = file_state(os.path.join(folder, "config.ini"))
+def to_main_menu(game, folder, args, screen, options_before):
+    """Waits for the window and for start-up to write the options, then cuts the logos short."""
     wid = find_window(game, args.startup)
     if not wid:
-        return "no window"
+        return False
     xdo("windowfocus", "--sync", wid)
-    options_written(folder, before, game, args.startup)
+    options_written(folder, options_before, game, args.startup)
     # Escape cuts each logo short and does nothing in the main menu: pressed until nothing changes.
     for _ in range(5):
         before = screen.sample()
@@ -461,6 +460,13 @@ def play(game, folder, args, steps, screen):
         press("Escape", 0.3)
         if not screen.settle(game, before, 6 * args.slow, 30 * args.slow):
             break
+    return True
+
+
+def play(game, folder, args, steps, screen):
+    """Drives the game through the menus into a level and out; returns the step it died at, or None."""
+    if not to_main_menu(game, folder, args, screen, file_state(os.path.join(folder, "config.ini"))):
+        return "no window"
     steps.append("logos")
     plan = [
         ("play", lambda: press("Return"), 2),  # main menu: Play
@@ -656,19 +662,10 @@ def kill_at_scratch(game, scratch):
 
 def accept_options_until_killed(game, folder, args, rng, seen):
     path = os.path.join(folder, "config.ini")
-    wid = find_window(game, args.startup)
-    if not wid:
-        return
-    xdo("windowfocus", "--sync", wid)
-    options_written(folder, seen[0], game, args.startup)
-    seen.append(file_state(path))
     screen = args.screen
-    for _ in range(5):
-        before = screen.sample()
-        press("Escape", 0.3)
-        press("Escape", 0.3)
-        if not screen.settle(game, before, 6 * args.slow, 30 * args.slow):
-            break
+    if not to_main_menu(game, folder, args, screen, seen[0]):
+        return
+    seen.append(file_state(path))
     while game.poll() is None:
         # Options (logical 160, 108), the music slider held down, then Accept (logical 224, 174).
         before = screen.sample()

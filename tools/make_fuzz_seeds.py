@@ -58,6 +58,13 @@ def pictures():
     grey = io.BytesIO()
     picture.convert("LA").save(grey, "PNG")
     seed("fuzz_image_decode", "mousenormal-grey.png", grey.getvalue())
+    # The two refusals made before the decoder runs: an IDAT chunk claiming about 2 GB, and a JPEG
+    # Huffman table of 300 codes where a table holds at most 256.
+    long_chunk = bytearray((DATA / "Assets" / "hud" / "mousenormal.png").read_bytes())
+    long_chunk[33] = 0x7F
+    seed("fuzz_image_decode", "idat-too-long.png", bytes(long_chunk))
+    seed("fuzz_image_decode", "dht-300-codes.jpg",
+         b"\xFF\xD8\xFF\xC4\x01\x3F\x00" + bytes(14) + b"\x96\x96" + bytes([1]) * 300)
 
 
 def elements():

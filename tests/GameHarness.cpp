@@ -196,11 +196,3 @@ std::string GameHarness::text(const GraphicElement* element) {
             text += line->text + "|";
     return text;
 }
-
-void GameHarness::screenshot(const std::string& name) {
-    const char* dir = std::getenv("VOV_SCREENSHOT_DIR");
-    if (!dir) return;
-    const Renderer* renderer = Renderer::instance();
-    savePng(std::string(dir) + "/" + name + ".png", renderer->windowWidth, renderer->windowHeight,
-            readWindow(renderer->windowWidth, renderer->windowHeight));
-}

@@ -79,8 +79,6 @@ class GameHarness {
     static testing::AssertionResult pixelNear(int x, int y, uint32_t rgb, int tolerance = 8);
     // The lines of a text box, each ended by '|'; empty for anything else.
     static std::string text(const GraphicElement* element);
-    // "<name>.png" in VOV_SCREENSHOT_DIR when that is set, for a person to look at.
-    static void screenshot(const std::string& name);
 
   private:
     InScratchFolder folder_;

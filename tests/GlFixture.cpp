@@ -57,10 +57,6 @@ void GlFixture::clearAll(uint32_t argb) {
     renderer->clearTarget(argb, Renderer::GameScreen);
 }
 
-bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba) {
-    return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
-}
-
 namespace {
 void append(void* out, void* data, int size) {
     static_cast<std::string*>(out)->append(static_cast<const char*>(data), static_cast<size_t>(size));
@@ -71,15 +67,4 @@ std::string encodePng(int width, int height, int channels, const std::string& pi
     std::string out;
     stbi_write_png_to_func(append, &out, width, height, channels, pixels.data(), width * channels);
     return out;
-}
-
-std::vector<uint8_t> readWindow(int width, int height) {
-    Renderer::instance()->bindTarget(Renderer::Window, -1);
-    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 4), topDown(bottomUp.size());
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    const size_t row = static_cast<size_t>(width) * 4;
-    for (int y = 0; y < height; ++y)
-        std::copy_n(bottomUp.begin() + static_cast<long>((height - 1 - y) * row), row,
-                    topDown.begin() + static_cast<long>(y * row));
-    return topDown;
 }

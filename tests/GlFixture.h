@@ -33,9 +33,5 @@ class GlFixture {
     ResourceStore* store_ = nullptr;
 };
 
-// Writes RGBA pixels (top row first) as a PNG; for screenshots a person looks at.
-bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba);
 // A PNG file's bytes for `channels`-byte pixels, rows packed without padding.
 std::string encodePng(int width, int height, int channels, const std::string& pixels);
-// Reads the whole window (top row first).
-std::vector<uint8_t> readWindow(int width, int height);

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Check the bitmap fonts the way the game reads them.
 
-Run with /usr/bin/python3 (python3-pil, python3-numpy). Reads data/Assets/font/fonts.txt, every
-description it names and every picture those name, re-packs each picture into its atlas with the game's
-glyph gap, and checks what the game relies on:
+Usage: python3 tools/check_fonts.py [DATA_DIR] [--preview FILE]
+
+The checks need the standard library only (ctest runs them); the preview needs python3-pil and
+python3-numpy. Reads data/Assets/font/fonts.txt, every description it names and every picture those
+name, cuts each picture into glyphs at the game's glyph gap, and checks what the game relies on:
 
   - the number of characters after a "##" line equals the glyphs that the picture's row-0 markers define;
   - every glyph is at least one pixel wide; every font has a space and the digits;
@@ -13,8 +15,10 @@ glyph gap, and checks what the game relies on:
   - pictures and re-packed atlases stay within the largest texture the game accepts;
   - description lines are LF-only, none is empty, none but the "##" lines starts with "#";
   - no character decodes to code 0 (the game's UTF-8 reading has no room for U+0180..U+03FF);
-  - every character of every game text and of the flag and level lists is in every font (the code
-    draws texts in fonts 0, 1 and 5, scene files may pick any), and fonts 0, 1 and 5 exist;
+  - every character of every game text, of the flag and level lists and of what the code draws itself
+    is in every font (the code draws texts in fonts 0, 1 and 5, scene files may pick any), and fonts
+    0, 1 and 5 exist;
+  - flag and level names fit the one line the selection and the briefing give them in font 0;
   - the backdrop picture exists, is big enough for its three pieces, and its right cap covers the line
     height of font 0 and the widest font-0 glyph.
 
@@ -26,8 +30,7 @@ import glob
 import os
 import sys
 
-import numpy as np
-from PIL import Image
+from test_level_art import Png
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(ROOT, "data")
@@ -38,6 +41,15 @@ MAX_TEXTURE = 8192
 MIN_BANDS = 5
 FONTS_FOR_ALL_TEXTS = (0, 1, 5)
 BACKDROP = "Assets/font/fonts/text_shadow_18p.png"
+# What the code draws without a text key: the exit's labels, the clock and the counts.
+CODE_DRAWN = "GO IN Closed 0123456789%:/"
+# Names drawn on one line of the 320-pixel screen in font 0, and the room each has: the selection
+# centres flag names with 2 pixels either side; the briefing writes level names from x 20.
+NAME_ROOM = [("Flags/flags.txt", ",", 320 - 4 - 4), ("Assets/texts/levelnames.txt", "\t", 320 - 4 - 20)]
+
+
+# Alpha bytes to 1 where a pixel shows, 0 where it is clear.
+OPAQUE = bytes([0] + [1] * 255)
 
 
 def split(data, delimiter):
@@ -90,7 +102,8 @@ class Font:
         self.colour_count = -1
         self.glyphs = {}  # code -> (atlas index, srcX, width)
         self.digits = {}
-        self.atlases = []
+        self.pictures = []  # (Png, row-0 markers) per atlas, None for a missing picture
+        self.atlas_sizes = []
 
 
 class Checker:
@@ -166,7 +179,7 @@ class Checker:
                     self.fail("%s: %r decodes to code 0 in the game" % (where, line.decode("utf-8", "replace")))
                 if k < expected:
                     x0, x1 = markers[k], markers[k + 1]
-                    glyph = (len(font.atlases) - 1, x0 + (2 * k + 1) * GLYPH_GAP, x1 - x0)
+                    glyph = (len(font.pictures) - 1, x0 + (2 * k + 1) * GLYPH_GAP, x1 - x0)
                     if glyph[2] <= 0:
                         self.fail("%s: glyph %d has width %d" % (where, k, glyph[2]))
                     font.glyphs.setdefault(code, glyph)
@@ -187,14 +200,14 @@ class Checker:
         path = self.path(picture)
         if not os.path.exists(path):
             self.fail("%s: picture %s missing" % (where, picture))
-            font.atlases.append(None)
+            font.pictures.append(None)
             return []
-        im = Image.open(path)
-        if im.mode != "RGBA":
-            self.fail("%s: %s is %s, not RGBA" % (where, picture, im.mode))
-            im = im.convert("RGBA")
-        px = np.array(im)
-        h, w = px.shape[:2]
+        png = Png(path)
+        if png.channels != 4:
+            self.fail("%s: %s has %d channels, not RGBA" % (where, picture, png.channels))
+            png.rows = [b"".join(bytes(png.pixel(x, y)) for x in range(png.width)) for y in range(png.height)]
+            png.channels = 4
+        w, h = png.width, png.height
         if w > MAX_TEXTURE or h > MAX_TEXTURE:
             self.fail("%s: %s is %dx%d, larger than %d" % (where, picture, w, h, MAX_TEXTURE))
         bands = (h - 1) // font.size
@@ -206,36 +219,33 @@ class Checker:
             self.fail("%s: %s has %d bands, the font's first picture %d" % (where, picture, bands, font.colour_count))
         if h != 1 + bands * font.size:
             self.fail("%s: %s is %d rows high, not 1 + bands x %d" % (where, picture, h, font.size))
-        row0 = px[0]
-        markers = [int(x) for x in np.nonzero((row0 == row0[0]).all(axis=1))[0]]
+        row0 = png.rows[0]
+        markers = [x for x in range(w) if row0[4 * x:4 * x + 4] == row0[:4]]
         n = len(markers)
         atlas_w = w + 2 * GLYPH_GAP * (n - 1) - 1
         atlas_h = (font.size + 2 * GLYPH_GAP) * font.colour_count
         if atlas_w > MAX_TEXTURE or atlas_h > MAX_TEXTURE:
             self.fail("%s: %s re-packs into %dx%d, beyond %d" % (where, picture, atlas_w, atlas_h, MAX_TEXTURE))
-        atlas = np.zeros((max(atlas_h, 1), max(atlas_w, 1), 4), dtype=np.uint8)
-        shape = px[1:1 + font.size, :, 3] != 0
+        shape = [png.rows[1 + r][3::4].translate(OPAQUE) for r in range(min(font.size, h - 1))]
         for c in range(font.colour_count):
-            band = px[1 + c * font.size:1 + (c + 1) * font.size]
-            alpha = band[:, :, 3]
-            if ((alpha != 0) & (alpha != 255)).any():
+            rows = png.rows[1 + c * font.size:1 + (c + 1) * font.size]
+            if any(row[3::4].translate(None, b"\x00\xff") for row in rows):
                 self.fail("%s: %s band %d has partly transparent pixels" % (where, picture, c))
-            if band.shape[0] == font.size and not ((alpha != 0) == shape).all():
+            if len(rows) == font.size and [row[3::4].translate(OPAQUE) for row in rows] != shape:
                 self.fail("%s: %s band %d does not hold the same glyph shapes as band 0" % (where, picture, c))
-            colours = {tuple(v) for v in band[alpha != 0][:, :3]}
+            colours = {row[4 * x:4 * x + 3] for row in rows for x, a in enumerate(row[3::4]) if a}
             if len(colours) > 1:
                 self.fail("%s: %s band %d has %d colours" % (where, picture, c, len(colours)))
-            for k in range(n - 1):
-                x0, x1 = markers[k], markers[k + 1]
-                dx, dy = x0 + (2 * k + 1) * GLYPH_GAP, c * font.size + (2 * c + 1) * GLYPH_GAP
-                atlas[dy:dy + font.size, dx:dx + x1 - x0] = px[1 + c * font.size:1 + (c + 1) * font.size, x0:x1]
-        font.atlases.append(atlas)
+        font.pictures.append((png, markers))
+        font.atlas_sizes.append((atlas_w, atlas_h))
         return markers
 
     def check_texts(self):
         sources = sorted(glob.glob(os.path.join(ASSETS, "texts", "*.txt")))
         lists = [os.path.join(DATA, "Flags", "flags.txt"), os.path.join(DATA, "Countries", "countries.txt")]
         drawn = {}
+        for code, _ in decode(CODE_DRAWN.encode("utf-8")):
+            drawn.setdefault(code, ("the code", CODE_DRAWN.encode("utf-8")))
         for path in sources + [p for p in lists if os.path.exists(p)]:
             with open(path, "rb") as f:
                 raw = f.read()
@@ -260,25 +270,41 @@ class Checker:
                 self.fail("font %d is not in the list" % number)
         return len(drawn)
 
+    def check_name_widths(self):
+        if not self.fonts:
+            return
+        for name, separator, room in NAME_ROOM:
+            path = self.path(name)
+            if not os.path.exists(path):
+                continue
+            with open(path, encoding="utf-8") as f:
+                for line in f.read().split("\n"):
+                    if not line or line.startswith("#"):
+                        continue
+                    shown = line.split(",")[0] if separator == "," else line[line.find("\t") + 1:]
+                    width = sum(w for *_, w in layout(self.fonts[0], shown))
+                    if width > room:
+                        self.fail("%s: %r is %d pixels wide in font 0, room for %d" % (name, shown, width, room))
+
     def check_backdrop(self):
         path = self.path(BACKDROP)
         if not os.path.exists(path):
             self.fail("backdrop %s missing" % BACKDROP)
             return
-        im = Image.open(path)
-        if im.mode != "RGBA" or im.width < 57 or im.height < 37:
-            self.fail("backdrop is %s %dx%d; needs RGBA and at least 57x37" % (im.mode, im.width, im.height))
+        png = Png(path)
+        if png.channels != 4 or png.width < 57 or png.height < 37:
+            self.fail("backdrop has %d channels, %dx%d; needs RGBA and at least 57x37"
+                      % (png.channels, png.width, png.height))
             return
         if not self.fonts:
             return
         # The last glyph of a line sits on the right cap (x 35..56), starting anywhere from the cap's
         # left edge to 12 pixels before it: the cap must stay solid across the widest font-0 glyph.
         font = self.fonts[0]
-        alpha = np.array(im.convert("RGBA"))[:, :, 3]
         top = -int((font.size - 37) / 2)
-        rows = alpha[max(top, 0):top + font.size, 35:57]
+        rows = png.rows[max(top, 0):top + font.size]
         solid = 0
-        while solid < rows.shape[1] and (rows[:, solid] != 0).all():
+        while solid < 22 and all(row[4 * (35 + solid) + 3] for row in rows):
             solid += 1
         widest = max(w for _, _, w in font.glyphs.values())
         if widest > solid:
@@ -296,11 +322,32 @@ def layout(font, text, colour=0):
     return items
 
 
+def atlases(font):
+    """The font's atlases as the game packs them, for the preview (numpy)."""
+    if not hasattr(font, "atlas_arrays"):
+        font.atlas_arrays = []
+        for picture in font.pictures:
+            if picture is None:
+                font.atlas_arrays.append(None)
+                continue
+            png, markers = picture
+            px = np.frombuffer(b"".join(png.rows), dtype=np.uint8).reshape(png.height, png.width, 4)
+            atlas_w, atlas_h = font.atlas_sizes[len(font.atlas_arrays)]
+            atlas = np.zeros((max(atlas_h, 1), max(atlas_w, 1), 4), dtype=np.uint8)
+            for c in range(font.colour_count):
+                for k in range(len(markers) - 1):
+                    x0, x1 = markers[k], markers[k + 1]
+                    dx, dy = x0 + (2 * k + 1) * GLYPH_GAP, c * font.size + (2 * c + 1) * GLYPH_GAP
+                    atlas[dy:dy + font.size, dx:dx + x1 - x0] = px[1 + c * font.size:1 + (c + 1) * font.size, x0:x1]
+            font.atlas_arrays.append(atlas)
+    return font.atlas_arrays
+
+
 def draw_line(canvas, font, text, x, y, colour=0, shadow=False):
     if shadow:
         draw_line(canvas, font, strip_escapes(text), x + 1, y + 1, colour=1)
     for atlas_index, sx, top, w in layout(font, text, colour):
-        src = font.atlases[atlas_index][top:top + font.size, sx:sx + w]
+        src = atlases(font)[atlas_index][top:top + font.size, sx:sx + w]
         dst = canvas[y:y + font.size, x:x + w]
         src = src[:dst.shape[0], :dst.shape[1]]
         mask = src[:, :, 3] == 255
@@ -366,6 +413,10 @@ def game_text(language, key):
 
 
 def preview(checker, out_path):
+    # Drawing needs numpy and Pillow; the checks above need only the standard library.
+    global np, Image
+    import numpy as np
+    from PIL import Image
     blocks = []
     lines = PREVIEW_LINES + [t for t in (game_text("jp", "INTRO_ALERT"), game_text("jp", "GEN_USEMOUSEACTION"),
                                          game_text("gr", "INTRO_ALERT"), game_text("fr", "LEVELTEXT_START")) if t]
@@ -395,14 +446,22 @@ def preview(checker, out_path):
 
 
 def main(argv):
+    global DATA, ASSETS
+    if "--preview" in argv:
+        out = argv[argv.index("--preview") + 1]
+        argv = [a for a in argv if a not in ("--preview", out)] + ["--preview", out]
+    if argv and not argv[0].startswith("--"):
+        DATA = os.path.abspath(argv[0])
+        ASSETS = os.path.join(DATA, "Assets")
     checker = Checker()
     checker.load_font_list()
     if not checker.fonts:
         checker.fail("no font loaded")
     drawn = checker.check_texts()
+    checker.check_name_widths()
     checker.check_backdrop()
     for number, font in enumerate(checker.fonts):
-        sizes = " ".join("%dx%d" % (a.shape[1], a.shape[0]) for a in font.atlases if a is not None)
+        sizes = " ".join("%dx%d" % size for size in font.atlas_sizes)
         print("font %d: %s, size %d, %d bands, %d glyphs, atlases %s"
               % (number, font.name, font.size, font.colour_count, len(font.glyphs), sizes))
     print("characters drawn by the texts and lists: %d" % drawn)

@@ -20,24 +20,20 @@ LANGUAGES = ["en", "sp", "cat", "fr", "it", "gr", "jp"]
 DEFAULT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)),
                            "..", "data", "Assets", "texts")
 
-# Keys the game code itself looks up; the scene files add the rest.
-CODE_KEYS = [
-    "GEN_BACK", "GEN_ACCEPT", "GEN_CONTIN", "GEN_DEFAULT", "GEN_CANCEL2",
-    "GEN_USEMOUSE", "GEN_USEMOUSEACTION", "GEN_PAUSE_MENU", "BUTTONTIP_OR",
-    "BUTTONTIP_WALK", "TEST_VOID",
-    "OPT_START", "OPT_HOWTO", "OPT_OPTIONS", "OPT_CREDITS", "OPT_EXIT",
-    "LOADED_NOLEVELS", "LOADED_LEVELS", "LOADED_NOFLAGS", "LOADED_FLAGS",
-    "PAINTED_COUNT",
-    "PAUSE_BACK", "PAUSE_GOOPTIONS", "PAUSE_RESTART", "PAUSE_EXIT",
-    "PAUSE_GOMAIN",
-    "MENU_WIN_MENUMAIN", "MENU_WIN_SELECTLEVEL", "MENU_WIN_NEXT", "MENU_GAMEOVER_MENUMAIN",
-    "MENU_GAMEOVER_GAME",
-    "HUD_GOAL", "HUD_DIGGING", "HUD_BUILDING",
-    "LEVELTEXT_START", "LEVELTEXT_CLOSEDOOR", "LEVELTEXT_READYTOWIN",
-    "LEVELTEXT_WIN", "LEVELTEXT_GAMEOVER_VEDEZAVIVA",
-    "LEVELTEXT_GAMEOVER_TIME", "LEVELTEXT_GAMEOVER_LEADER",
-    "INTRO_ALERT",
-]
+# The code quotes the keys it looks up; scene and element files name theirs in TAB fields. Every
+# key so named must be in English (the other languages are held to English's keys). Words of the
+# file formats look like keys and are none.
+KEY_NAME = re.compile(r'(?:^|(?<=[\t"]))([A-Z][A-Z0-9]*(?:_[A-Z0-9]+)+)(?=[\t"\r]|$)')
+KEY_SOURCES = [("src", (".cpp", ".h")),
+               (os.path.join("data", "Assets"),
+                (".scn", ".btn", ".sel", ".sli", ".swt", ".gui", ".ani"))]
+FORMAT_WORDS = {
+    "NO_TEXT", "NO_IMAGE", "VERY_SLOW", "VERY_FAST", "GUI_ELEMENT", "SDL_RENDER_VSYNC",
+    "CENTER_MID", "CENTER_BTM", "CENTER_TOP", "LEFT_MID", "LEFT_BTM", "LEFT_TOP",
+    "RIGHT_MID", "RIGHT_BTM", "RIGHT_TOP",
+}
+# The game fills these in, so English must leave room for the number.
+MUST_HOLD_VAR = ["HUD_GOAL", "LOADED_LEVELS", "LOADED_FLAGS"]
 
 # Keys whose "_VAR_" the game fills in, with the widest value we expect
 # there (used for the width budget). Any other key must not hold "_VAR_".
@@ -270,6 +266,25 @@ def check_footer(lang, table, errors):
                       % (lang, flags, box))
 
 
+def named_keys(root):
+    """(key, where) for every key the code and the menu data name."""
+    found = []
+    for tree, extensions in KEY_SOURCES:
+        for folder, _, files in sorted(os.walk(os.path.join(root, tree))):
+            for name in sorted(files):
+                if not name.endswith(extensions):
+                    continue
+                path = os.path.join(folder, name)
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    for number, line in enumerate(f, 1):
+                        if line.startswith("#"):
+                            continue
+                        for key in KEY_NAME.findall(line.rstrip("\n")):
+                            if key not in FORMAT_WORDS:
+                                found.append((key, "%s:%d" % (os.path.relpath(path, root), number)))
+    return found
+
+
 def main(argv):
     show_chars = "--chars" in argv
     args = [a for a in argv if a != "--chars"]
@@ -293,10 +308,19 @@ def main(argv):
         orders[lang] = order
 
     english = tables["en"]
-    for key in CODE_KEYS:
+    root = os.path.normpath(os.path.join(folder, "..", "..", ".."))
+    named = named_keys(root)
+    if len(named) < 100:
+        errors.append("only %d keys named in %s/src and data/Assets: the scan "
+                      "lost its way" % (len(named), root))
+    for key, where in named:
         if key not in english:
-            errors.append("gametexts_en.txt: missing %s, which the game "
-                          "looks up" % key)
+            errors.append("%s: names %s, which gametexts_en.txt lacks"
+                          % (where, key))
+    for key in MUST_HOLD_VAR:
+        if key in english and "_VAR_" not in english[key][0]:
+            errors.append("gametexts_en.txt: %s holds no _VAR_ for the game's "
+                          "number" % key)
     for lang in LANGUAGES:
         table = tables[lang]
         missing = [k for k in orders["en"] if k not in table]

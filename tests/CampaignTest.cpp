@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "GameHarness.h"
@@ -57,9 +58,8 @@ TEST(Campaign, UnreadableLinesAreLeftOutTheRestKeptAndAWorseRunNeverLowersTheBes
     for (const char* name : {"Spain", "Peru", "Chad", "Mali"})
         record.levels.emplace_back().name = name;
     record.campaign = campaign;
-    EXPECT_EQ(record.paintedCount(), 3u);
-    EXPECT_EQ(record.nextUnpainted(0), 1);
-    EXPECT_EQ(record.nextUnpainted(2), 1);
+    EXPECT_EQ(std::tuple(record.paintedCount(), record.nextUnpainted(0), record.nextUnpainted(2)),
+              std::tuple(3u, 1, 1));
     record.campaign.recordWin("Peru", "Peru Flag", 1, 1);
     EXPECT_EQ(record.nextUnpainted(1), -1);
 }
@@ -78,9 +78,9 @@ TEST(Campaign, ADamagedOrForeignFileIsSetAsideUnderAFreeNameWithOneLine) {
         EXPECT_EQ(readCaptured([&] { campaign.read(); }),
                   "Savedata/progress.txt is damaged or not a progress file: set aside as " + aside +
                       "; the game starts with no progress.\n");
-        EXPECT_TRUE(campaign.painted.empty());
-        EXPECT_EQ(folder.dir().read(aside), bytes);
-        EXPECT_FALSE(fs::exists("Savedata/progress.txt"));
+        EXPECT_EQ(std::tuple(campaign.painted.empty(), folder.dir().read(aside),
+                             fs::exists("Savedata/progress.txt")),
+                  std::tuple(true, bytes, false));
     }
     EXPECT_EQ(folder.dir().read("Savedata/progress.txt.damaged-1"), "an earlier one");
     CampaignProgress fresh;

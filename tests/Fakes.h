@@ -71,6 +71,5 @@ inline const auto textRef = [](const std::string& key, uint16_t font, uint8_t co
     return str(key) + u16(font) + u8(colour);
 };
 
-// A rectangle as four numbers, to compare and print.
 using Rect4 = std::array<int32_t, 4>;
 inline const auto rectOf = [](const ClipRect& r) { return Rect4{r.x, r.y, r.w, r.h}; };

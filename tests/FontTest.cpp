@@ -60,7 +60,6 @@ std::unique_ptr<Font> parseFont(MemoryPictures& pictures, const std::string& des
                                         size, 1, pictures);
 }
 
-// The one font of `bands` bands and a table of texts, registered for the lines and boxes of a test.
 class OneFontTexts {
   public:
     explicit OneFontTexts(int bands = 2, const std::string& table = "") {
@@ -127,8 +126,8 @@ TEST(FontLoading, BadDescriptionsListsAndPicturesStayInBounds) {
     addPicture(pictures, "short.png", {0, 4, 6}, 7, 1);
     // More characters than glyphs: the extra ones get none; the first definition of a code wins.
     auto font = parseFont(pictures, "##pic.png\n AAB1XYZ\n");
-    EXPECT_EQ(font->glyphs.size(), 3u);
-    EXPECT_EQ(font->glyphs.at('A').srcX + font->glyphs.at('B').srcX, 5u + 14u);
+    EXPECT_EQ(std::tuple(font->glyphs.size(), font->glyphs.at('A').srcX + font->glyphs.at('B').srcX),
+              std::tuple(size_t{3}, 5u + 14u));
     // A single marker defines no glyph; less than one band high gives no band; a missing picture,
     // characters before any picture, or a size of 0 leave nothing to draw.
     for (const auto& [description, size] : {std::pair{"##one.png\nAB\n", 3u},

@@ -16,7 +16,6 @@
 class GraphicElement;
 class ProgressRecord;
 
-// What the scratch folder holds.
 struct HarnessOptions {
     enum class Levels {
         None,

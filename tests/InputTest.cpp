@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "core/InputState.h"
@@ -115,22 +116,19 @@ TEST_F(Input, WindowEventsAcceptBackAndSecondary) {
     for (SDL_Scancode key : {SDL_SCANCODE_RETURN2, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_BACKSPACE})
         pushKey(key);
     poll();
-    EXPECT_TRUE(input->focusLostThisFrame());
-    EXPECT_TRUE(input->acceptPressed && input->backPressed && input->escapePressed &&
-                input->secondaryPressed);
+    EXPECT_TRUE(input->focusLostThisFrame() && input->acceptPressed && input->backPressed &&
+                input->escapePressed && input->secondaryPressed);
     poll();
     EXPECT_FALSE(input->focusLostThisFrame() || input->acceptPressed || input->backPressed);
     EXPECT_TRUE(input->windowUnfocused) << "unfocused until focus returns";
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     poll();
-    EXPECT_FALSE(input->windowUnfocused);
-    EXPECT_TRUE(input->focusRegained);
+    EXPECT_TRUE(!input->windowUnfocused && input->focusRegained);
     input->acceptOnPress = 1;
     pushKey(SDL_SCANCODE_RETURN);
     pushQuit();
     poll();
-    EXPECT_FALSE(input->focusRegained);
-    EXPECT_TRUE(input->quitRequested());
+    EXPECT_TRUE(!input->focusRegained && input->quitRequested());
     poll();
     EXPECT_TRUE(input->acceptPressed) << "with acceptOnPress only the reader clears it";
 }
@@ -142,15 +140,14 @@ TEST_F(Input, MouseHeldFromTheSourcePressesAndReleasesFromEvents) {
     pushButton(SDL_BUTTON_MIDDLE, false);
     pushButton(SDL_BUTTON_LEFT, false);
     poll();
-    EXPECT_EQ(input->rawMouseY(), 360);
-    EXPECT_EQ(input->mouseButtons(), SDL_BUTTON_LMASK | SDL_BUTTON_RMASK);
-    EXPECT_EQ(input->mouseReleased, 0b011) << "both releases of the frame are kept";
+    // Both releases of the frame are kept.
+    EXPECT_EQ(std::tuple(input->rawMouseY(), input->mouseButtons(), input->mouseReleased),
+              std::tuple(360, uint32_t{SDL_BUTTON_LMASK | SDL_BUTTON_RMASK}, uint8_t{0b011}));
     // A tap between two frames: down and up before one poll, never seen in the held mask.
     fake->buttons = 0;
     pushClick(SDL_BUTTON_RIGHT);
     poll();
-    EXPECT_EQ(input->mousePressed, 0b100);
-    EXPECT_EQ(input->mouseButtons(), 0u);
+    EXPECT_EQ(std::tuple(input->mousePressed, input->mouseButtons()), std::tuple(uint8_t{0b100}, 0u));
     // A held button fires in its first frame only, and not again after the lock zeroed the mask.
     pushButton(SDL_BUTTON_LEFT, true);
     fake->buttons = SDL_BUTTON_LMASK;
@@ -163,8 +160,8 @@ TEST_F(Input, MouseHeldFromTheSourcePressesAndReleasesFromEvents) {
     EXPECT_EQ(input->mousePressed + input->mouseButtons(), 0u);
     clock.advance(150);
     poll();
-    EXPECT_EQ(input->mouseButtons(), SDL_BUTTON_LMASK);
-    EXPECT_EQ(input->mousePressed, 0);
+    EXPECT_EQ(std::tuple(input->mouseButtons(), input->mousePressed),
+              std::tuple(uint32_t{SDL_BUTTON_LMASK}, uint8_t{0}));
 }
 
 TEST_F(Input, ControllerButtonsAndDpadOfAnXboxLikePad) {
@@ -179,10 +176,8 @@ TEST_F(Input, ControllerButtonsAndDpadOfAnXboxLikePad) {
     pad(SDL_CONTROLLERBUTTONUP, 11);
     pad(SDL_CONTROLLERBUTTONUP, 0); // A: accept, action 0
     const State after = poll();
-    EXPECT_EQ(after[1], 1 | InputState::kDpadUpAction);
-    EXPECT_EQ(after[4], kUp);
-    EXPECT_EQ(input->dpadHeld, 0);
-    EXPECT_TRUE(input->acceptPressed);
+    EXPECT_EQ(std::tuple(after[1], after[4], input->dpadHeld, input->acceptPressed),
+              std::tuple(1 | InputState::kDpadUpAction, kUp, uint8_t{0}, uint8_t{1}));
 }
 
 // A virtual pad plugged in and out while the game runs, as SDL reports a real one: B is action 2

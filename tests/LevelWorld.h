@@ -23,7 +23,6 @@ class LevelWorld {
     // A w x h surface with every pixel `value`; the flag's palette when `asPalette`.
     int32_t surface(int w, int h, uint32_t value, bool asPalette = false);
     std::unique_ptr<EntityTumblekin> creature(int x, int y, uint32_t state);
-    LevelInfo& level() { return progress.levels[0]; }
 
     SurfaceStore surfaces;
     ProgressRecord progress;

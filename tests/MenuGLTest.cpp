@@ -9,7 +9,6 @@
 
 #include "Fakes.h"
 #include "GlFixture.h"
-#include "assets/SurfaceStore.h"
 #include "base/GameWide.h"
 #include "core/InputState.h"
 #include "core/Scene.h"
@@ -71,18 +70,6 @@ class MenuGL : public testing::Test {
         }
         return seen;
     }
-    // The one colour of band `band` of font `number`, as its first picture holds it.
-    uint32_t bandColour(int number, int band) {
-        static const char* const kPictures[] = {"sans_bold_12_0.png", "sans_12_0.png"};
-        const auto image = SurfaceStore::readImage(std::string("Assets/font/fonts/") + kPictures[number]);
-        const int size = texts.font(number)->size;
-        for (int y = 1 + band * size; y < 1 + (band + 1) * size; ++y)
-            for (int x = 0; x < image->width(); ++x)
-                if (const uint32_t p = image->pixel(x, y); p >> 24 == 255)
-                    return (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
-        return 0xFFFFFFFF;
-    }
-
     GameTexts texts;
     std::unique_ptr<InputState> input;
 };
@@ -181,8 +168,7 @@ TEST_F(MenuGL, EveryWidgetInEveryLookDrawsItsPicture) {
 TEST_F(MenuGL, ButtonTipIconsComeFromThePadRowOrTheKeyboardRow) {
     Menu menu;
     menu.setButtonTips(0); // back and accept, each with its icon
-    ASSERT_EQ(menu.tipLines.size(), 3u);
-    ASSERT_GE(menu.padButtonsTexture, 0);
+    ASSERT_TRUE(menu.tipLines.size() == 3u && menu.padButtonsTexture >= 0);
     const TextLine &back = *menu.tipLines[1], &accept = *menu.tipLines[2];
     // A cell's pixel (cx, cy) lands at (drawX - 36 + cx, drawY - 8 + cy).
     auto iconPixel = [](const TextLine& tip, int cx, int cy) {
@@ -214,9 +200,9 @@ TEST_F(MenuGL, TipsStandRightToLeftTheNoticeBottomLeftAndALanguageChangeRereadsT
     const auto& tips = scene.tipLines;
     // Right-aligned at 40 from the window's right edge; the next tip ends where the first begins,
     // and the one after the back tip leaves 24 pixels for the back tip's icon.
-    EXPECT_EQ(tips[0]->drawX + tips[0]->width, scene.windowWidth - 40);
-    EXPECT_EQ(tips[1]->drawX + tips[1]->width, tips[0]->drawX);
-    EXPECT_EQ(tips[2]->drawX + tips[2]->width, tips[1]->drawX - 24);
+    EXPECT_EQ((std::array<int, 3>{tips[0]->drawX + tips[0]->width, tips[1]->drawX + tips[1]->width,
+                                  tips[2]->drawX + tips[2]->width}),
+              (std::array<int, 3>{scene.windowWidth - 40, tips[0]->drawX, tips[1]->drawX - 24}));
     scene.showNotice("GEN_BACK");
     EXPECT_EQ(std::make_tuple(tips[0]->y, tips[2]->y, scene.noticeTime, scene.noticeLine->text,
                               scene.noticeLine->x, scene.noticeLine->y),
@@ -236,8 +222,8 @@ TEST_F(MenuGL, TipsStandRightToLeftTheNoticeBottomLeftAndALanguageChangeRereadsT
     scene.refreshTexts();
     EXPECT_EQ(shown->lines.front()->text, texts.getText("OPT_START"));
     ASSERT_EQ(scene.tipLines.size(), 6u);
-    EXPECT_EQ(scene.tipLayout, 2);
-    EXPECT_EQ(scene.tipLines[1]->text, texts.getText("BUTTONTIP_WALK"));
+    EXPECT_EQ(std::tuple(scene.tipLayout, scene.tipLines[1]->text),
+              std::tuple(2, texts.getText("BUTTONTIP_WALK")));
     EXPECT_NE(scene.tipLines[1]->text, englishWalk);
 
     scene.hoveredElement = 0;
@@ -251,11 +237,11 @@ TEST_F(MenuGL, ABoxDrawsItsLaterPages) {
     box.setRawText("Vov|Vov|Vov|Vov|Aruz|Aruz", 40, 50);
     ASSERT_EQ(box.lineCount, 6);
     const int size = texts.font(0)->size;
-    const Seen first = shot([&] { box.draw(); }, {bandColour(0, 0)})[0];
+    const Seen first = shot([&] { box.draw(); }, {kLabel})[0];
     EXPECT_GT(first.maxY - first.minY, 3 * size);
     box.pageStart = 4;
-    const Seen second = shot([&] { box.draw(); }, {bandColour(0, 0)})[0];
+    const Seen second = shot([&] { box.draw(); }, {kLabel})[0];
     EXPECT_TRUE(second.count > 20 && second.minX >= 40 && second.maxX < 40 + box.maxWidth &&
                 second.maxY - second.minY < 2 * size);
-    EXPECT_GT(shot([&] { box.drawInBand(2, 1, 1); }, {bandColour(0, 2)})[0].count, 20);
+    EXPECT_GT(shot([&] { box.drawInBand(2, 1, 1); }, {kVermilion})[0].count, 20);
 }

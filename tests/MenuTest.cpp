@@ -110,8 +110,8 @@ TEST(SceneFile, LayersGetOneSpeedEachAndScrollingOnesStartWrapped) {
     menu.read("a.png;missing.png;c.png\n5;0;7;9\n0\n");
     EXPECT_EQ(menu.layerSpeeds, (std::vector<int32_t>{5, 0, 7})) << "speeds past the layers are cut";
     ASSERT_EQ(menu.layerTextures.size(), 3u);
-    EXPECT_EQ(static_cast<int32_t>(menu.layerTextures[1]), -1);
-    EXPECT_EQ(menu.layerRects[1].w, 0);
+    EXPECT_EQ(std::tuple(static_cast<int32_t>(menu.layerTextures[1]), menu.layerRects[1].w),
+              std::tuple(-1, 0));
     EXPECT_EQ(menu.layerY[0], 120000) << "a 100 x 80 picture anchored at the bottom right";
     EXPECT_EQ(menu.layerX[0], 20000) << "220 000 wrapped into one 100-pixel width";
 

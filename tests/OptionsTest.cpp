@@ -129,8 +129,7 @@ TEST(Options, EveryFailedSaveSaysSoAndAFolderWithoutRoomStillKeepsThem) {
 
     fs::remove(ProgressRecord::kOptionsScratchFile);
     EXPECT_EQ(save(), "The file is not opened\n") << "by rename";
-    EXPECT_TRUE(fs::is_directory("config.ini"));
-    EXPECT_FALSE(fs::exists(ProgressRecord::kOptionsScratchFile));
+    EXPECT_TRUE(fs::is_directory("config.ini") && !fs::exists(ProgressRecord::kOptionsScratchFile));
 }
 
 TEST(LevelNames, TheRecordReadsItsTableFromThePackWhenMade) {

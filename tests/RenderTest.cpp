@@ -1,11 +1,9 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <set>
 
 #include "GlFixture.h"
 #include "TestSupport.h"
 #include "assets/PackWriter.h"
-#include "assets/StringHelpers.h"
 #include "base/GameWide.h"
 #include "persist/ProgressRecord.h"
 #include "render/Draw.h"
@@ -144,17 +142,13 @@ TEST_F(Render, ShippedScanlinesAndFlagsDrawTheirPictures) {
     const Rgba dark = GlFixture::gameScreenPixel(5, 12); // 100 x (232, 224, 214) / 255
     EXPECT_TRUE(std::abs(dark[0] - 91) <= 1 && std::abs(dark[1] - 88) <= 1 && std::abs(dark[2] - 84) <= 1);
 
-    // Every line of the shipped list names a flag of its own, without fields or line-end bytes a
-    // reader would drop, and every one loads as a small render (shown at 50x30).
-    std::set<std::string> named;
-    for (const std::string& line : split(readWhole("Flags/flags.txt"), '\n'))
-        if (!line.empty() && line[0] != '#') {
-            EXPECT_EQ(line.find_first_of(",\r"), std::string::npos) << line;
-            EXPECT_TRUE(named.insert(line).second) << "twice: " << line;
-        }
+    // Every flag of the shipped list loads as a small render (shown at 50x30): the loader names any
+    // it leaves out.
     ProgressRecord progress;
+    testing::internal::CaptureStderr();
     progress.loadFlags();
-    ASSERT_EQ(progress.flags.size(), named.size());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_GT(progress.flags.size(), 200u);
     for (const Flag& flag : progress.flags)
         EXPECT_TRUE(flag.height > 0 && flag.width <= 100 && store->texture(flag.texture)) << flag.name;
 }

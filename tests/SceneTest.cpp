@@ -14,7 +14,6 @@
 #include "render/Renderer.h"
 
 namespace {
-// A scene that counts what the loop asked of it.
 class CountingScene final : public Scene {
   public:
     CountingScene() { fadeInDuration = fadeOutDuration = 500; }
@@ -51,7 +50,6 @@ class SceneLoop : public testing::Test {
         GameWide<SceneManager>::set(nullptr);
         SDL_Quit();
     }
-    // One frame that took `ms` on the fake clock.
     bool frame(uint32_t ms) {
         clock.advance(ms);
         return loop->runFrame();
@@ -159,8 +157,7 @@ TEST_F(SceneLoop, ARunningMenuMapsItsOwnPointer) {
     EXPECT_EQ(raw[kMainScene]->mouseX, 0);
     raw[kMainScene]->state = Scene::FadingOut;
     frame(16);
-    EXPECT_EQ(raw[kMainScene]->mouseX, 320);
-    EXPECT_EQ(raw[kMainScene]->mouseY, 200);
+    EXPECT_EQ(std::tuple(raw[kMainScene]->mouseX, raw[kMainScene]->mouseY), std::tuple(320, 200));
 }
 
 TEST(SceneBase, CurtainsAndThePointerFollowTheirNumbers) {
@@ -196,8 +193,7 @@ TEST(SceneBase, CurtainsAndThePointerFollowTheirNumbers) {
         scene.mouseY = my;
         int drawX = 0, drawY = 0;
         scene.pointerDrawPosition(&drawX, &drawY);
-        EXPECT_EQ(drawX, x);
-        EXPECT_EQ(drawY, y);
+        EXPECT_EQ(std::tuple(drawX, drawY), std::tuple(x, y)) << mx;
     }
 }
 
@@ -207,24 +203,19 @@ TEST(SceneBase, LayersWrapByExactlyTheirWidthAndResetEmptiesThem) {
     scene.addScrollingLayer(3, {0, 0, 100, 50}, 0, 5000, 0);
     frameDeltaMs = 16;
     scene.updateScrollingLayers();
-    EXPECT_EQ(scene.layerX[0], 99000 + 32000 - 100000);
-    EXPECT_EQ(scene.layerX[1], 5000);
+    EXPECT_EQ(std::tuple(scene.layerX[0], scene.layerX[1]), std::tuple(99000 + 32000 - 100000, 5000));
 
     // The other way, and from a wide picture's anchor left of the screen, into [0, width × 1000).
     scene.addScrollingLayer(3, {0, 0, 100, 50}, -2000, 1000, 0);
     scene.addScrollingLayer(3, {0, 0, 500, 50}, 1000, -180000, 0);
     scene.addScrollingLayer(3, {0, 0, 65535, 50}, -1, -65215000, 0);
     scene.updateScrollingLayers();
-    EXPECT_EQ(scene.layerX[2], 69000);
-    EXPECT_EQ(scene.layerX[3], 336000);
-    EXPECT_EQ(scene.layerX[4], 319984);
+    EXPECT_EQ(std::tuple(scene.layerX[2], scene.layerX[3], scene.layerX[4]),
+              std::tuple(69000, 336000, 319984));
     for (int i = 0; i < 11; ++i)
         scene.updateScrollingLayers();
-    EXPECT_EQ(scene.layerX[2], 17000);
-    EXPECT_EQ(scene.layerX[3], 12000);
+    EXPECT_EQ(std::tuple(scene.layerX[2], scene.layerX[3]), std::tuple(17000, 12000));
     scene.hoveredElement = 3;
     scene.reset();
-    EXPECT_TRUE(scene.layerX.empty());
-    EXPECT_TRUE(scene.layerSpeeds.empty());
-    EXPECT_EQ(scene.hoveredElement, -1);
+    EXPECT_TRUE(scene.layerX.empty() && scene.layerSpeeds.empty() && scene.hoveredElement == -1);
 }

@@ -5,7 +5,6 @@
 #include "LevelWorld.h"
 #include "game/Terrain.h"
 
-// Every test here runs without a GL context: the terrain works on plain surfaces.
 namespace {
 int paintedCount(const ImageData& paint) {
     int n = 0;

@@ -30,7 +30,6 @@ class FakeClock {
     std::vector<uint32_t> slept;
 };
 
-// Any event, as `set` fills it in.
 template <class Set> void pushEvent(uint32_t type, Set set) {
     SDL_Event event{};
     event.type = type;
@@ -49,7 +48,6 @@ void pushClick(uint8_t button);
 // A whole file's bytes; empty when it cannot be read.
 std::string readWhole(const std::filesystem::path& path);
 
-// A fresh directory under the system temp folder, removed on destruction.
 class ScratchDir {
   public:
     explicit ScratchDir(const std::string& tag);

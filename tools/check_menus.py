@@ -13,6 +13,8 @@ game texts (tools/check_texts.py), and checks:
   - every flight lands home inside its fade (the fade's end snaps elements home: a jump);
   - the options list the languages in the language table's order, over a first layer that paints
     every pixel of the screen (the options menu never clears);
+  - every line of the flag list names a flag picture of its own, without fields or line-end bytes
+    a reader would drop (the selection shows the line as the flag's name);
   - every text fits its widget or its place in all seven languages (numbers filled in at their
     widest), and texts and widgets stay on the screen, clear of one another and of the places the
     menus draw by code.
@@ -382,6 +384,22 @@ def check_fits(c, menu, elements, texts):
                     c.fail("%s: %s overlaps %s" % (where, widgets[a], other))
 
 
+def check_flags(c):
+    seen = set()
+    with open(os.path.join(c.data, "Flags", "flags.txt"), "rb") as f:
+        lines = f.read().decode("utf-8").split("\n")
+    for number, line in enumerate(lines, 1):
+        if not line or line.startswith("#"):
+            continue
+        if "," in line or "\r" in line:
+            c.fail("Flags/flags.txt:%d: %r holds a comma or a carriage return" % (number, line))
+        if line in seen:
+            c.fail("Flags/flags.txt:%d: %s is listed twice" % (number, line))
+        seen.add(line)
+        if not os.path.exists(os.path.join(c.data, "Flags", line)):
+            c.fail("Flags/flags.txt:%d: no picture Flags/%s" % (number, line))
+
+
 def main(argv):
     data = os.path.abspath(argv[0]) if argv else check_fonts.DATA
     c = Checker(data)
@@ -398,6 +416,7 @@ def main(argv):
             if menu.file == "menu_options.scn":
                 check_options(c, elements, layers)
             check_fits(c, menu, elements, texts)
+        check_flags(c)
     for e in c.errors:
         print("FAIL", e)
     print("%d menus x %d languages: %s" % (len(MENUS), len(check_texts.LANGUAGES),

@@ -26,7 +26,7 @@ TEST(GameStart, TheCloseButtonEndsTheGameInEveryScene) {
         SCOPED_TRACE("scene " + std::to_string(number));
         h.scenes().quitRequested = 0;
         ASSERT_TRUE(h.jumpTo(number));
-        pushQuit();
+        pushEvent(SDL_QUIT, [](SDL_Event&) {}); // the close button
         const int frames = h.framesUntil([] { return false; }, 100);
         EXPECT_TRUE(frames < 40 && h.scenes().quitRequested) << frames;
     }

@@ -12,7 +12,6 @@
 
 class GlFixture {
   public:
-    // Null pointers when no GL context could be made.
     static GlFixture& get();
     bool ready() const { return ready_; }
     Renderer* renderer() const { return Renderer::instance(); }

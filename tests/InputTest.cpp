@@ -126,7 +126,7 @@ TEST_F(Input, WindowEventsAcceptBackAndSecondary) {
     EXPECT_TRUE(!input->windowUnfocused && input->focusRegained);
     input->acceptOnPress = 1;
     pushKey(SDL_SCANCODE_RETURN);
-    pushQuit();
+    pushEvent(SDL_QUIT, [](SDL_Event&) {});
     poll();
     EXPECT_TRUE(!input->focusRegained && input->quitRequested());
     poll();

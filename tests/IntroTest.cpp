@@ -39,7 +39,6 @@ const Pick light = [](const Rgba& c) { return c[0] > 200 && c[1] > 200 && c[2] >
 const Pick ink = [](const Rgba& c) { return c[0] < 80 && c[1] < 80 && c[2] < 80; };
 const Pick warm = [](const Rgba& c) { return c[0] > 200 && c[1] > 100 && c[2] < 120; };
 
-// Every second pixel of rows y0..y1 that `pick` accepts.
 int countPixels(int y0, int y1, Pick pick) {
     int n = 0;
     for (int y = y0; y < y1; y += 2)

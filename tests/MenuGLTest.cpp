@@ -30,7 +30,6 @@ constexpr uint32_t kButter = 0xfce38c, kAmber = 0xf7bd4f, kOrange = 0xf08d45, kP
 constexpr uint32_t kSky = 0x7ea6b0, kNight = 0x2b1f24, kLeaf = 0x657d3a, kRed = 0xb23a35;
 constexpr uint32_t kMist = 0xe8e0d6, kInk = 0x1a1216, kClear = 0x102030, kLabel = 0xfbf3e4;
 
-// Where one colour shows in a shot: how often, and its outermost columns and rows.
 struct Seen {
     int count = 0, minX = 1 << 30, maxX = -1, minY = 1 << 30, maxY = -1;
 };

@@ -39,7 +39,7 @@ void chain(Menu& menu) {
 }
 
 // One line per element index: nothing, or where it stands (w a widget, a an animation, t a text),
-// its source, its phases (fade-in, running, fade-out) and its paths.
+// its source, its phases (fade-in, running, fade-out), its paths and a text's alignment.
 std::string summary(const Menu& menu) {
     std::ostringstream out;
     auto path = [&](const char* what, const std::vector<PointI32>& points, uint16_t speed) {
@@ -64,6 +64,8 @@ std::string summary(const Menu& menu) {
             << e->source.h << "] " << menu.inPhase(0, i) << menu.inPhase(1, i) << menu.inPhase(2, i);
         path(" in ", menu.entryPaths[i], menu.entrySpeeds[i]);
         path(" out ", menu.exitPaths[i], menu.exitSpeeds[i]);
+        if (const auto* box = dynamic_cast<const TextBox*>(e))
+            out << " align " << box->horizontalAlign << box->verticalAlign;
         out << "\n";
     }
     return out.str();
@@ -79,9 +81,9 @@ TEST(SceneFile, ElementsKeepTheirIndexPhaseBitsAndPathsWithinBounds) {
          "NO_IMAGE\r\nNO\r\n6\r\n# comment lines do not count\r\nBOGUS\tanything\r\n"
          "IMAGE\tAssets/a.png\t1,2,8,9\t10,20\t5\r\n# fly-in\r\n(0,0)(100,0)\t100\r\n"
          "GUI_ELEMENT\tAssets/gui/b.btn\t30,40\t0\r\nANIMATION\tAssets/gui/missing.ani\t1,1\r\n"
-         "GUI_ELEMENT\tAssets/gui/b.btn\t50,60\t6\r\n(7,8)\r\nTEXT\tKEY\t0\t5,6\t0\tRIGHT\t3\t2\r\n",
+         "GUI_ELEMENT\tAssets/gui/b.btn\t50,60\t6\r\n(7,8)\r\nTEXT\tKEY\t0\t5,6\t0\tRIGHT_BTM\t3\t2\r\n",
          "-\n10,20 [1,2,8,9] 101 out (0,0)(100,0)@100\nw 30,40 [0,0,20,10] 111\na 1,1 [0,0,0,0] 111\n"
-         "w 50,60 [0,0,20,10] 011 out (7,8)@0\nt 5,6 [0,0,0,0] 010\n"},
+         "w 50,60 [0,0,20,10] 011 out (7,8)@0\nt 5,6 [0,0,0,0] 010 align 12\n"},
         {"lines past the count are not read",
          "NO_IMAGE\nNO\n2\nIMAGE\ta\t0,0,1,1\t1,0\nIMAGE\tb\t0,0,1,1\t2,0\nIMAGE\tc\t0,0,1,1\t3,0\n",
          "1,0 [0,0,1,1] 111\n2,0 [0,0,1,1] 111\n"},

@@ -148,7 +148,7 @@ TEST(PackIndex, DamagedPacksKeepWhatWasReadAndNeverReadPastTheEnd) {
     EXPECT_EQ(packOf(dir, zero + std::string(32, 'z')).entryCount(), 0u);
 }
 
-TEST(FileStreamTest, ModesMessagesAndSavedata) {
+TEST(FileStreamTest, ModesMessagesSeekAndSavedata) {
     InScratchFolder folder("fs");
     FileStream out;
     char buffer[16] = {};
@@ -160,6 +160,12 @@ TEST(FileStreamTest, ModesMessagesAndSavedata) {
     out.write("x", 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "The file is not opened\nOpen mode: w prevents from "
                                                       "reading\nOpen mode: w prevents from reading\n");
+    folder.dir().write("b.bin", "abcdef");
+    FileStream in;
+    in.open("b.bin", "rb");
+    in.read(buffer, 16);
+    in.seek(2); // also clears the end of the file
+    EXPECT_EQ(std::string(buffer, in.read(buffer, 3)), "cde");
 
     // The first stream makes "Savedata"; while a file of that name blocks it, the next one tries again.
     const auto savedata = folder.dir().path() / "Savedata";

@@ -52,10 +52,6 @@ void pushKey(SDL_Scancode code, bool down) {
     });
 }
 
-void pushQuit() {
-    pushEvent(SDL_QUIT, [](SDL_Event&) {});
-}
-
 void pushWindowEvent(uint8_t what) {
     pushEvent(SDL_WINDOWEVENT, [&](SDL_Event& e) { e.window.event = what; });
 }

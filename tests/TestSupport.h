@@ -36,11 +36,9 @@ template <class Set> void pushEvent(uint32_t type, Set set) {
     set(event);
     SDL_PushEvent(&event);
 }
-// Events as SDL queues them: a key going down (or up), the window's close button, a window
-// event, a mouse button going down (or up) at a window pixel, and one going down and up between
-// two frames, as a quick tap does.
+// Events as SDL queues them: a key going down (or up), a window event, a mouse button going down
+// (or up) at a window pixel, and one going down and up between two frames, as a quick tap does.
 void pushKey(SDL_Scancode code, bool down = true);
-void pushQuit();
 void pushWindowEvent(uint8_t what);
 void pushButton(uint8_t button, bool down, int x = 0, int y = 0);
 void pushClick(uint8_t button);

@@ -5,6 +5,8 @@ of the npm package world-atlas 2.0.2.
     /usr/bin/python3 tools/make_levels.py [PACKAGE_DIR] [--out DIR]
 
 PACKAGE_DIR is the unpacked package (the folder holding countries-50m.json).
+--only KEY,... builds and plays just those countries, at their place in the
+committed list, into --out: a quick look while working on the script.
 Without it the script runs `npm pack world-atlas@2.0.2` in a temporary folder
 and checks the tarball's hash. The output (terrain and stamp pictures under
 data/Countries, "Countries/countries.txt", the level names in
@@ -79,8 +81,8 @@ BY_ATLAS_NAME = {"Kosovo": "Kosovo"}   # no ISO number in the atlas
 LICENCE_NAME = "LICENSE-world-atlas.txt"
 CREDIT = """Country shapes: Natural Earth (naturalearthdata.com), public domain,
 through the npm package world-atlas 2.0.2 by Michael Bostock, whose licence
-notice follows. The levels were made from countries-50m.json by
-tools/make_levels.py.
+notice follows. The levels were made from countries-50m.json, and from
+countries-10m.json for the countries too small for it, by tools/make_levels.py.
 
 """
 
@@ -977,12 +979,12 @@ def path_seconds(level):
 
 # ---------------------------------------------------------------- the whole set
 
-def load_countries(package_dir, flags_dir):
+def load_countries(package_dir, flags_dir, atlas="countries-50m.json"):
     with open(os.path.join(package_dir, "package.json"), encoding="utf-8") as f:
         meta = json.load(f)
     if meta.get("name") != PACKAGE or meta.get("version") != VERSION:
         sys.exit("%s is not %s %s" % (package_dir, PACKAGE, VERSION))
-    with open(os.path.join(package_dir, "countries-50m.json"), encoding="utf-8") as f:
+    with open(os.path.join(package_dir, atlas), encoding="utf-8") as f:
         topo = json.load(f)
     arcs = decode_arcs(topo)
     names, _ = flag_names_by_code(flags_dir)
@@ -1146,13 +1148,16 @@ UNINHABITED = {"Antarctica", "French Southern Territories", "Heard and McDonald 
 NEAR_ONLY = {"United States": 0.0, "Norway": 0.0, "Canada": 0.0}
 
 
-def build_best(name, polys, box, target):
+def build_best(name, polys, box, target, small=False):
     """Tries the walk length the rank asks for, then the largest scale the limits allow, then shorter
-    and longer walks; keeps the variant that obeys the rules and paints the most of the country."""
+    and longer walks; keeps the variant that obeys the rules and paints the most of the country. A
+    `small` country tries first the largest scale whose walk is no chore: it is known by its shape."""
     best = None
     bw, bh = box[2] - box[0], box[3] - box[1]
     largest = 1e9                     # build_level caps every target at the size limits
     tries = [largest, target] if max(bw / bh, bh / bw) > 2.5 else [target, largest]
+    if small:
+        tries = [max(target, SMALL_WALK)] + tries
     tries = [(walk, False) for walk in tries + [target * 0.6, target * 1.6, target * 0.35]]
     for walk, zigzag in tries + [(largest, True), (target, True)]:
         made = build_level(name, polys, box, walk, seed_of(name), zigzag)
@@ -1168,27 +1173,55 @@ def build_best(name, polys, box, target):
     return best[1] if best else None
 
 
-def generate(package_dir, out_dir, names_path, flags_dir):
+# A coast whose edges average more than this many pixels at the largest scale the size limits allow reads
+# as a polygon cut with scissors, not as the country: such a country is drawn from the finer file.
+FINE_EDGE_PX = 40
+FINE_USED = []               # the countries drawn from the finer file
+SMALL_WALK = 2400            # their walk, in pixels of ledge: as large as a walk stays short of a chore
+
+
+def edge_px(polys, box):
+    """The mean length of the outline's edges, in pixels, at the largest scale the limits allow."""
+    bw, bh = box[2] - box[0], box[3] - box[1]
+    if bw <= 0 or bh <= 0:
+        return math.inf
+    scale = min((MAX_W - 2 * MARGIN) / bw, (MAX_H - TOP_ROOM - MARGIN) / bh)
+    perim = sum(float(np.hypot(*np.diff(p[0], axis=0).T).sum()) for p in polys)
+    return perim * scale / sum(len(p[0]) - 1 for p in polys)
+
+
+def generate(package_dir, out_dir, names_path, flags_dir, only=None):
     countries = load_countries(package_dir, flags_dir)
+    fine = dict(load_countries(package_dir, flags_dir, "countries-10m.json"))
     shaped = []
     rejected = []
     for name, polys in countries:
         if name in UNINHABITED:
             rejected.append((name, "no people live there"))
             continue
-        projected = project(polys)
-        main, box = main_shape(projected, NEAR_ONLY.get(name, 0.25))
-        shaped.append((complexity(main, box), name, main, box))
+        reach = NEAR_ONLY.get(name, 0.25)
+        main, box = main_shape(project(polys), reach)
+        # The order along the list stays that of the coarse shapes: the finer file only draws them.
+        score = complexity(main, box)
+        if name in fine and edge_px(main, box) > FINE_EDGE_PX:
+            fmain, fbox = main_shape(project(fine[name]), reach)
+            if edge_px(fmain, fbox) < edge_px(main, box):
+                FINE_USED.append((name, edge_px(main, box), edge_px(fmain, fbox)))
+                main, box = fmain, fbox
+        shaped.append((score, name, main, box))
     shaped.sort(key=lambda s: (s[0], s[1]))
+    small = {f[0] for f in FINE_USED}
     built = []
     names = [s[1] for s in shaped]
     if len(set(names)) != len(names):
         sys.exit("two shapes share a name")
     n = len(shaped)
     for i, (score, name, polys, box) in enumerate(shaped):
+        if only is not None and name not in only:
+            continue
         rank = i / max(1, n - 1)
         target = 900 + 2100 * rank
-        made = build_best(name, polys, box, target)
+        made = build_best(name, polys, box, target, name in small)
         if made is None:
             rejected.append((name, "no scale within the size limits obeys the rules"))
             continue
@@ -1228,7 +1261,7 @@ def measure(name, polys, box, level, mask, solid, rows):
 LESSON_WALK = 700            # a lesson is a short walk
 
 
-def choose(built):
+def choose(built, lessons=True):
     """Keeps every level that makes a walk worth playing: first one lesson each, built small,
     then the largest countries (their outlines are the ones a player knows; a
     speck of an island reads as a blob) ordered easy to hard."""
@@ -1242,7 +1275,7 @@ def choose(built):
             measured.append(m)
     measured.sort(key=lambda m: (-m["area"], m["name"]))
     first = []
-    for lesson in LESSONS:
+    for lesson in LESSONS if lessons else ():
         for m in measured:
             if any(f["name"] == m["name"] for f in first):
                 continue
@@ -1443,7 +1476,8 @@ def goals_along(targets, caps):
     return out[::-1]
 
 
-def write_all(chosen, out_dir, names_path, licence_text, countries=()):
+def write_all(chosen, out_dir, names_path, licence_text, countries=(), places=None):
+    """`places`: each level's (index, count) in the list, when `chosen` is only part of it."""
     os.makedirs(out_dir, exist_ok=True)
     lines = ["# Countries: key,terrain,stamp,startX,startY,exitX,exitY,minutes,survivor %,goal %,"
              "creatures,interval ms. Made by tools/make_levels.py; easy to hard."]
@@ -1451,8 +1485,10 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=()):
     notes = []
     wanted = {LIST_NAME, PLAN_NAME, LICENCE_NAME}
     n = len(chosen)
+    place = places or {m["name"]: (i, n) for i, m in enumerate(chosen)}
     jobs = []
-    for i, m in enumerate(chosen):
+    for m in chosen:
+        i, n = place[m["name"]]
         rank = i / max(1, n - 1)
         lesson = m.get("lesson")
         solid = m["solid"]
@@ -1478,9 +1514,10 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=()):
         job[4] = plan_of(m, m["nums"])[0]
     with multiprocessing.Pool(2) as pool:
         first = pool.map(play_plan, jobs, chunksize=1)
-        for i, (m, job, run) in enumerate(zip(chosen, jobs, first)):
+        for m, job, run in zip(chosen, jobs, first):
             if not run[0]:
                 sys.exit("%s: the plan does not win in the model: %s" % (m["name"], run))
+            i, n = place[m["name"]]
             rank = i / max(1, n - 1)
             m["nums"]["minutes"] = minutes_for(rank, run[2])
             # The leader waits out the rest of the limit's minutes, so the win leaves the share asked for.
@@ -1531,21 +1568,37 @@ def main():
     parser.add_argument("--out", default=os.path.join(root, "data", "Countries"))
     parser.add_argument("--names", default=os.path.join(root, "data", "Assets", "texts", "levelnames.txt"))
     parser.add_argument("--flags", default=os.path.join(root, "data", "Flags"))
+    parser.add_argument("--only", help="KEY,... of the committed list: build and play just these")
     args = parser.parse_args()
+    only, places = None, None
+    if args.only:
+        only = set(args.only.split(","))
+        with open(os.path.join(root, "data", "Countries", LIST_NAME), encoding="ascii") as f:
+            keys = [l.split(",")[0] for l in f if not l.startswith("#")]
+        places = {k: (i, len(keys)) for i, k in enumerate(keys)}
+        if only - set(keys):
+            sys.exit("not in the list: %s" % ", ".join(sorted(only - set(keys))))
     with tempfile.TemporaryDirectory() as workdir:
         package_dir = args.package_dir or run_npm_pack(workdir)
         with open(os.path.join(package_dir, "LICENSE"), encoding="utf-8") as f:
             licence_text = f.read()
-        built, rejected = generate(package_dir, args.out, args.names, args.flags)
-    chosen = choose(built)
-    if len(chosen) < COUNTRY_MIN:
+        built, rejected = generate(package_dir, args.out, args.names, args.flags, only)
+    chosen = choose(built, lessons=only is None)
+    if only is None and len(chosen) < COUNTRY_MIN:
         sys.exit("only %d levels" % len(chosen))
+    for name, coarse, finer in FINE_USED:
+        print("finer shape %-28s edges %4.0f px, now %4.0f px" % (name, coarse, finer))
+    if only:
+        # The lessons are built small and planned apart: a quick look plays them as any other level.
+        chosen = [m for m in chosen if m["name"] in only]
+        chosen.sort(key=lambda m: places[m["name"]])
     countries = [b[0] for b in built] + [name for name, _ in rejected]
-    notes = write_all(chosen, args.out, args.names, licence_text, countries)
+    notes = write_all(chosen, args.out, args.names, licence_text, countries, places)
     for name, why in rejected + LEFT_OUT:
         print("left out %-28s %s" % (name, why))
     print("  # level                        min  plan s left%% jitter won  survivors/goal margins  jitter end s")
     for i, (name, lesson, nums) in enumerate(notes):
+        i = places[name][0] if places else i
         print("%3d %-28s %3d %7.1f %4d%% %d/3 %3d%% %3d%% %+4d %+4d  %s" % (
             i + 1, name, nums["minutes"], nums["plan_s"], nums["left"], nums["jitter_won"], nums["survivors"],
             nums["goal"], nums["margins"][0], nums["margins"][1],

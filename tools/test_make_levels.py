@@ -35,6 +35,17 @@ class TopoJsonTest(unittest.TestCase):
         self.assertEqual(back.tolist(), [[10, -5], [11, -3]])
 
 
+class FinerShapeTest(unittest.TestCase):
+    def test_edges_are_measured_at_the_largest_scale_the_limits_allow(self):
+        # A 2 x 1 box fits 1576 x 954 pixels at 788 per unit: a perimeter of 6 units is 4728 pixels.
+        square = [[np.array([[0, 0], [2, 0], [2, 1], [0, 1], [0, 0]], dtype=float)]]
+        self.assertAlmostEqual(ml.edge_px(square, (0, 0, 2, 1)), 1182.0)
+        # A unit square fits 954 pixels high; one side cut in two gives five edges.
+        cut = np.array([[0, 0], [0.5, 0], [1, 0], [1, 1], [0, 1], [0, 0]], dtype=float)
+        self.assertAlmostEqual(ml.edge_px([[cut]], (0, 0, 1, 1)), 763.2)
+        self.assertEqual(ml.edge_px(square, (0, 0, 2, 0)), float("inf"))   # a shape with no height
+
+
 class MovesTest(unittest.TestCase):
     def test_steps_of_one_to_three_are_climbed_and_four_is_a_wall(self):
         for rise, can in ((1, True), (2, True), (3, True), (4, False)):

@@ -675,27 +675,99 @@ def ledge_rows(mask):
     return list(range(int(rows[0]) + 2, int(rows[-1]) - THICK + 1, PITCH))
 
 
-def layer_segments(mask, top):
+def layer_segments(mask, top, join=0):
+    """The ledges of one layer, over land only; lands at most `join` pixels apart share a ledge, the sea
+    between them left for the player to bridge."""
     band = mask[top:top + THICK].all(axis=0)
-    segs = []
+    runs = []
     for a, b in segments(band):
-        a, b = a + 1, b - 1
-        if b - a + 1 >= MIN_LEDGE:
-            segs.append((a, b))
-    return segs
+        if runs and a - runs[-1][1] - 1 <= join:
+            runs[-1] = (runs[-1][0], b)
+        else:
+            runs.append((a, b))
+    return [(a + 1, b - 1) for a, b in runs if b - a - 1 >= MIN_LEDGE]
 
 
-def plan_chain(layers):
+BRIDGE_W = 12                # the widest sea a ledge may leave open: one build fills it
+LAND_NEAR = 2                # a ledge column stands over land or this close to it
+ISLAND_SHARE = 0.75          # an island country: its largest island holds less of its land than this
+
+
+def near_land(mask):
+    out = mask.copy()
+    for dy in range(-LAND_NEAR, LAND_NEAR + 1):
+        for dx in range(-LAND_NEAR, LAND_NEAR + 1):
+            out[max(0, dy):mask.shape[0] + min(0, dy), max(0, dx):mask.shape[1] + min(0, dx)] |= \
+                mask[max(0, -dy):mask.shape[0] + min(0, -dy), max(0, -dx):mask.shape[1] + min(0, -dx)]
+    return out
+
+
+def open_the_sea(level, mask, solid, ledges, chain, holes):
+    """Takes the ledges off the sea between islands. On the column's way a stretch of sea no wider
+    than BRIDGE_W stays in the level as a gap for the plan to build across (listed in level["gaps"]);
+    a wider one there refuses the layout (False). Off the way the sea is cut, with a post where the
+    column could walk up to it. The holes, the landings and the exit keep their flat ground."""
+    land = near_land(mask)
+    on_way = {}
+    for (li, seg), (_, x0, x1) in zip(chain, level["walked"]):
+        on_way[(li, seg)] = (min(x0, x1), max(x0, x1))
+    keep = set()
+    for li, seg, hx in holes:
+        keep.update((li, x) for x in range(hx - 6, hx + HOLE_W + 6))
+    ex = level["exit"][0]
+    eli = chain[-1][0]
+    keep.update((eli, x) for x in range(ex - 22, ex + 22))
+    gaps = []
+    for li, seg, surf in ledges:
+        top = level["ledge_top"][li]
+        a, b = seg
+        if (li, seg) not in on_way:
+            # An island off the column's way keeps its coast and no ledge: a ledge the walk never
+            # paints would only lower the share of the country it can paint.
+            solid[:top + THICK, a:b + 1][top - POST_H - 3:] = False
+            continue
+        sea = ~land[top:top + THICK, a:b + 1].any(axis=0)
+        for k in range(a, b + 1):
+            if (li, k) in keep:
+                sea[k - a] = False
+        way = on_way.get((li, seg))
+        for r0, r1 in segments(sea):
+            r0, r1 = r0 + a, r1 + a
+            if way and r0 <= way[1] + 2 and r1 >= way[0] - 2:
+                mid = (r0 + r1) // 2
+                box = (mid - BRIDGE_W // 2, top, mid + BRIDGE_W // 2 - 1, top + THICK - 1)
+                if r1 - r0 + 1 > BRIDGE_W or box[0] < a + POST_W + 2 or box[2] > b - POST_W - 2:
+                    return False
+                # The ledge as built is the bridge the plan makes: flat, THICK rows.
+                solid[:top, box[0]:box[2] + 1][top - POST_H - 3:] = False
+                solid[top:top + THICK, box[0]:box[2] + 1] = True
+                gaps.append(box)
+                continue
+            solid[:top + THICK, r0:r1 + 1][top - POST_H - 3:] = False
+            # A post where the ledge now ends, on each side the column might walk to.
+            for x0 in (r0 - POST_W, r1 + 1):
+                if a <= x0 and x0 + POST_W - 1 <= b:
+                    for x in range(x0, x0 + POST_W):
+                        s = surf[x - a]
+                        solid[s - POST_H:s, x] = True
+    level["gaps"] = gaps
+    return True
+
+
+def plan_chain(layers, max_drop=None):
     """The walked ledges: from the top layer down, each dropping through a hole
-    onto an overlapping ledge of the next layer. Returns [(layer, seg)]."""
+    onto an overlapping ledge of the next layer, at most `max_drop` rows below
+    when given. Returns [(layer, seg)]."""
     best = []
     # Try every ledge of the first few layers as the spawn ledge; keep the
-    # chain that walks farthest.
-    for first in range(min(3, len(layers))):
+    # chain that walks farthest. Among islands the spawn may be on any of them.
+    for first in range(len(layers) if max_drop is not None else min(3, len(layers))):
         for seg in layers[first][1]:
             chain = [(first, seg)]
             k = first
             while k + 1 < len(layers):
+                if max_drop is not None and layers[k + 1][0] - layers[k][0] > max_drop:
+                    break
                 cur = chain[-1][1]
                 options = []
                 for nseg in layers[k + 1][1]:
@@ -757,8 +829,9 @@ MAX_WALK_S = 200             # a longer walk is a chore, not a puzzle
 ZIG_OVERLAP = 40             # how far it reaches under the ledge above
 
 
-def build_level(name, polys, box, walk_target, rng_seed, zigzag=False):
-    """Rasterises and hatches one country; None when the shape makes no level."""
+def build_level(name, polys, box, walk_target, rng_seed, zigzag=False, islands=False):
+    """Rasterises and hatches one country; None when the shape makes no level. The ledges of `islands`
+    stand over land only, see open_the_sea."""
     bw, bh = box[2] - box[0], box[3] - box[1]
     if bw <= 0 or bh <= 0:
         return None
@@ -778,10 +851,11 @@ def build_level(name, polys, box, walk_target, rng_seed, zigzag=False):
     if zigzag:
         layers = zigzag_layers(mask, rows)
     else:
-        layers = [(top, layer_segments(mask, top)) for top in rows]
+        layers = [(top, layer_segments(mask, top, BRIDGE_W if islands else 0)) for top in rows]
         layers = [(t, s) for t, s in layers if s]
     # Consecutive layers must be one pitch apart for drops to land safely.
-    chain = plan_chain(layers)
+    # Between islands a layer may have no land: the drop past it must not kill.
+    chain = plan_chain(layers, 2 * PITCH if islands else None)
     if len(chain) < 3:
         return None
     rng = np.random.default_rng(rng_seed)
@@ -867,6 +941,9 @@ def build_level(name, polys, box, walk_target, rng_seed, zigzag=False):
             solid[:et, x][et - 3:] = False
             esurf[x - eseg[0]] = et
     level["exit"] = (exit_x, et)
+    level["gaps"] = []
+    if islands and not open_the_sea(level, mask, solid, ledges, chain, holes):
+        return None
     return level, mask, solid, (ytop, ybot)
 
 
@@ -1097,14 +1174,19 @@ def puzzle_edits(index, m):
     one is kept only when the level with it still obeys the rules, and all of them done must give
     the level as built."""
     level, solid = m["level"], m["solid"]
+    gaps = level.get("gaps", [])
     edits = []
     before = solid.copy()
+
+    def clear_of_gaps(box, top):
+        # A wall or a second bridge next to the sea between islands would leave no ledge to stand on.
+        return all(g[1] != top or box[2] + 2 * WALL_FLAT < g[0] or box[0] - 2 * WALL_FLAT > g[2] for g in gaps)
     bridge = False
     if index >= BRIDGE_FROM:
         b_before, box = lesson_edit("bridge", level, solid)
         li, x0, x1 = level["walked"][-1]
         if abs(x1 - x0) >= 80 and not solid[box[3] + 1:, box[0]:box[2] + 1].any() and \
-                edits_blocked(b_before, level, True):
+                clear_of_gaps(box, box[1]) and edits_blocked(b_before, level, True):
             before, bridge = b_before, True
             edits.append(("build", box))
     want = wall_count(index)
@@ -1117,6 +1199,8 @@ def puzzle_edits(index, m):
             if abs(x1 - x0) < shortest:
                 continue
             box = wall_box(level, li, x0, x1)
+            if not clear_of_gaps(box, box[3] + 1):
+                continue
             trial = before.copy()
             # The ledge runs flat on either side of a wall: a raised rim beside a dig a hand made too
             # deep would be a step the column cannot climb out of.
@@ -1128,10 +1212,16 @@ def puzzle_edits(index, m):
             edits.append(("dig", box))
         if any(k == "dig" for k, _ in edits):
             break
+    # The sea between near islands is built first: the column meets it on its way down.
+    for box in gaps:
+        before[box[1] - 3:box[3] + 1, box[0]:box[2] + 1] = False
+    edits = [("build", box) for box in gaps] + edits
     after = before.copy()
     for kind, box in edits:
         after[box[1]:box[3] + 1, box[0]:box[2] + 1] = kind == "build"
     if check_rules(after, level)[0]:
+        if level.get("gaps"):
+            sys.exit("%s: the bridged islands break the rules" % m["name"])
         return solid, []
     return before, edits
 
@@ -1148,7 +1238,7 @@ UNINHABITED = {"Antarctica", "French Southern Territories", "Heard and McDonald 
 NEAR_ONLY = {"United States": 0.0, "Norway": 0.0, "Canada": 0.0}
 
 
-def build_best(name, polys, box, target, small=False):
+def build_best(name, polys, box, target, small=False, islands=False):
     """Tries the walk length the rank asks for, then the largest scale the limits allow, then shorter
     and longer walks; keeps the variant that obeys the rules and paints the most of the country. A
     `small` country tries first the largest scale whose walk is no chore: it is known by its shape."""
@@ -1160,12 +1250,14 @@ def build_best(name, polys, box, target, small=False):
         tries = [max(target, SMALL_WALK)] + tries
     tries = [(walk, False) for walk in tries + [target * 0.6, target * 1.6, target * 0.35]]
     for walk, zigzag in tries + [(largest, True), (target, True)]:
-        made = build_level(name, polys, box, walk, seed_of(name), zigzag)
+        made = build_level(name, polys, box, walk, seed_of(name), zigzag, islands)
         if made is None or check_rules(made[2], made[0])[0]:
             continue
         m = measure(name, polys, box, *made)
         if m["seconds"] > MAX_WALK_S:
             continue
+        if islands and (m["seconds"] < MIN_SECONDS or m["share"] < MIN_SHARE):
+            continue              # too little of the archipelago on the way: see ISLANDS_CROSSED
         if best is None or m["share"] > best[0] + 4:
             best = (m["share"], made)
         if best[0] >= 45:
@@ -1177,6 +1269,7 @@ def build_best(name, polys, box, target, small=False):
 # as a polygon cut with scissors, not as the country: such a country is drawn from the finer file.
 FINE_EDGE_PX = 40
 FINE_USED = []               # the countries drawn from the finer file
+ISLANDS_BRIDGED, ISLANDS_CROSSED = [], []
 SMALL_WALK = 2400            # their walk, in pixels of ledge: as large as a walk stays short of a chore
 
 
@@ -1211,6 +1304,8 @@ def generate(package_dir, out_dir, names_path, flags_dir, only=None):
         shaped.append((score, name, main, box))
     shaped.sort(key=lambda s: (s[0], s[1]))
     small = {f[0] for f in FINE_USED}
+    islands = {name for _, name, main, _ in shaped
+               if max(ring_area(p[0]) for p in main) < ISLAND_SHARE * sum(ring_area(p[0]) for p in main)}
     built = []
     names = [s[1] for s in shaped]
     if len(set(names)) != len(names):
@@ -1221,7 +1316,13 @@ def generate(package_dir, out_dir, names_path, flags_dir, only=None):
             continue
         rank = i / max(1, n - 1)
         target = 900 + 2100 * rank
-        made = build_best(name, polys, box, target, name in small)
+        made = build_best(name, polys, box, target, name in small, name in islands)
+        if made is None and name in islands:
+            # No layout keeps this archipelago's way off the open sea: its ledges cross it as before.
+            ISLANDS_CROSSED.append(name)
+            made = build_best(name, polys, box, target, name in small)
+        elif made is not None and name in islands:
+            ISLANDS_BRIDGED.append((name, len(made[0]["gaps"])))
         if made is None:
             rejected.append((name, "no scale within the size limits obeys the rules"))
             continue
@@ -1586,6 +1687,10 @@ def main():
     chosen = choose(built, lessons=only is None)
     if only is None and len(chosen) < COUNTRY_MIN:
         sys.exit("only %d levels" % len(chosen))
+    for name, gaps in ISLANDS_BRIDGED:
+        print("islands     %-28s ledges over land, %d gaps to bridge" % (name, gaps))
+    for name in ISLANDS_CROSSED:
+        print("islands     %-28s ledges still cross the sea" % name)
     for name, coarse, finer in FINE_USED:
         print("finer shape %-28s edges %4.0f px, now %4.0f px" % (name, coarse, finer))
     if only:

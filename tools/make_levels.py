@@ -1532,6 +1532,7 @@ def other_names(names_path, countries):
 
 JITTER_SEEDS = (1, 2, 3)       # the hands every level is played with in the model
 SHARE_LEAST = 10                   # never less time left than this
+HAND_SPARE = 5                     # nor less than this for the slowest jittered hand, in % of the limit
 SHARE_FIRST, SHARE_LAST = 40, 15   # time left when the plan wins, in % of the limit, along the list
 
 
@@ -1630,6 +1631,10 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=(), places=No
         if not runs[0][0]:
             sys.exit("%s: the plan does not win in the model: %s" % (m["name"], runs[0]))
         limit = nums["minutes"] * 60000
+        if max(r[2] for r in runs[1:]) > limit * (1 - HAND_SPARE / 100):
+            # A hand that wins with seconds to spare in the model may not in the game: one more minute.
+            nums["minutes"] += 1
+            limit += 60000
         nums["plan_s"] = runs[0][2] / 1000
         nums["left"] = 100 * (limit - runs[0][2]) // limit
         nums["jitter"] = [r for r in runs[1:]]

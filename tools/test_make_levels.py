@@ -35,6 +35,47 @@ class TopoJsonTest(unittest.TestCase):
         self.assertEqual(back.tolist(), [[10, -5], [11, -3]])
 
 
+class FinerShapeTest(unittest.TestCase):
+    def test_edges_are_measured_at_the_largest_scale_the_limits_allow(self):
+        # A 2 x 1 box fits 1576 x 954 pixels at 788 per unit: a perimeter of 6 units is 4728 pixels.
+        square = [[np.array([[0, 0], [2, 0], [2, 1], [0, 1], [0, 0]], dtype=float)]]
+        self.assertAlmostEqual(ml.edge_px(square, (0, 0, 2, 1)), 1182.0)
+        # A unit square fits 954 pixels high; one side cut in two gives five edges.
+        cut = np.array([[0, 0], [0.5, 0], [1, 0], [1, 1], [0, 1], [0, 0]], dtype=float)
+        self.assertAlmostEqual(ml.edge_px([[cut]], (0, 0, 1, 1)), 763.2)
+        self.assertEqual(ml.edge_px(square, (0, 0, 2, 0)), float("inf"))   # a shape with no height
+
+
+class IslandsTest(unittest.TestCase):
+    def test_lands_twelve_apart_share_a_ledge_and_thirteen_do_not(self):
+        mask = np.zeros((20, 130), dtype=bool)
+        mask[:, :50] = mask[:, 62:120] = True
+        self.assertEqual(ml.layer_segments(mask, 5, 12), [(1, 118)])
+        self.assertEqual(ml.layer_segments(mask, 5), [(1, 48), (63, 118)])
+        mask[:, 62] = False
+        self.assertEqual(ml.layer_segments(mask, 5, 12), [(1, 48), (64, 118)])
+
+    def sea(self, first, last, walked):
+        mask = np.ones((80, 130), dtype=bool)
+        mask[:, first:last + 1] = False
+        solid = np.zeros_like(mask)
+        solid[50:56, 5:116] = True
+        level = {"walked": [walked], "ledge_top": [50], "exit": (walked[2], 50)}
+        ledges = [(0, (5, 115), np.full(111, 50))]
+        return ml.open_the_sea(level, mask, solid, ledges, [(0, (5, 115))], []), level, solid
+
+    def test_a_narrow_sea_on_the_way_is_left_to_bridge_a_wide_one_refused_one_off_it_cut(self):
+        # Ten columns of sea, two of them within reach of land: six left open, in a build of twelve.
+        ok, level, solid = self.sea(55, 64, (0, 10, 110))
+        self.assertEqual((ok, level["gaps"]), (True, [(53, 50, 64, 55)]))
+        self.assertTrue(solid[50:56, 53:65].all())          # built, the ledge runs on
+        self.assertFalse(self.sea(50, 69, (0, 10, 110))[0])
+        ok, level, solid = self.sea(80, 99, (0, 10, 40))
+        self.assertEqual((ok, level["gaps"]), (True, []))
+        self.assertFalse(solid[50:56, 82:98].any())
+        self.assertTrue(solid[44:50, 79:82].all() and solid[44:50, 98:101].all())   # posts at the cut
+
+
 class MovesTest(unittest.TestCase):
     def test_steps_of_one_to_three_are_climbed_and_four_is_a_wall(self):
         for rise, can in ((1, True), (2, True), (3, True), (4, False)):

@@ -1,10 +1,14 @@
-// Feeds arbitrary bytes to picture decoding as the texture store does for pack entries: decoded
-// in the file's own channel count, refused above the size limit before any pixel memory is taken,
-// and of the size the header reader alone gives.
+// Picture decoding from memory (pack entries) and from a loose file (stdio): refused above the size
+// limit before any pixel memory is taken, in 1 to 4 channels, and as large as the header reader says.
+#include "ScratchFile.h"
 #include "assets/ImageData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int width = 0, height = 0;
+    const std::string path = scratchFile(data, size);
+    if (const auto loose = ImageData::decodeFile(path.c_str()))
+        if (!ImageData::readFileSize(path.c_str(), &width, &height) || loose->width() != width)
+            __builtin_trap();
     const bool sized = ImageData::readSize(data, size, &width, &height);
     const auto image = ImageData::decode(data, size);
     if (!image) return 0;

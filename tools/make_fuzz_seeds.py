@@ -2,12 +2,12 @@
 """Writes the fuzz targets' seed corpora into fuzz/corpus/<target>/ from our own shipped files.
 
 A fuzzer that starts from real files reaches the parsers' deep paths at once instead of guessing
-their syntax byte by byte. Same inputs give the same bytes.
+their syntax byte by byte. Same inputs give the same bytes. Only the files named here are written:
+whatever else a folder holds (the minimised corpus a fuzzing run left) stays.
 
     /usr/bin/python3 tools/make_fuzz_seeds.py build/vovpack
 """
 import io
-import shutil
 import struct
 import subprocess
 import sys
@@ -45,6 +45,27 @@ def string(text):
     return struct.pack("<H", len(raw)) + raw
 
 
+def countries():
+    """Our level list, and hand-made lines: short, blank-padded, not numbers, negative, past the limits."""
+    copy("fuzz_country_list", DATA / "Countries" / "countries.txt")
+    seed("fuzz_country_list", "edges.txt",
+         b"a,b,c,1,2,3,4,5,6,7,8,9\n#x\n\nb,c\nz,y,x,1,2,3,4,999,0,0,999,0,extra\nq,w,e,1,2,3,4,-1,0,0,1,0\n"
+         b"g,h,i, 1 ,\t2\t,3,4,5,6,7,8,9\r\r\nj,k,l,1,2,3,x,5,6,7,8,9\nm,n,o,1,2,3,4,5,6,7,0,9\n"
+         b"p,r,s,1,2,3,4,1000,6,7,8,9\nt,u,v,1,2,3,4,5,101,7,8,9\n")
+
+
+def fonts():
+    """Font pictures whose top row marks glyphs (a repeat of its first pixel), one per channel count:
+    the bytes after the shape fill the pixels over and over, so a 20-byte description starting "##"
+    marks every column where the cycle meets its start. 64 x 30 pixels, size 12: two colour bands."""
+    for channels in range(4):
+        seed("fuzz_font_description", "marked-%d" % (channels + 1),
+             bytes([63, 29, channels, 12, channels % 3]) + b"##p.png\n0123456789A\n")
+    # Our 12-pixel font's description over a 64 x 20 RGBA picture, size 12, gap 1.
+    seed("fuzz_font_description", "sans_12", bytes([63, 19, 3, 12, 1])
+         + (DATA / "Assets" / "font" / "fonts" / "sans_12.txt").read_bytes())
+
+
 def pictures():
     """Our HUD pointers as PNG, and the same picture as JPEG, BMP and TGA (the other decoded kinds)."""
     for png in sorted((DATA / "Assets" / "hud").glob("*.png")):
@@ -58,6 +79,18 @@ def pictures():
     grey = io.BytesIO()
     picture.convert("LA").save(grey, "PNG")
     seed("fuzz_image_decode", "mousenormal-grey.png", grey.getvalue())
+    grey = io.BytesIO()
+    picture.convert("L").save(grey, "PNG")
+    seed("fuzz_image_decode", "mousenormal-l.png", grey.getvalue())
+    # A PNG that stops before its end chunk; a JPEG with stray bytes between two segments, and one
+    # cut inside its entropy-coded data with no end marker.
+    png = (DATA / "Assets" / "hud" / "mousenormal.png").read_bytes()
+    seed("fuzz_image_decode", "no-iend.png", png[:png.rindex(b"IEND") - 4])
+    out = io.BytesIO()
+    picture.convert("RGB").save(out, "JPEG")
+    jpeg = out.getvalue()
+    seed("fuzz_image_decode", "stray-bytes.jpg", jpeg[:2] + b"\x00\x17" + jpeg[2:])
+    seed("fuzz_image_decode", "cut-scan.jpg", jpeg[:jpeg.index(b"\xFF\xDA") + 40])
     # The two refusals made before the decoder runs: an IDAT chunk claiming about 2 GB, and a JPEG
     # Huffman table of 300 codes where a table holds at most 256.
     long_chunk = bytearray((DATA / "Assets" / "hud" / "mousenormal.png").read_bytes())
@@ -136,13 +169,14 @@ def pack(vovpack):
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make_fuzz_seeds.py PATH/TO/vovpack")
-    shutil.rmtree(CORPUS, ignore_errors=True)
     seed("fuzz_config", "config.ini", options("GERMAN", "NO", 7, 128))
     seed("fuzz_config", "config-crlf.ini", options("JAPANESE", "YES", 128, 0, "\r\n"))
+    for language in ("ENGLISH", "SPANISH", "CATALAN", "FRENCH", "ITALIAN", "GERMAN", "JAPANESE"):
+        # Blanks before a volume; an effects volume past the mixer's range.
+        seed("fuzz_config", language.lower() + ".ini", options(language, "YES", 64, 200).replace(b"=64", b"= \t64"))
     copy("fuzz_flag_list", DATA / "Flags" / "flags.txt")
-    # Picture shape (64 x 20, RGBA, size 12, gap 1), then the description of our 12-pixel font.
-    seed("fuzz_font_description", "sans_12", bytes([63, 19, 3, 12, 1])
-         + (DATA / "Assets" / "font" / "fonts" / "sans_12.txt").read_bytes())
+    countries()
+    fonts()
     copy("fuzz_text_lists", DATA / "Assets" / "font" / "fonts.txt")
     elements()
     scenes()

@@ -150,6 +150,10 @@ def scenes():
     seed("fuzz_scene_file", "chain.scn",
          b"NO_IMAGE\r\nNO\r\n5\r\nGUI_ELEMENT\tAssets/gui/a.sel\t0,0\r\nBOGUS\r\nGUI_ELEMENT\tAssets/gui/c.swt\t9,9\t6\r\n"
          b"# empty fly-out\r\nANIMATION\tAssets/gui/x.ani\t1,1\r\nGUI_ELEMENT\tAssets/gui/bad.xyz\t0,0\r\n")
+    # Paths of short steps, walked point by point within the fly-in; a text delayed by a number.
+    seed("fuzz_scene_file", "short-paths.scn",
+         b"NO_IMAGE\nNO\n2\nGUI_ELEMENT\tAssets/gui/b.btn\t4,4\t5\n(4,4)(5,4)(5,5)(6,6)\t900\n(6,6)(7,7)(8,8)\t900\n"
+         b"TEXT\tMENU_OK\t0\t1,1\t250\tLEFT\t0\t5\n(1,1)(2,1)(2,2)\t800\n(2,2)(1,1)\t800\n")
     # A count far past 16 bits: the reader must not try to hold that many elements.
     seed("fuzz_scene_file", "huge-count.scn", b"NO_IMAGE\nNO\n99999999999\n")
     # A widget of no known kind ends the file: every per-element loop meets the indices left empty.

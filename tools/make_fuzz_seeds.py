@@ -107,6 +107,8 @@ def elements():
         seed("fuzz_widget", name, bytes([kind, width]) + data)
 
     element("element.gfx", 4, 0, b"# a strip\nlogo.png\n32\n16\nYES\nNO\n3\n50\n60\n70\n")
+    # A vertical strip whose frames turn within the target's few updates.
+    element("element-vertical.gfx", 4, 8, b"strip.png\n8\n8\nYES\nYES\n3\n5\n5\n5\n")
     element("animation.ani", 5, 14, b"sheet.png\n4\n2\nYES\n3\n100\t6\t3,-2\n40\t1,2,3,4\t0,0\n70\t8\t-1,1\n")
     picture = (string("a.png") + struct.pack("<iiHH", -3, 4, 50, 60) + struct.pack("<HHH", 2, 11, 22)
                + struct.pack("<HHBB", 1, 9, 1, 0))
@@ -128,6 +130,7 @@ def elements():
     element("slider-no-bar.sli", 2, 100, b"slider.png\n20\n16\n10\n8\n0,100\n1\nNO_TEXT\n")
     element("slider-thin.sli", 2, 2, b"slider.png\n100\n16\n10,4\n8\n0,100\n1\n")
     element("switch.swt", 3, 31, b"switch.png\n80\n20\nYES\nNO\nOPT_NO\t4,0\nOPT_YES\t4,0\nNO_TEXT\n")
+    element("switch-no-image.swt", 3, 31, b"NO_IMAGE\n80\n20\nYES\nNO\nOPT_NO\t4,0\nOPT_YES\t4,0\nNO_TEXT\n")
     head = string("s.png") + struct.pack("<iiHH", 0, 8, 120, 16)
     slider = head + struct.pack("<iiHhhHHiiHB", 4, 4, 8, 0, 100, 10, 0, 0, 0, 4, 0)
     element("slider.bin", 0x82, 31, slider)

@@ -5,7 +5,7 @@
 #include "persist/FlagList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    [[maybe_unused]] static const bool quiet = (std::cerr.setstate(std::ios::badbit), true); // "NOT LOAD."s
+    [[maybe_unused]] static const bool quiet = (std::cerr.setstate(std::ios::badbit), true); // no "NOT LOAD."
     // Pictures "load" when their name has an even length, so both paths are taken.
     int32_t next = 0;
     const FlagPictureLoader loader = [&next](const std::string& path) {

@@ -117,6 +117,8 @@ def elements():
                  + struct.pack("<H", 2) + struct.pack("<HiiHHii", 5, 1, 2, 3, 4, -1, 9)
                  + struct.pack("<HiiHHii", 7, 0, 4, 3, 4, 0, 0) + struct.pack("<HHBB", 1, 6, 1, 0))
     element("animation.bin", 0x85, 21, animation)
+    # A frame offset near the 32-bit limit, added to the position when drawn (found by the fuzzer).
+    element("animation-far-offset.ani", 5, 115, b"\n\n\n\n3\n\n\n\t\t5555555550")
 
     element("button.btn", 0, 31, b"button.png\n120\n20\nYES\nYES\n1\n0\nNO_TEXT\nMENU_OK\t4,0\t-2\tSHADOW\tLEFT\t3\n")
     element("selector.sel", 1, 31, b"selector.png\n160\n20\n12\n3\nLANG_A\t1,0\nLANG_B\t1,0\t2\nLANG_C\t1,0\n")

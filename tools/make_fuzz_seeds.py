@@ -91,6 +91,9 @@ def pictures():
     jpeg = out.getvalue()
     seed("fuzz_image_decode", "stray-bytes.jpg", jpeg[:2] + b"\x00\x17" + jpeg[2:])
     seed("fuzz_image_decode", "cut-scan.jpg", jpeg[:jpeg.index(b"\xFF\xDA") + 40])
+    # An application segment longer than the file: a loose file's reader once skipped past the end
+    # and then waited for ever for the end.
+    seed("fuzz_image_decode", "app0-past-end.jpg", b"\xFF\xD8\xFF\xE0\x00\x10")
     # The two refusals made before the decoder runs: an IDAT chunk claiming about 2 GB, and a JPEG
     # Huffman table of 300 codes where a table holds at most 256.
     long_chunk = bytearray((DATA / "Assets" / "hud" / "mousenormal.png").read_bytes())

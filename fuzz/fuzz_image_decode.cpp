@@ -1,16 +1,22 @@
-// Feeds arbitrary bytes to picture decoding as the texture store does for pack entries: decoded
-// in the file's own channel count, refused above the size limit before any pixel memory is taken.
+// Picture decoding from memory (pack entries) and from a loose file (stdio): refused above the size
+// limit before any pixel memory is taken, in 1 to 4 channels, and as large as the header reader says.
+#include "ScratchFile.h"
 #include "assets/ImageData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    int width = 0, height = 0;
+    const std::string path = scratchFile(data, size);
+    if (const auto loose = ImageData::decodeFile(path.c_str()))
+        if (!ImageData::readFileSize(path.c_str(), &width, &height) || loose->width() != width)
+            __builtin_trap();
+    const bool sized = ImageData::readSize(data, size, &width, &height);
     const auto image = ImageData::decode(data, size);
     if (!image) return 0;
-    if (!ImageData::acceptableSize(image->width(), image->height())) __builtin_trap();
-    if (image->bytesPerPixel() < 1 || image->bytesPerPixel() > 4) __builtin_trap();
-    // Read every byte the picture claims to hold, as an upload would.
-    unsigned sum = 0;
-    const size_t bytes = static_cast<size_t>(image->pitch()) * static_cast<size_t>(image->height());
-    for (size_t i = 0; i < bytes; ++i)
-        sum += image->pixels()[i];
-    return static_cast<int>(sum & 0);
+    const int channels = image->bytesPerPixel();
+    if (!sized || image->width() != width || image->height() != height ||
+        !ImageData::acceptableSize(width, height) || channels < 1 || channels > 4)
+        __builtin_trap();
+    // The RGBA copy reads every byte the picture claims to hold, as an upload would.
+    if (image->toRgba()->width() != width) __builtin_trap();
+    return 0;
 }

@@ -1,18 +1,9 @@
-// The scene-file reader, bytes from memory with fake services: every element file it names is
-// the same input again (so element readers are reached through the scene), every picture a fake.
-// What was read is then entered, flown in, walked, hovered, pressed, flown out and drawn (no GL).
+// The scene-file reader with fake services: every element file it names is the input again, every
+// picture a fake. What was read is entered, flown in, walked, pressed, flown out and drawn (no GL).
 #include "../tests/Fakes.h"
 #include "base/FrameClock.h"
 #include "gui/GUIElement.h"
 #include "menus/Menu.h"
-
-namespace {
-class FuzzMenu final : public Menu {
-  public:
-    void onAction(int16_t) override { ++actions; }
-    int actions = 0;
-};
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
@@ -21,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FakeTextures textures;
     textures.width = static_cast<uint16_t>(size * 5);
     textures.height = static_cast<uint16_t>(size * 2);
-    FuzzMenu menu;
+    Menu menu;
     menu.parseSceneBytes(data, size, files, textures);
     // A navigation table that points anywhere, rings and stale indices included.
     const auto count = static_cast<int16_t>(menu.widgets.size());

@@ -1,8 +1,6 @@
-// The description and binary forms of the four widgets, of pictures and of animations, bytes from
-// memory and a texture lookup that needs no GL. The first byte picks the class (modulo 6) and the
-// form (bit 7); the second is the picture's width, so narrow and empty pictures (no pieces, no grid
-// cells) are reached. What was read is driven through every state, step and value, hit, animated,
-// drawn (no GL: nothing reaches the screen, but every tile loop runs) and written back.
+// The description and binary forms of the widgets, pictures and animations, with no GL. Byte 0 picks
+// the class (modulo 6) and the form (bit 7); byte 1 is the picture's width, narrow and empty ones
+// included. What was read is driven through every state, step and value, drawn and written back.
 #include <type_traits>
 
 #include "../tests/Fakes.h"
@@ -21,10 +19,7 @@ void exercise(const char* name, bool binary, uint8_t width, const uint8_t* data,
     textures.height = static_cast<uint16_t>(size % 97);
     W element;
     MemorySource in(data, size);
-    if (binary)
-        element.readBinary(in, textures);
-    else
-        element.parseDescriptionBytes(name, data, size, textures);
+    binary ? element.readBinary(in, textures) : element.parseDescriptionBytes(name, data, size, textures);
     frameDeltaMs = 17;
     element.setPosition(static_cast<int32_t>(size % 400) - 40, static_cast<int32_t>(size % 220) - 10);
     if constexpr (!std::is_base_of_v<GUIElement, W>) element.animated = element.frameCount > 1;
@@ -48,11 +43,11 @@ void exercise(const char* name, bool binary, uint8_t width, const uint8_t* data,
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    using Exercise = void (*)(const char*, bool, uint8_t, const uint8_t*, size_t);
-    static const std::pair<Exercise, const char*> kinds[] = {
-        {exercise<Button>, "Assets/gui/w.btn"},         {exercise<Selector>, "Assets/gui/w.sel"},
-        {exercise<Slider>, "Assets/gui/w.sli"},         {exercise<SwitchButton>, "Assets/gui/w.swt"},
-        {exercise<GraphicElement>, "Assets/gui/w.gfx"}, {exercise<GraphicAnimation>, "Assets/gui/w.ani"}};
+    static const std::pair<void (*)(const char*, bool, uint8_t, const uint8_t*, size_t), const char*>
+        kinds[] = {
+            {exercise<Button>, "Assets/gui/w.btn"},         {exercise<Selector>, "Assets/gui/w.sel"},
+            {exercise<Slider>, "Assets/gui/w.sli"},         {exercise<SwitchButton>, "Assets/gui/w.swt"},
+            {exercise<GraphicElement>, "Assets/gui/w.gfx"}, {exercise<GraphicAnimation>, "Assets/gui/w.ani"}};
     if (size < 2) return 0;
     const auto& [run, name] = kinds[(data[0] & 0x7F) % 6];
     run(name, data[0] >> 7, data[1], data + 2, size - 2);

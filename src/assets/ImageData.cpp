@@ -95,7 +95,13 @@ int readCallback(void* user, char* data, int size) {
     return static_cast<int>(std::fread(data, 1, static_cast<size_t>(size), static_cast<FILE*>(user)));
 }
 void skipCallback(void* user, int n) {
-    std::fseek(static_cast<FILE*>(user), n, SEEK_CUR);
+    FILE* file = static_cast<FILE*>(user);
+    std::fseek(file, n, SEEK_CUR);
+    // fseek clears the end-of-file mark, which stb asks for once its reads come back empty: without
+    // it a skip past the end leaves a damaged JPEG header scanned for a marker for ever. Reading a
+    // byte sets the mark again at the end; anywhere else the byte is put back.
+    const int next = std::fgetc(file);
+    if (next != EOF) std::ungetc(next, file);
 }
 int eofCallback(void* user) {
     return std::feof(static_cast<FILE*>(user));

@@ -2,10 +2,14 @@
 
 #include "assets/StringHelpers.h"
 #include "gui/ElementServices.h"
+#include "gui/GUIElement.h"
 #include "render/Draw.h"
 
+// A frame offset may be any 32-bit number: the sum is taken wide and kept at the edge of the
+// drawable range, as the widgets place their texts.
 void GraphicAnimation::drawAt(int32_t atX, int32_t atY) {
-    GraphicElement::drawAt(atX + offsetX, atY + offsetY);
+    GraphicElement::drawAt(GUIElement::clampCoordinate(static_cast<int64_t>(atX) + offsetX),
+                           GUIElement::clampCoordinate(static_cast<int64_t>(atY) + offsetY));
 }
 
 void GraphicAnimation::applyFrame() {

@@ -13,6 +13,7 @@ game's own messages.
     corrupt_game.py ... --only "config.ini:nul" --seed 3                             # one case again
     corrupt_game.py --run-dir build/run --kill-config 40                             # kill test, options
     corrupt_game.py --run-dir build/run --robot build/vovrobot --kill-progress 40    # kill test, progress
+    corrupt_game.py --run-dir build/run --cut-config 20                              # killed mid-write
 
 --game takes another game binary (the sanitizer build's) with the same run folder's data.
 Python's standard library only. Runs itself under xvfb-run when started outside one.
@@ -21,6 +22,7 @@ import argparse
 import os
 import random
 import re
+import resource
 import shutil
 import signal
 import struct
@@ -644,6 +646,55 @@ def kill_config(args):
     return 1 if bad else 0
 
 
+def limit_file_size(pid, size):
+    """From now on a write that makes any file longer than `size` bytes ends the process with
+    SIGXFSZ: the kernel kills it in the middle of that write, which a kill from outside rarely hits."""
+    resource.prlimit(pid, resource.RLIMIT_CORE, (0, 0))
+    resource.prlimit(pid, resource.RLIMIT_FSIZE, (size, size))
+
+
+def cut_config(args):
+    """Starts the game with its file size limited to a random byte count, so that its start-up write
+    of "config.ini" is cut there: the scratch file must hold exactly that many bytes and "config.ini"
+    must still be the old one, in Japanese."""
+    rng = random.Random(args.seed)
+    bad, begun = 0, time.time()
+    for run in range(args.cut_config):
+        size = rng.randrange(0, 200)  # the options file is longer than that in every language
+        folder = tempfile.mkdtemp(prefix="vov-cut-")
+        try:
+            os.symlink(args.game, os.path.join(folder, "vov-aruzezudor"))
+            for name in ("Vedezaviva.zez", "Countries", "Flags"):
+                os.symlink(os.path.join(args.run_dir, name), os.path.join(folder, name))
+            path = os.path.join(folder, "config.ini")
+            put(path, JAPANESE)
+            # Its messages go to a pipe and Mesa's shader cache is off: no other file may reach the limit.
+            env = dict(game_environment(args), MESA_SHADER_CACHE_DISABLE="true")
+            game = subprocess.Popen(["./vov-aruzezudor"], cwd=folder, env=env, stdout=subprocess.PIPE,
+                                    stderr=subprocess.STDOUT, start_new_session=True,
+                                    preexec_fn=lambda: limit_file_size(0, size))
+            try:
+                game.communicate(timeout=args.startup)
+            except subprocess.TimeoutExpired:
+                kill_group(game)
+                game.communicate()
+            try:
+                left = os.path.getsize(path + ".tmp")
+            except OSError:
+                left = None
+            with open(path, "rb") as f:
+                now = f.read()
+            ok = game.returncode == -signal.SIGXFSZ and left == size and now == JAPANESE
+            print("cut %d at byte %d: ended by %s; the scratch file holds %s bytes; config.ini is %s" %
+                  (run + 1, size, "SIGXFSZ" if game.returncode == -signal.SIGXFSZ else "code %d" % game.returncode,
+                   left, "old" if now == JAPANESE else "CHANGED: " + repr(now[:300])), flush=True)
+            bad += not ok
+        finally:
+            shutil.rmtree(folder, ignore_errors=True)
+    print("%d cut writes, %d failed, %.0f s" % (args.cut_config, bad, time.time() - begun), flush=True)
+    return 1 if bad else 0
+
+
 def kill_group(game):
     try:
         os.killpg(game.pid, signal.SIGKILL)
@@ -706,26 +757,30 @@ def kill_progress(args):
     print("an unkilled game writes the file %.1f s after the first creature is in" % written, flush=True)
     bad, begun, counts = 0, time.time(), {}
     for run in range(args.kill_progress):
-        # Even runs: the moment the scratch file appears, mid-write; odd ones: a random moment near it.
-        after = None if run % 2 == 0 else rng.uniform(0.0, 1.2) * written
-        state, text = run_robot(args, command, after)
+        # Even runs: the write cut at a random byte, mid-write for certain; odd ones: a random moment near it.
+        cut = rng.randrange(0, len(PROGRESS)) if run % 2 == 0 else None
+        after = None if cut is not None else rng.uniform(0.0, 1.2) * written
+        state, text = run_robot(args, command, after, cut)
         counts[state] = counts.get(state, 0) + 1
-        when = "as the scratch file appeared" if after is None else "%.2f s after the first creature was in" % after
+        when = ("with the write cut at byte %d" % cut if cut is not None
+                else "%.2f s after the first creature was in" % after)
         print("kill %d %s: progress.txt %s%s" % (run + 1, when, state,
                                                  "" if state != "DAMAGED" else ": " + repr(text[:300])), flush=True)
-        bad += state == "DAMAGED"
+        bad += state not in ("old", "new") and not (cut is None and state == "robot ended first")
     print("%d kills: %s, %.0f s" % (args.kill_progress, counts, time.time() - begun), flush=True)
     return 1 if bad else 0
 
 
-def run_robot(args, command, kill_after):
+def run_robot(args, command, kill_after, cut=None):
     """Runs the robot in its own temporary folder and plants an old progress file in its scratch
     folder as soon as that appears. kill_after -1: lets the game finish and returns how long after the
-    first creature went in the file changed. None: kills it as soon as the writer's scratch file
-    appears; else that long after the first creature went in. Returns (state, bytes) of the file."""
+    first creature went in the file changed; a number: kills it that long after the first creature
+    went in; None with `cut`: once the first creature is in, limits its files to `cut` bytes so that
+    the kernel kills it in the middle of the write. Returns (state, bytes) of the file."""
     import threading
     tmp = tempfile.mkdtemp(prefix="vov-kill-robot-")
-    env = dict(os.environ, TMPDIR=tmp, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
+    env = dict(os.environ, TMPDIR=tmp, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy",
+               MESA_SHADER_CACHE_DISABLE="true")
     env.setdefault("ASAN_OPTIONS", "detect_leaks=0")
     opened = []
 
@@ -740,7 +795,7 @@ def run_robot(args, command, kill_after):
                                  start_new_session=True)
         reader = threading.Thread(target=watch, args=(robot.stderr,))
         reader.start()
-        progress, written_at = None, None
+        progress, written_at, limited = None, None, False
         while robot.poll() is None:
             if progress is None:
                 for name in os.listdir(tmp):
@@ -748,9 +803,9 @@ def run_robot(args, command, kill_after):
                         os.makedirs(os.path.join(tmp, name, "Savedata"), exist_ok=True)
                         progress = os.path.join(tmp, name, "Savedata", "progress.txt")
                         put(progress, PROGRESS)
-            if kill_after is None and progress and os.path.exists(progress + ".tmp"):
-                os.killpg(robot.pid, signal.SIGKILL)
-                break
+            if cut is not None and opened and not limited:
+                limit_file_size(robot.pid, cut)
+                limited = True
             if kill_after == -1 and progress and written_at is None:
                 try:
                     with open(progress, "rb") as f:
@@ -774,6 +829,13 @@ def run_robot(args, command, kill_after):
         except (OSError, TypeError):
             folder = os.path.dirname(progress) if progress else tmp
             return "DAMAGED", ("<missing; the folder holds %s>" % sorted(os.listdir(folder))).encode()
+        if cut is not None:
+            try:
+                left = os.path.getsize(progress + ".tmp")
+            except OSError:
+                left = None
+            if robot.returncode != -signal.SIGXFSZ or left != cut:
+                return "NOT CUT (code %d, scratch %s bytes)" % (robot.returncode, left), text
         if text == PROGRESS:
             return "old", text
         head, _, body = text.partition(b"\n")
@@ -799,6 +861,7 @@ def main():
     p.add_argument("--list", action="store_true", help="print every file and way")
     p.add_argument("--kill-config", type=int, default=0, help="kills while writing config.ini")
     p.add_argument("--kill-progress", type=int, default=0, help="kills while writing the progress file")
+    p.add_argument("--cut-config", type=int, default=0, help="start-up writes of config.ini cut mid-write")
     p.add_argument("--slow", type=float, default=1.0, help="stretch every wait (sanitizer builds)")
     p.add_argument("--startup", type=float, default=120, help="seconds allowed for the window and start-up")
     p.add_argument("--close", type=int, default=30, help="seconds allowed to end after the close")
@@ -817,6 +880,8 @@ def main():
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", SCREEN, sys.executable] + sys.argv)
     if args.kill_progress:
         return kill_progress(args)
+    if args.cut_config:
+        return cut_config(args)
     args.screen = Screen()
     if args.kill_config:
         return kill_config(args)

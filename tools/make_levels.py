@@ -989,6 +989,7 @@ def build_level(name, polys, box, walk_target, rng_seed, zigzag=False, islands=F
         "size": (width, height),
         "start": (start, ground - SPAWN_DROP - 1),
         "walked": walked,
+        "segs": [seg for _, seg in chain],
         "detour": detour,
     }
     eli, eseg = exit_seg
@@ -1547,19 +1548,27 @@ def plan_of(m, nums, pad_ms=0):
     if wait_at == len(edits):
         t += pad_ms
     walked = level["walked"]
+    tops = level["ledge_top"]
     runs = []
-    for li, x0, x1 in walked:
+    for k, (li, x0, x1) in enumerate(walked):
         d = 1 if x1 >= x0 else -1
+        # The leader held on past the last hole walks on to the post of the ledge it lands on: from
+        # there it sets off again, and a drop past an empty layer falls twice as long.
+        drop = tops[walked[k + 1][0]] - tops[li] if k + 1 < len(walked) else PITCH
         if runs and runs[-1][0] == d:
-            runs[-1][1].append((li, x0, x1))
+            runs[-1][1].append((li, x0, x1, drop))
         else:
-            runs.append((d, [(li, x0, x1)]))
+            if runs:
+                a, b = level["segs"][k]
+                post = a + POST_W if d > 0 else b - POST_W
+                x0 = post if (post - x0) * d < 0 else x0
+            runs.append((d, [(li, x0, x1, drop)]))
     release = FIRST_SPAWN_MS + (nums["count"] - 1) * nums["interval"]
     last = t + release                       # when the last follower is where the leader set off
     t += SPAWN_DROP / FALL_PX_PER_S * 1000 + 300
     for i, (d, ledges) in enumerate(runs):
-        walk = sum(abs(x1 - x0) for _, x0, x1 in ledges) * 1000 / WALK_PX_PER_S
-        falls = len(ledges) * PITCH * 1000 / FALL_PX_PER_S
+        walk = sum(abs(x1 - x0) for _, x0, x1, _ in ledges) * 1000 / WALK_PX_PER_S
+        falls = sum(drop for _, _, _, drop in ledges) * 1000 / FALL_PX_PER_S
         # Hold on past the run's last hole: the leader stops at the post of the ledge it lands on.
         steps.append("%d %s none 0 0" % (t, "right" if d > 0 else "left"))
         t += walk + falls + 1500
@@ -1703,6 +1712,7 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=(), places=No
             pad = max(0, int(m["nums"]["minutes"] * 60000 * (1 - share_at(rank)) - run[2]))
             m["plan"] = job[4] = plan_of(m, m["nums"], pad // TICK_MS * TICK_MS)[0]
         results = pool.map(play_job, jobs, chunksize=1)
+    lost = []                # every level a hand loses, named before the script gives up
     for i, (m, runs) in enumerate(zip(chosen, results)):
         nums = m["nums"]
         if not runs[0][0]:
@@ -1718,7 +1728,8 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=(), places=No
         nums["jitter"] = [r for r in runs[1:]]
         nums["jitter_won"] = sum(1 for r in runs[1:] if r[0] and r[2] < limit)
         if nums["jitter_won"] < len(JITTER_SEEDS):
-            sys.exit("%s: a player's unsteady hand loses it: %s" % (m["name"], runs[1:]))
+            lost.append("%s: a player's unsteady hand loses it: %s" % (m["name"], runs[1:]))
+            continue
         nums["margins"] = (runs[0][3] - nums["survivors"], runs[0][4] - nums["goal"])
         lines.append(line_of(m, nums))
         notes.append((m["name"], m.get("lesson") or "", nums))
@@ -1726,6 +1737,8 @@ def write_all(chosen, out_dir, names_path, licence_text, countries=(), places=No
         art_common.write_if_changed(os.path.join(out_dir, stamp_name(m["name"])), png_bytes(m["stamp"]))
         art_common.write_if_changed(os.path.join(out_dir, plan_name(m["name"])), m["plan"].encode("ascii"))
         wanted.update((terrain_name(m["name"]), stamp_name(m["name"]), plan_name(m["name"])))
+    if lost:
+        sys.exit("\n".join(lost))
     for entry in sorted(os.listdir(out_dir)):
         if entry.endswith((" Terrain.png", " Stamp.png", " Plan.txt")) and entry not in wanted:
             os.remove(os.path.join(out_dir, entry))

@@ -55,20 +55,23 @@ class IslandsTest(unittest.TestCase):
         mask[:, 62] = False
         self.assertEqual(ml.layer_segments(mask, 5, 12), [(1, 48), (64, 118)])
 
-    def sea(self, first, last, walked):
+    def sea(self, first, last, walked, holes=(), below=0):
         mask = np.ones((80, 130), dtype=bool)
-        mask[:, first:last + 1] = False
+        mask[below:, first:last + 1] = False
         solid = np.zeros_like(mask)
         solid[50:56, 5:116] = True
         level = {"walked": [walked], "ledge_top": [50], "exit": (walked[2], 50)}
         ledges = [(0, (5, 115), np.full(111, 50))]
-        return ml.open_the_sea(level, mask, solid, ledges, [(0, (5, 115))], []), level, solid
+        return ml.open_the_sea(level, mask, solid, ledges, [(0, (5, 115))], list(holes)), level, solid
 
     def test_a_narrow_sea_on_the_way_is_left_to_bridge_a_wide_one_refused_one_off_it_cut(self):
         # Ten columns of sea, two of them within reach of land: six left open, in a build of twelve.
         ok, level, solid = self.sea(55, 64, (0, 10, 110))
         self.assertEqual((ok, level["gaps"]), (True, [(54, 50, 65, 55)]))
         self.assertTrue(solid[50:56, 54:66].all())          # built, the ledge runs on
+        # A bay under the ledge's lower rows is sea to bridge too; a hole over the sea is refused.
+        self.assertEqual(self.sea(60, 69, (0, 10, 110), below=53)[1]["gaps"], [(59, 50, 70, 55)])
+        self.assertFalse(self.sea(55, 64, (0, 10, 110), [(0, (5, 115), 56)])[0])
         # Sea next to the ledge's end: the build slides over the land beside it, clear of the post.
         ok, level, _ = self.sea(12, 17, (0, 10, 110))
         self.assertEqual((ok, level["gaps"]), (True, [(10, 50, 21, 55)]))
@@ -81,11 +84,12 @@ class IslandsTest(unittest.TestCase):
 
 class LandOnlyTest(unittest.TestCase):
     def test_a_thin_lands_ledges_are_as_wide_as_the_land_within_two_pixels(self):
-        # A strip 30 wide that moves 4 right every 30 rows; a ledge band spans two of its steps.
+        # A strip 30 wide that moves 4 right every 30 rows. The ledge at 26 spans a step: it stands only
+        # where every one of its rows is near the land.
         mask = np.zeros((130, 120), dtype=bool)
         for y in range(130):
             mask[y, 40 + y // 30 * 4:70 + y // 30 * 4] = True
-        self.assertEqual(ml.zigzag_layers(mask, [6, 36, 96]), [(6, [(38, 71)]), (36, [(42, 75)]), (96, [(50, 83)])])
+        self.assertEqual(ml.zigzag_layers(mask, [6, 26, 96]), [(6, [(38, 71)]), (26, [(38, 71)]), (96, [(50, 83)])])
         mask[:, 52:] = False                  # 12 wide: too narrow for a post, a hole and a landing
         self.assertEqual(ml.zigzag_layers(mask, [6]), [])
         # Two lands 12 apart: one ledge when the sea may be bridged, else two.

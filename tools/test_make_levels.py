@@ -234,6 +234,16 @@ class PlanTest(unittest.TestCase):
         # The rests keep the pointer on the work, so the view stays there.
         self.assertIn(["0", "none", "none", "902", "403"], steps)
 
+    def test_the_leader_sets_off_from_the_post_it_stopped_at_and_falls_the_whole_drop(self):
+        level = {"size": (1600, 1000), "start": (100, 60), "walked": [(0, 100, 300), (2, 300, 150)],
+                 "ledge_top": [100, 130, 160], "segs": [(90, 310), (140, 400)]}
+        plan, _ = ml.plan_of({"level": level, "edits": []}, {"count": 5, "interval": 1000})
+        # Out at 10 / 45 s + 0.3 s; 200 pixels at 20 px/s, a 60-row drop at 45 px/s, 1.5 s on. The
+        # column's last one comes down at 3.2 + 4 s + 1.3 x 11.33 s, 4 s later the leader turns at the
+        # post (397) and walks 247 pixels to the hole at 150.
+        self.assertEqual([l for l in plan.splitlines() if not l.startswith("#")],
+                         ["522 right none 0 0", "13355 none none 0 0", "25933 left none 0 0", "40450 none none 0 0"])
+
     def test_a_limit_leaves_the_plan_a_tenth_and_every_hand_a_twentieth(self):
         # A plan that wins at 328.3 s of 6 minutes leaves 8.8 %: one more minute.
         runs = [(True, "-", 328300), (True, "-", 284000), (True, "-", 307000), (True, "-", 299000)]

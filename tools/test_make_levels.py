@@ -55,25 +55,70 @@ class IslandsTest(unittest.TestCase):
         mask[:, 62] = False
         self.assertEqual(ml.layer_segments(mask, 5, 12), [(1, 48), (64, 118)])
 
-    def sea(self, first, last, walked):
+    def sea(self, first, last, walked, holes=(), below=0):
         mask = np.ones((80, 130), dtype=bool)
-        mask[:, first:last + 1] = False
+        mask[below:, first:last + 1] = False
         solid = np.zeros_like(mask)
         solid[50:56, 5:116] = True
         level = {"walked": [walked], "ledge_top": [50], "exit": (walked[2], 50)}
         ledges = [(0, (5, 115), np.full(111, 50))]
-        return ml.open_the_sea(level, mask, solid, ledges, [(0, (5, 115))], []), level, solid
+        return ml.open_the_sea(level, mask, solid, ledges, [(0, (5, 115))], list(holes)), level, solid
 
     def test_a_narrow_sea_on_the_way_is_left_to_bridge_a_wide_one_refused_one_off_it_cut(self):
         # Ten columns of sea, two of them within reach of land: six left open, in a build of twelve.
         ok, level, solid = self.sea(55, 64, (0, 10, 110))
-        self.assertEqual((ok, level["gaps"]), (True, [(53, 50, 64, 55)]))
-        self.assertTrue(solid[50:56, 53:65].all())          # built, the ledge runs on
+        self.assertEqual((ok, level["gaps"]), (True, [(54, 50, 65, 55)]))
+        self.assertTrue(solid[50:56, 54:66].all())          # built, the ledge runs on
+        # A bay under the ledge's lower rows is sea to bridge too; a hole over the sea is refused.
+        self.assertEqual(self.sea(60, 69, (0, 10, 110), below=53)[1]["gaps"], [(59, 50, 70, 55)])
+        self.assertFalse(self.sea(55, 64, (0, 10, 110), [(0, (5, 115), 56)])[0])
+        # Sea next to the ledge's end: the build slides over the land beside it, clear of the post.
+        ok, level, _ = self.sea(12, 17, (0, 10, 110))
+        self.assertEqual((ok, level["gaps"]), (True, [(10, 50, 21, 55)]))
         self.assertFalse(self.sea(50, 69, (0, 10, 110))[0])
         ok, level, solid = self.sea(80, 99, (0, 10, 40))
         self.assertEqual((ok, level["gaps"]), (True, []))
         self.assertFalse(solid[50:56, 82:98].any())
         self.assertTrue(solid[44:50, 79:82].all() and solid[44:50, 98:101].all())   # posts at the cut
+
+
+class LandOnlyTest(unittest.TestCase):
+    def test_a_thin_lands_ledges_are_as_wide_as_the_land_within_two_pixels(self):
+        # A strip 30 wide that moves 4 right every 30 rows. The ledge at 26 spans a step: it stands only
+        # where every one of its rows is near the land.
+        mask = np.zeros((130, 120), dtype=bool)
+        for y in range(130):
+            mask[y, 40 + y // 30 * 4:70 + y // 30 * 4] = True
+        self.assertEqual(ml.zigzag_layers(mask, [6, 26, 96]), [(6, [(38, 71)]), (26, [(38, 71)]), (96, [(50, 83)])])
+        mask[:, 52:] = False                  # 12 wide: too narrow for a post, a hole and a landing
+        self.assertEqual(ml.zigzag_layers(mask, [6]), [])
+        # Two lands 12 apart: one ledge when the sea may be bridged, else two.
+        mask = np.zeros((20, 130), dtype=bool)
+        mask[:, 10:50] = mask[:, 66:120] = True
+        self.assertEqual(ml.land_runs(mask, 5, 12), [(8, 121)])
+        self.assertEqual(ml.land_runs(mask, 5), [(8, 51), (64, 121)])
+
+    def test_terrain_over_the_sea_is_counted_but_posts_over_land_and_bridges_are_not(self):
+        mask = np.zeros((40, 60), dtype=bool)
+        mask[20:, :30] = True
+        solid = np.zeros_like(mask)
+        solid[20:26, 5:35] = True             # columns 32 to 34 lie 3 to 5 pixels out
+        solid[14:20, 5:8] = True              # a post on the ledge
+        solid[11, 10] = True                  # 9 rows over the land
+        self.assertEqual(int(ml.off_land(mask, solid).sum()), 19)
+        self.assertEqual(int(ml.off_land(mask, solid, [(32, 20, 34, 25)]).sum()), 1)
+
+    def test_a_drop_may_pass_an_empty_layer_but_never_a_ledge_under_the_hole(self):
+        layers = [(10, [(0, 100)]), (40, [(200, 300)]), (70, [(0, 100)])]
+        self.assertEqual(ml.plan_chain(layers, 60), [(0, (0, 100)), (2, (0, 100))])
+        self.assertEqual(ml.plan_chain(layers, 59), [(0, (0, 100))])
+        layers[1] = (40, [(80, 200)])
+        self.assertEqual(ml.plan_chain(layers, 60), [(1, (80, 200))])
+
+    def test_among_islands_the_longest_way_is_found_not_the_widest_next_ledge(self):
+        layers = [(10, [(0, 100)]), (40, [(0, 40), (60, 100)]), (70, [(60, 100)]), (100, [(60, 300)])]
+        self.assertEqual(ml.plan_chain(layers, 60), [(0, (0, 100)), (1, (60, 100)), (2, (60, 100)), (3, (60, 300))])
+        self.assertEqual(ml.plan_chain(layers), [(1, (60, 100)), (2, (60, 100)), (3, (60, 300))])
 
 
 class MovesTest(unittest.TestCase):
@@ -188,6 +233,23 @@ class PlanTest(unittest.TestCase):
         self.assertEqual(sorted({s[3] for s in digs}), [391, 395])
         # The rests keep the pointer on the work, so the view stays there.
         self.assertIn(["0", "none", "none", "902", "403"], steps)
+
+    def test_the_leader_sets_off_from_the_post_it_stopped_at_and_falls_the_whole_drop(self):
+        level = {"size": (1600, 1000), "start": (100, 60), "walked": [(0, 100, 300), (2, 300, 150)],
+                 "ledge_top": [100, 130, 160], "segs": [(90, 310), (140, 400)]}
+        plan, _ = ml.plan_of({"level": level, "edits": []}, {"count": 5, "interval": 1000})
+        # Out at 10 / 45 s + 0.3 s; 200 pixels at 20 px/s, a 60-row drop at 45 px/s, 1.5 s on. The
+        # column's last one comes down at 3.2 + 4 s + 1.3 x 11.33 s, 4 s later the leader turns at the
+        # post (397) and walks 247 pixels to the hole at 150.
+        self.assertEqual([l for l in plan.splitlines() if not l.startswith("#")],
+                         ["522 right none 0 0", "13355 none none 0 0", "25933 left none 0 0", "40450 none none 0 0"])
+
+    def test_a_limit_leaves_the_plan_a_tenth_and_every_hand_a_twentieth(self):
+        # A plan that wins at 328.3 s of 6 minutes leaves 8.8 %: one more minute.
+        runs = [(True, "-", 328300), (True, "-", 284000), (True, "-", 307000), (True, "-", 299000)]
+        self.assertEqual((ml.short_of_time(runs, 360000), ml.short_of_time(runs, 420000)), (True, False))
+        self.assertFalse(ml.short_of_time([(True, "-", 300000), (True, "-", 342000)], 360000))
+        self.assertTrue(ml.short_of_time([(True, "-", 300000), (True, "-", 342050)], 360000))
 
     def test_goals_never_drop_and_stay_under_every_later_walk(self):
         self.assertEqual(ml.goals_along([30, 32, 34, 36], [50, 45, 31, 60]), [30, 31, 31, 36])

@@ -679,14 +679,19 @@ def ledge_rows(mask):
 def layer_segments(mask, top, join=0):
     """The ledges of one layer, over land only; lands at most `join` pixels apart share a ledge, the sea
     between them left for the player to bridge."""
-    band = mask[top:top + THICK].all(axis=0)
+    runs = joined_runs(mask[top:top + THICK].all(axis=0), join)
+    return [(a + 1, b - 1) for a, b in runs if b - a - 1 >= MIN_LEDGE]
+
+
+def joined_runs(band, join):
+    """The runs of True in `band`, runs at most `join` pixels apart made one."""
     runs = []
     for a, b in segments(band):
         if runs and a - runs[-1][1] - 1 <= join:
             runs[-1] = (runs[-1][0], b)
         else:
             runs.append((a, b))
-    return [(a + 1, b - 1) for a, b in runs if b - a - 1 >= MIN_LEDGE]
+    return runs
 
 
 BRIDGE_W = 12                # the widest sea a ledge may leave open: one build fills it
@@ -845,14 +850,7 @@ def zigzag_layers(mask, rows, join=0):
 def land_runs(mask, top, join=0):
     """The runs of a layer's rows that stand over land or within LAND_NEAR of it; lands at most `join`
     pixels apart stay one run, their sea left for open_the_sea to cut or leave for a bridge."""
-    band = near_land(mask)[top:top + THICK].all(axis=0)
-    runs = []
-    for ra, rb in segments(band):
-        if runs and ra - runs[-1][1] - 1 <= join:
-            runs[-1] = (runs[-1][0], rb)
-        else:
-            runs.append((ra, rb))
-    return runs
+    return joined_runs(near_land(mask)[top:top + THICK].all(axis=0), join)
 
 
 def off_land(mask, solid, gaps=()):

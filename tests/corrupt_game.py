@@ -599,6 +599,25 @@ OPTIONS_WHOLE = re.compile(rb"# Vov Aruzezudor OPTIONS FILE \n\n# Language, poss
 JAPANESE = b"LANGUAGE=JAPANESE\nFULLSCREEN=NO\nBGMVOLUME=128\nSFXVOLUME=128\n"
 
 
+def japanese_folder(args, prefix):
+    """A player's folder (the game, its pack and lists) holding the old options file, in Japanese."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    os.symlink(args.game, os.path.join(folder, "vov-aruzezudor"))
+    for name in ("Vedezaviva.zez", "Countries", "Flags"):
+        os.symlink(os.path.join(args.run_dir, name), os.path.join(folder, name))
+    path = os.path.join(folder, "config.ini")
+    put(path, JAPANESE)
+    return folder, path
+
+
+def scratch_size(path):
+    """How many bytes the writer's scratch file beside `path` holds; None when there is none."""
+    try:
+        return os.path.getsize(path + ".tmp")
+    except OSError:
+        return None
+
+
 def kill_config(args):
     """Kills the game at a random moment while it writes "config.ini" over and over (at start-up,
     then at every Accept of the options, a volume moved each time): the file must always be the old
@@ -607,13 +626,8 @@ def kill_config(args):
     rng = random.Random(args.seed)
     bad, begun, writes = 0, time.time(), 0
     for run in range(args.kill_config):
-        folder = tempfile.mkdtemp(prefix="vov-kill-")
+        folder, path = japanese_folder(args, "vov-kill-")
         try:
-            os.symlink(os.path.abspath(args.game), os.path.join(folder, "vov-aruzezudor"))
-            for name in ("Vedezaviva.zez", "Countries", "Flags"):
-                os.symlink(os.path.abspath(os.path.join(args.run_dir, name)), os.path.join(folder, name))
-            path = os.path.join(folder, "config.ini")
-            put(path, JAPANESE)
             seen = [file_state(path)]
             with open(os.path.join(folder, ".log"), "wb") as log:
                 game = start_game(folder, args, log)
@@ -661,13 +675,8 @@ def cut_config(args):
     bad, begun = 0, time.time()
     for run in range(args.cut_config):
         size = rng.randrange(0, 200)  # the options file is longer than that in every language
-        folder = tempfile.mkdtemp(prefix="vov-cut-")
+        folder, path = japanese_folder(args, "vov-cut-")
         try:
-            os.symlink(args.game, os.path.join(folder, "vov-aruzezudor"))
-            for name in ("Vedezaviva.zez", "Countries", "Flags"):
-                os.symlink(os.path.join(args.run_dir, name), os.path.join(folder, name))
-            path = os.path.join(folder, "config.ini")
-            put(path, JAPANESE)
             # Its messages go to a pipe and Mesa's shader cache is off: no other file may reach the limit.
             env = dict(game_environment(args), MESA_SHADER_CACHE_DISABLE="true")
             game = subprocess.Popen(["./vov-aruzezudor"], cwd=folder, env=env, stdout=subprocess.PIPE,
@@ -678,10 +687,7 @@ def cut_config(args):
             except subprocess.TimeoutExpired:
                 kill_group(game)
                 game.communicate()
-            try:
-                left = os.path.getsize(path + ".tmp")
-            except OSError:
-                left = None
+            left = scratch_size(path)
             with open(path, "rb") as f:
                 now = f.read()
             ok = game.returncode == -signal.SIGXFSZ and left == size and now == JAPANESE
@@ -830,10 +836,7 @@ def run_robot(args, command, kill_after, cut=None):
             folder = os.path.dirname(progress) if progress else tmp
             return "DAMAGED", ("<missing; the folder holds %s>" % sorted(os.listdir(folder))).encode()
         if cut is not None:
-            try:
-                left = os.path.getsize(progress + ".tmp")
-            except OSError:
-                left = None
+            left = scratch_size(progress)
             if robot.returncode != -signal.SIGXFSZ or left != cut:
                 return "NOT CUT (code %d, scratch %s bytes)" % (robot.returncode, left), text
         if text == PROGRESS:

@@ -850,7 +850,11 @@ def zigzag_layers(mask, rows, join=0):
 def land_runs(mask, top, join=0):
     """The runs of a layer's rows that stand over land or within LAND_NEAR of it; lands at most `join`
     pixels apart stay one run, their sea left for open_the_sea to cut or leave for a bridge."""
-    return joined_runs(near_land(mask)[top:top + THICK].all(axis=0), join)
+    # Only the rows within LAND_NEAR of the layer reach it: dilating those, not the whole level, keeps a
+    # thin country's many layers from widening the whole mask once each.
+    lo = max(0, top - LAND_NEAR)
+    band = near_land(mask[lo:top + THICK + LAND_NEAR])[top - lo:top - lo + THICK]
+    return joined_runs(band.all(axis=0), join)
 
 
 def off_land(mask, solid, gaps=()):

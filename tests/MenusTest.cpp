@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "Fakes.h"
 #include "GameHarness.h"
@@ -81,6 +82,17 @@ TEST(Menus, BriefingPlacesPictureAndThumbnailAndNeverDividesByAMissingOne) {
                                  rectOf(MenuBriefing::thumbSize(w, h))),
                   std::make_pair(preview, thumb))
             << w << " x " << h;
+    // A one-pixel coast on clear air survives a shrink to a quarter, where mipmaps fade it to a tint;
+    // where coast and ledge share a block the ledge shows, being brighter.
+    ImageData terrain(40, 30, 4, std::make_unique<uint8_t[]>(40 * 30 * 4));
+    ImageData shrunk(10, 10, 4, std::make_unique<uint8_t[]>(10 * 10 * 4));
+    for (int x = 0; x < 40; ++x)
+        terrain.setPixel(x, 13, 0xFF806500);
+    terrain.setPixel(21, 14, 0xFF4E9E79);
+    MenuBriefing::shrinkKeepingLines(terrain, shrunk);
+    EXPECT_EQ((std::vector{shrunk.pixel(0, 4), shrunk.pixel(5, 4), shrunk.pixel(9, 4), shrunk.pixel(5, 3),
+                           shrunk.pixel(5, 5)}),
+              (std::vector<uint32_t>{0xFF806500, 0xFF4E9E79, 0xFF806500, 0, 0}));
 
     GameHarness h;
     h.progress().chooseLevel(0, 0);

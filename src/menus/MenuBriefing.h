@@ -2,12 +2,14 @@
 // MenuBriefing — the briefing (scene 8): the chosen country's picture, its stamp as a thumbnail,
 // its name and its numbers (time, paint goal, survivors), then back or into the level.
 //
-// Owns: the name line and the thumbnail's render texture ("MaskTextureMEnuBriefing").
+// Owns: the name line, the thumbnail's render texture ("MaskTextureMEnuBriefing") and the
+// shrunk copy of the terrain it shows as the country's picture.
 // Never: divides by a picture's size of 0; writes into an element that is not a text box.
 // On failure: a level without a terrain (0 x 0) or without a stamp shows no picture or no
 // thumbnail; with no level at all only the buttons remain.
 #include <memory>
 
+#include "assets/ImageData.h"
 #include "base/ClipRect.h"
 #include "menus/MenuScreen.h"
 #include "text/TextLine.h"
@@ -17,6 +19,7 @@ class MenuBriefing final : public MenuScreen {
     static constexpr uint32_t kClearColour = 0xFF2D2D7B;
     static constexpr uint32_t kPictureBackColour = 0x7F202020;
     static constexpr const char* kThumbName = "MaskTextureMEnuBriefing";
+    static constexpr const char* kPreviewName = "PreviewTextureMenuBriefing";
 
     MenuBriefing();
 
@@ -33,6 +36,10 @@ class MenuBriefing final : public MenuScreen {
     static ClipRect previewPlacement(int width, int height, int logicalWidth, int logicalHeight);
     // Drawn size of a w x h thumbnail: the shorter side 20, the longer in proportion.
     static ClipRect thumbSize(int width, int height);
+    // Fills `target` (4 bytes a pixel) with `source` shrunk so that a one-pixel coast survives: each
+    // target pixel shows the most opaque, then brightest, pixel of the block it covers. Mipmaps average
+    // the block instead, and a country drawn as a thin coast on clear air fades to nothing.
+    static void shrinkKeepingLines(const ImageData& source, ImageData& target);
 
     std::unique_ptr<TextLine> levelNameText;
     int32_t previewTexture = -1;

@@ -81,9 +81,8 @@ void MenuBriefing::enter() {
         const int32_t surface = store->surfaces().createBlank(kPreviewName, previewRect.w, previewRect.h);
         if (ImageData* shrunk = store->surfaces().get(surface)) {
             shrinkKeepingLines(*terrain, *shrunk);
-            previewTexture =
-                store->createRenderTexture(kPreviewName, shrunk->width(), shrunk->height(), false, false);
-            store->uploadSurface(surface, previewTexture);
+            // Drawn 1:1, so without mipmaps: they would only average the coast away again.
+            previewTexture = store->createTextureFromSurface(surface, false);
             store->surfaces().remove(kPreviewName);
         }
         if (previewTexture < 0) previewRect = ClipRect{};

@@ -30,12 +30,15 @@ int main(int argc, char** argv) {
 
     const Uint32 end = SDL_GetTicks() + static_cast<Uint32>(seconds * 1000.0);
     Uint32 previous = SDL_GetTicks();
+    uint32_t fastSwaps = 0;
     for (bool open = true; open && SDL_GetTicks() < end;) {
         for (SDL_Event event; SDL_PollEvent(&event);)
             if (event.type == SDL_QUIT) open = false;
+        const Uint32 deltaMs = SDL_GetTicks() - previous;
+        const int interval = FrameClock::keptSwapInterval(
+            deltaMs, SDL_GL_GetSwapInterval(), renderer->refreshHz, renderer->frameLimiterEnabled, fastSwaps);
         const FrameCharge charge =
-            FrameClock::charge(SDL_GetTicks() - previous, renderer->frameLimiterEnabled,
-                               SDL_GL_GetSwapInterval(), renderer->targetFrameMs);
+            FrameClock::charge(deltaMs, renderer->frameLimiterEnabled, interval, renderer->targetFrameMs);
         if (charge.sleepMs) SDL_Delay(charge.sleepMs);
         previous = SDL_GetTicks();
         renderer->clearTarget(0, Renderer::Window);

@@ -66,9 +66,12 @@ bool MainLoop::runFrame() {
     }
 
     frameTimeMs = clock_.read();
+    const uint32_t deltaMs = frameTimeMs - previousFrameTime_;
+    const int interval =
+        FrameClock::keptSwapInterval(deltaMs, swapInterval ? swapInterval() : 0, renderer_.refreshHz,
+                                     renderer_.frameLimiterEnabled, fastSwaps_);
     const FrameCharge charge =
-        FrameClock::charge(frameTimeMs - previousFrameTime_, renderer_.frameLimiterEnabled,
-                           swapInterval ? swapInterval() : 0, renderer_.targetFrameMs);
+        FrameClock::charge(deltaMs, renderer_.frameLimiterEnabled, interval, renderer_.targetFrameMs);
     if (charge.sleepMs) TickSource::delay(charge.sleepMs);
     previousFrameTime_ = clock_.read();
     frameDeltaMs = charge.chargedMs;

@@ -37,6 +37,7 @@ class MainLoop final {
     ProgressRecord* progress_;
     PausableTimer clock_;
     uint32_t previousFrameTime_ = 0;
+    uint32_t fastSwaps_ = 0; // frames in a row faster than the swap interval should allow
     bool started_ = false;
     // The level timer was paused by this loop's focus loss (not by a menu), so focus regained
     // resumes it; otherwise alt-tab in the pause menu would restart the level clock behind it.

@@ -60,6 +60,7 @@ int Renderer::initialise() {
         return 1;
     }
     SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
+    if (SDL_DisplayMode mode; SDL_GetWindowDisplayMode(window_, &mode) == 0) refreshHz = mode.refresh_rate;
     layout = WindowLayout::compute(windowWidth, windowHeight, logicalWidth, logicalHeight);
 
     SDL_SetHint("SDL_RENDER_VSYNC", "1");

@@ -65,6 +65,8 @@ class Renderer final {
 
     float targetFrameMs = 1000.0f / 60.0f;
     uint8_t frameLimiterEnabled = 1;
+    // The window's display refresh rate, 0 where the system does not say (a virtual X server).
+    int refreshHz = 0;
     uint8_t fullscreen = 0;
     int windowWidth = 0;
     int windowHeight = 0;

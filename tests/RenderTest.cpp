@@ -69,6 +69,43 @@ TEST_F(Render, SpritesLandOnTheScaledWindowPixelsAndGoneTexturesDrawNothing) {
     store->surfaces().remove("red16");
 }
 
+// An own-size draw skips the picture's clear margin: the pixels must come out where the whole
+// picture would put them, a multiply draw (clear texels darken) and a repeated source stay whole,
+// and a picture written again is drawn as it now is.
+TEST_F(Render, ClearMarginsAreSkippedWithoutChangingAPixel) {
+    const int32_t dots = makeTexture("dots8", 8, 8, 0xFF0000FF, 5, 7); // red on texels 5..6
+    ASSERT_EQ(store->texture(dots)->visible.x + store->texture(dots)->visible.w, 7);
+    start();
+    drawSprite(dots, {0, 0, 8, 8}, 20, 30);
+    drawSprite(dots, {6, 0, 2, 8}, 40, 30);  // the visible part's last column only
+    drawSprite(dots, {0, 0, 16, 8}, 60, 30); // repeated: texels 13 and 14 are red again
+    for (const auto& [x, y, r] : {std::array{25, 35, 255},
+                                  {26, 36, 255},
+                                  {24, 35, 0},
+                                  {27, 35, 0},
+                                  {25, 34, 0},
+                                  {25, 37, 0},
+                                  {40, 35, 255},
+                                  {41, 35, 0},
+                                  {39, 35, 0},
+                                  {73, 35, 255},
+                                  {74, 36, 255},
+                                  {75, 35, 0}})
+        EXPECT_EQ(GlFixture::gameScreenPixel(x, y), (Rgba{uint8_t(r), 0, 0, 255})) << x << "," << y;
+    store->texture(dots)->blendMode = 1;
+    start(0xFFFFFFFF);
+    drawSprite(dots, {0, 0, 8, 8}, 20, 30);
+    EXPECT_EQ(GlFixture::gameScreenPixel(20, 30)[1], 0) << "a clear texel multiplies to black";
+    store->texture(dots)->blendMode = 2;
+    store->surfaces().get(store->surfaces().find("dots8"))->setPixel(0, 0, 0xFF00FF00);
+    store->uploadSurface(store->surfaces().find("dots8"), dots);
+    start();
+    drawSprite(dots, {0, 0, 8, 8}, 20, 30);
+    EXPECT_EQ(GlFixture::gameScreenPixel(20, 30), (Rgba{0, 255, 0, 255})) << "the new pixel of a re-upload";
+    store->deleteTexture("dots8");
+    store->surfaces().remove("dots8");
+}
+
 TEST_F(Render, StrokeAlphaMultiplyAndColourBlending) {
     // An 8x8 texture whose texels 2..5 are opaque white: the stroke rings them one texel wide.
     const int32_t square = makeTexture("square8", 8, 8, 0xFFFFFFFF, 2, 6);

@@ -1,5 +1,6 @@
 #include "render/Draw.h"
 
+#include <algorithm>
 #include <glad/gl.h>
 
 #include "base/GameWide.h"
@@ -69,12 +70,37 @@ Shader* beginTextured(TextureRecord& record, int32_t shaderIndex, const ClipRect
 // The texture and program stay bound after a draw: unbinding them after every sprite made the GL
 // driver validate its whole state again on the next one, which cost far more than the draw.
 
-void texturedDraw(int32_t texture, const ClipRect& source, int32_t x, int32_t y, uint32_t w, uint32_t h,
-                  float angle, const Pivot* pivot, int32_t flip, int alpha) {
+// A picture drawn at its own size, in a blend where a clear pixel adds nothing, is drawn only where
+// it is not clear: the same pixels on screen, and the software GL is spared most of a mostly clear
+// layer (the menus' moon is one disc on a picture the size of the screen). A source reaching past
+// the picture (repeated) is drawn whole. False when nothing of it shows.
+bool trimToVisible(const TextureRecord& record, ClipRect& source, int32_t& x, int32_t& y) {
+    if (!record.visibleKnown || (record.blendMode != 0 && record.blendMode != 2)) return true;
+    if (source.x < 0 || source.y < 0 || source.x + source.w > record.width ||
+        source.y + source.h > record.height)
+        return true;
+    const ClipRect& v = record.visible;
+    const int32_t left = std::max(source.x, v.x), top = std::max(source.y, v.y);
+    const int32_t right = std::min(source.x + source.w, v.x + v.w);
+    const int32_t bottom = std::min(source.y + source.h, v.y + v.h);
+    if (right <= left || bottom <= top) return false;
+    x += left - source.x;
+    y += top - source.y;
+    source = {left, top, static_cast<uint16_t>(right - left), static_cast<uint16_t>(bottom - top)};
+    return true;
+}
+
+void texturedDraw(int32_t texture, ClipRect source, int32_t x, int32_t y, uint32_t w, uint32_t h, float angle,
+                  const Pivot* pivot, int32_t flip, int alpha) {
     TextureRecord* record = drawable(texture);
     if (!record) return;
     const int32_t shaderIndex = Renderer::instance()->textureShader;
     const bool ownSize = w == source.w && h == source.h && angle == 0.0f;
+    if (ownSize && !pivot && flip == 0) {
+        if (!trimToVisible(*record, source, x, y)) return;
+        w = source.w;
+        h = source.h;
+    }
     Shader* shader = beginTextured(*record, shaderIndex, source, flip, ownSize);
     if (!shader) return;
     const float a = alpha < 0 ? record->colour[3] : static_cast<float>(alpha) / 255.0f;

@@ -22,6 +22,25 @@ void deleteGl(TextureRecord& record) {
     record = TextureRecord{};
 }
 
+// The bounds of the pixels whose alpha is not 0, for a picture with an alpha channel.
+ClipRect visibleBounds(const ImageData& image) {
+    const int channels = image.bytesPerPixel();
+    const int w = image.width(), h = image.height();
+    int left = w, right = -1, top = h, bottom = -1;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = image.pixels() + static_cast<size_t>(y) * static_cast<size_t>(w) * channels;
+        for (int x = 0; x < w; ++x) {
+            if (row[static_cast<size_t>(x) * channels + channels - 1] == 0) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = y;
+        }
+    }
+    if (right < 0) return {};
+    return {left, top, static_cast<uint16_t>(right - left + 1), static_cast<uint16_t>(bottom - top + 1)};
+}
+
 void setSamplingForLoadedImage() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
@@ -95,6 +114,10 @@ std::unique_ptr<TextureRecord> ResourceStore::textureOf(const ImageData& image, 
     record->mipmappedNearest = record->mipmaps = mipmaps;
     record->width = image.width();
     record->height = image.height();
+    if (image.bytesPerPixel() == 2 || image.bytesPerPixel() == 4) {
+        record->visible = visibleBounds(image);
+        record->visibleKnown = true;
+    }
     return record;
 }
 
@@ -122,8 +145,9 @@ int32_t ResourceStore::createTextureFromSurface(int32_t surfaceIndex, bool mipma
 
 void ResourceStore::uploadSurface(int32_t surfaceIndex, int32_t textureIndex) {
     const ImageData* image = surfaces_.get(surfaceIndex);
-    const TextureRecord* record = textures_.get(textureIndex);
+    TextureRecord* record = textures_.get(textureIndex);
     if (!image || !record || image->width() != record->width || image->height() != record->height) return;
+    record->visibleKnown = false;
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, record->glTexture);
     applyBlendMode(record->blendMode);
@@ -134,8 +158,9 @@ void ResourceStore::uploadSurface(int32_t surfaceIndex, int32_t textureIndex) {
 void ResourceStore::uploadSurfaceRect(int32_t surfaceIndex, int32_t textureIndex, int x, int y, int w,
                                       int h) {
     const ImageData* image = surfaces_.get(surfaceIndex);
-    const TextureRecord* record = textures_.get(textureIndex);
+    TextureRecord* record = textures_.get(textureIndex);
     if (!image || !record || image->width() != record->width || image->height() != record->height) return;
+    record->visibleKnown = false;
     const int left = std::max(0, x), top = std::max(0, y);
     const int right = std::min(image->width(), x + w), bottom = std::min(image->height(), y + h);
     if (right <= left || bottom <= top) return;

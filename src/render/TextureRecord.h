@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "base/ClipRect.h"
+
 // One GL texture of the store, possibly with a framebuffer that makes it a render target.
 struct TextureRecord {
     uint32_t glTexture = 0;
@@ -19,4 +21,9 @@ struct TextureRecord {
     bool sampledPlain = false;
     // False for pictures only ever drawn at their own size (font atlases): no levels are made.
     bool mipmaps = true;
+    // The smallest rectangle holding every pixel of the picture as loaded that is not fully clear
+    // (w = 0: none is). Unknown for render targets and pictures without alpha, and unknown again
+    // once the texture is written after loading.
+    ClipRect visible;
+    bool visibleKnown = false;
 };

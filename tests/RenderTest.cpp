@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -5,6 +6,7 @@
 #include "TestSupport.h"
 #include "assets/PackWriter.h"
 #include "base/GameWide.h"
+#include "menus/MenuSupport.h"
 #include "persist/ProgressRecord.h"
 #include "render/Draw.h"
 
@@ -187,5 +189,17 @@ TEST_F(Render, ShippedScanlinesAndFlagsDrawTheirPictures) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     ASSERT_GT(progress.flags.size(), 200u);
     for (const Flag& flag : progress.flags)
-        EXPECT_TRUE(flag.height > 0 && flag.width <= 100 && store->texture(flag.texture)) << flag.name;
+        EXPECT_TRUE(flag.height > 0 && flag.width <= 100 && store->texture(flag.texture) &&
+                    store->texture(flag.texture)->width == 50 && store->texture(flag.texture)->height == 30)
+            << flag.name;
+    // Japan's, as the menus show it: the red disc in the middle, white at the corners.
+    const auto japan = std::find_if(progress.flags.begin(), progress.flags.end(),
+                                    [](const Flag& flag) { return flag.name == "Japan Flag"; });
+    ASSERT_NE(japan, progress.flags.end());
+    start();
+    menus::drawFlag(&*japan, 100, 100);
+    const Rgba disc = GlFixture::gameScreenPixel(125, 115), corner = GlFixture::gameScreenPixel(101, 101);
+    EXPECT_TRUE(disc[0] > 150 && disc[1] < 80 && corner[0] > 230 && corner[1] > 230 &&
+                GlFixture::gameScreenPixel(150, 115) == kBlack)
+        << int(disc[0]) << "," << int(disc[1]) << " " << int(corner[1]);
 }

@@ -1,5 +1,6 @@
 #include "assets/ImageData.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -240,4 +241,51 @@ std::unique_ptr<ImageData> ImageData::toRgba() const {
         }
     }
     return std::make_unique<ImageData>(width_, height_, 4, std::move(out));
+}
+
+namespace {
+// The most opaque, then brightest (green counting most), of a block's pixels.
+uint32_t strongestOf(const ImageData& image, int x0, int x1, int y0, int y1) {
+    uint32_t best = 0, bestKey = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const uint32_t p = image.pixel(x, y);
+            const uint32_t key =
+                (p >> 24) * 2048 + (p & 0xFF) * 2 + ((p >> 8) & 0xFF) * 5 + ((p >> 16) & 0xFF);
+            if (key > bestKey) bestKey = key, best = p;
+        }
+    return best;
+}
+
+// The mean of a block's pixels, each colour weighted by its alpha, so clear pixels lend no colour.
+uint32_t meanOf(const ImageData& image, int x0, int x1, int y0, int y1) {
+    uint64_t weighted[3] = {0, 0, 0}, alpha = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const uint32_t p = image.pixel(x, y);
+            const uint32_t a = p >> 24;
+            for (int c = 0; c < 3; ++c)
+                weighted[c] += uint64_t{(p >> (8 * c)) & 0xFF} * a;
+            alpha += a;
+        }
+    if (alpha == 0) return 0;
+    uint32_t mean = static_cast<uint32_t>(alpha / (static_cast<uint64_t>(x1 - x0) * (y1 - y0))) << 24;
+    for (int c = 0; c < 3; ++c)
+        mean |= static_cast<uint32_t>(weighted[c] / alpha) << (8 * c);
+    return mean;
+}
+} // namespace
+
+void ImageData::shrinkInto(ImageData& target, Shrink how) const {
+    if (channels_ != 4 || target.bytesPerPixel() != 4) return;
+    const int tw = target.width(), th = target.height();
+    for (int y = 0; y < th; ++y) {
+        const int y0 = y * height_ / th, y1 = std::max(y0 + 1, (y + 1) * height_ / th);
+        for (int x = 0; x < tw; ++x) {
+            const int x0 = x * width_ / tw, x1 = std::max(x0 + 1, (x + 1) * width_ / tw);
+            target.setPixel(x, y,
+                            how == Shrink::Average ? meanOf(*this, x0, x1, y0, y1)
+                                                   : strongestOf(*this, x0, x1, y0, y1));
+        }
+    }
 }

@@ -62,6 +62,12 @@ class ImageData final {
     }
     // A 4-byte copy: grey g becomes g,g,g; a missing alpha becomes 255.
     std::unique_ptr<ImageData> toRgba() const;
+    // Fills `target` with this picture shrunk, both 4 bytes a pixel (anything else is left alone),
+    // each target pixel made from the block of pixels it covers: their alpha-weighted mean
+    // (Average), or the most opaque, then brightest, of them (KeepLines), so that a one-pixel line
+    // on clear air stays whole, where a mean would fade it to nothing.
+    enum class Shrink { Average, KeepLines };
+    void shrinkInto(ImageData& target, Shrink how) const;
 
   private:
     int width_;

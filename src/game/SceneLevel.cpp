@@ -119,7 +119,7 @@ void SceneLevel::setUp() {
     fadeOutClock = 0;
     flagIndex = record ? static_cast<int32_t>(record->currentFlag) : -1;
     flag = record ? record->currentFlagInfo() : nullptr;
-    flagClip = flag ? ClipRect{0, 0, flag->width, flag->height} : ClipRect{};
+    flagClip = flag ? ClipRect{0, 0, Flag::kShownWidth, Flag::kShownHeight} : ClipRect{};
     levelIndex = record ? static_cast<int32_t>(record->currentLevel) : -1;
     levelInfo = record ? record->currentLevelInfo() : nullptr;
     levelClip = levelInfo ? ClipRect{0, 0, levelInfo->width, levelInfo->height} : ClipRect{};
@@ -612,8 +612,8 @@ void SceneLevel::drawLoadingScreen(int alpha) {
     drawSpriteAlpha(loadingTexture, loadingClip, static_cast<int16_t>(logicalWidth / 2 - loadingClip.w / 2),
                     static_cast<int16_t>(logicalHeight / 2 - loadingClip.h / 2), a);
     if (flag)
-        drawTexture(flag->texture, flagClip, static_cast<int16_t>(logicalWidth / 2 - 25), 50, 0, 50, 30,
-                    nullptr, 0, a);
+        drawSpriteAlpha(flag->texture, flagClip,
+                        static_cast<int16_t>(logicalWidth / 2 - Flag::kShownWidth / 2), 50, a);
 }
 
 void SceneLevel::drawFadeInCurtain() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "assets/ImageData.h"
 #include "assets/StringHelpers.h"
 #include "audio/AudioSystem.h"
 #include "base/GameWide.h"
@@ -46,26 +47,6 @@ ClipRect MenuBriefing::thumbSize(int width, int height) {
     return ClipRect{0, 0, static_cast<uint16_t>(width * 20 / height), 20};
 }
 
-void MenuBriefing::shrinkKeepingLines(const ImageData& source, ImageData& target) {
-    if (source.bytesPerPixel() != 4 || target.bytesPerPixel() != 4) return;
-    const int sw = source.width(), sh = source.height(), tw = target.width(), th = target.height();
-    for (int y = 0; y < th; ++y) {
-        const int y0 = y * sh / th, y1 = std::max(y0 + 1, (y + 1) * sh / th);
-        for (int x = 0; x < tw; ++x) {
-            const int x0 = x * sw / tw, x1 = std::max(x0 + 1, (x + 1) * sw / tw);
-            uint32_t best = 0, bestKey = 0;
-            for (int sy = y0; sy < y1; ++sy)
-                for (int sx = x0; sx < x1; ++sx) {
-                    const uint32_t p = source.pixel(sx, sy);
-                    const uint32_t key =
-                        (p >> 24) * 2048 + (p & 0xFF) * 2 + ((p >> 8) & 0xFF) * 5 + ((p >> 16) & 0xFF);
-                    if (key > bestKey) bestKey = key, best = p;
-                }
-            target.setPixel(x, y, best);
-        }
-    }
-}
-
 void MenuBriefing::enter() {
     Menu::enter();
     ProgressRecord* progress = GameWide<ProgressRecord>::get();
@@ -80,8 +61,9 @@ void MenuBriefing::enter() {
         previewRect = previewPlacement(terrain->width(), terrain->height(), logicalWidth, logicalHeight);
         const int32_t surface = store->surfaces().createBlank(kPreviewName, previewRect.w, previewRect.h);
         if (ImageData* shrunk = store->surfaces().get(surface)) {
-            shrinkKeepingLines(*terrain, *shrunk);
-            // Drawn 1:1, so without mipmaps: they would only average the coast away again.
+            // Mipmaps would average each block, and a country drawn as a thin coast on clear air
+            // would fade to nothing; drawn 1:1, so without them.
+            terrain->shrinkInto(*shrunk, ImageData::Shrink::KeepLines);
             previewTexture = store->createTextureFromSurface(surface, false);
             store->surfaces().remove(kPreviewName);
         }

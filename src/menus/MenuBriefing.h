@@ -36,11 +36,6 @@ class MenuBriefing final : public MenuScreen {
     static ClipRect previewPlacement(int width, int height, int logicalWidth, int logicalHeight);
     // Drawn size of a w x h thumbnail: the shorter side 20, the longer in proportion.
     static ClipRect thumbSize(int width, int height);
-    // Fills `target` (4 bytes a pixel) with `source` shrunk so that a one-pixel coast survives: each
-    // target pixel shows the most opaque, then brightest, pixel of the block it covers. Mipmaps average
-    // the block instead, and a country drawn as a thin coast on clear air fades to nothing.
-    static void shrinkKeepingLines(const ImageData& source, ImageData& target);
-
     std::unique_ptr<TextLine> levelNameText;
     int32_t previewTexture = -1;
     ClipRect previewRect;

@@ -112,8 +112,7 @@ void restartCurrentLevel() {
 
 void drawFlag(const Flag* flag, int16_t x, int16_t y) {
     if (!flag || flag->texture < 0 || flag->width == 0 || flag->height == 0) return;
-    const ClipRect source{0, 0, flag->width, flag->height};
-    drawTexture(flag->texture, source, x, y, 0.0f, 50, 30, nullptr, 0, 255);
+    drawSpriteAlpha(flag->texture, {0, 0, Flag::kShownWidth, Flag::kShownHeight}, x, y, 255);
 }
 
 } // namespace menus

@@ -13,8 +13,11 @@
 #include <string>
 #include <vector>
 
-// One loaded flag. Its surface is also the paint palette: the leftmost column, top to bottom.
+// One loaded flag. Its surface is also the paint palette: the leftmost column, top to bottom. The
+// game shows a flag only at kShownWidth x kShownHeight, and its texture is the picture shrunk to
+// that size; width and height are the picture's own.
 struct Flag {
+    static constexpr uint16_t kShownWidth = 50, kShownHeight = 30;
     std::string name; // the file name inside "Flags/"
     int32_t surface = -1;
     int32_t texture = -1;

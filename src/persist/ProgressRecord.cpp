@@ -8,6 +8,7 @@
 
 #include "assets/AssetPack.h"
 #include "assets/FileStream.h"
+#include "assets/ImageData.h"
 #include "assets/StringHelpers.h"
 #include "base/GameWide.h"
 #include "persist/WholeFileWriter.h"
@@ -143,8 +144,16 @@ FlagPicture ProgressRecord::flagPictureFromStore(const std::string& path) {
     if (!image) return picture;
     picture.width = static_cast<uint16_t>(image->width());
     picture.height = static_cast<uint16_t>(image->height());
-    picture.texture = store->createRenderTexture(path, image->width(), image->height(), false, true);
-    store->uploadSurface(picture.surface, picture.texture);
+    // Shrunk once to the one size it is shown at and drawn 1:1: the picture's own size with mipmaps
+    // held 10 MB of textures for the 256 flags, for pixels never shown.
+    const std::string shownName = path + " (shown)";
+    const int32_t shown = store->surfaces().createBlank(shownName, Flag::kShownWidth, Flag::kShownHeight);
+    if (ImageData* target = store->surfaces().get(shown)) {
+        const std::unique_ptr<ImageData> rgba = image->bytesPerPixel() == 4 ? nullptr : image->toRgba();
+        (rgba ? *rgba : *image).shrinkInto(*target, ImageData::Shrink::Average);
+        picture.texture = store->createTextureFromSurface(shown, false);
+        store->surfaces().remove(shownName);
+    }
     return picture;
 }
 

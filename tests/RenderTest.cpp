@@ -192,6 +192,12 @@ TEST_F(Render, ShippedScanlinesAndFlagsDrawTheirPictures) {
         EXPECT_TRUE(flag.height > 0 && flag.width <= 100 && store->texture(flag.texture) &&
                     store->texture(flag.texture)->width == 50 && store->texture(flag.texture)->height == 30)
             << flag.name;
+    // France's paint palette is its left column, blue, whatever is kept of the picture.
+    const auto france = std::find_if(progress.flags.begin(), progress.flags.end(),
+                                     [](const Flag& flag) { return flag.name == "France Flag"; });
+    ASSERT_NE(france, progress.flags.end());
+    const uint32_t blue = store->surfaces().getPixel(france->surface, 0, france->height / 2);
+    EXPECT_TRUE((blue & 0xFF) < 60 && (blue >> 16 & 0xFF) > 100) << std::hex << blue;
     // Japan's, as the menus show it: the red disc in the middle, white at the corners.
     const auto japan = std::find_if(progress.flags.begin(), progress.flags.end(),
                                     [](const Flag& flag) { return flag.name == "Japan Flag"; });

@@ -1,6 +1,7 @@
 #include "assets/SurfaceStore.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iostream>
 
 #include "assets/AssetPack.h"
@@ -68,4 +69,15 @@ void SurfaceStore::convertToRgba(int32_t index) {
     ImageData* image = slots_.get(index);
     if (!image || image->bytesPerPixel() == 4) return;
     *image = std::move(*image->toRgba());
+}
+
+void SurfaceStore::keepLeftColumn(int32_t index) {
+    ImageData* image = slots_.get(index);
+    if (!image || image->width() <= 1) return;
+    const int channels = image->bytesPerPixel();
+    auto column = std::make_unique<uint8_t[]>(static_cast<size_t>(image->height()) * channels);
+    for (int y = 0; y < image->height(); ++y)
+        std::memcpy(column.get() + static_cast<size_t>(y) * channels,
+                    image->pixels() + static_cast<size_t>(y) * image->pitch(), channels);
+    *image = ImageData(1, image->height(), channels, std::move(column));
 }

@@ -35,6 +35,9 @@ class SurfaceStore final {
     // Makes a surface 4 bytes a pixel (grey to g,g,g, missing alpha 255), so pictures saved with
     // fewer channels behave as their 4-channel twins.
     void convertToRgba(int32_t index);
+    // Keeps only a surface's leftmost column, for a picture of which nothing else is read again
+    // (a flag's paint palette); the rest of its memory goes.
+    void keepLeftColumn(int32_t index);
 
     // Picture decoding as every loader does it: the loose file, else the pack entry.
     static std::unique_ptr<ImageData> readImage(const std::string& path);

@@ -154,6 +154,8 @@ FlagPicture ProgressRecord::flagPictureFromStore(const std::string& path) {
         picture.texture = store->createTextureFromSurface(shown, false);
         store->surfaces().remove(shownName);
     }
+    // From now on only the paint palette, the leftmost column, is read.
+    store->surfaces().keepLeftColumn(picture.surface);
     return picture;
 }
 

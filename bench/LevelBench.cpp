@@ -239,4 +239,4 @@ static void BM_LevelFrame(benchmark::State& state) {
         level.scene->render();
     }
 }
-BENCHMARK(BM_LevelFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_LevelFrame)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();

@@ -30,9 +30,8 @@ std::string flatPng() {
     return encodePng(400, 200, 4, pixels);
 }
 
-// Marks every shared object loaded so far as never to be unloaded. The game's shutdown quits SDL,
-// which unloads the GL driver; the leak checker would then find the driver's own leaks in an
-// unknown module, which no suppression can name.
+// Every shared object loaded so far stays loaded: shutdown would unload the GL driver, and the leak
+// checker would then find its leaks in an unknown module, which no suppression can name.
 void keepLibrariesLoaded() {
     dl_iterate_phdr(
         [](dl_phdr_info* info, size_t, void*) {

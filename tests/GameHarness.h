@@ -1,7 +1,6 @@
 #pragma once
-// The real game in a scratch folder, driven frame by frame: the fake clock, a fixed seed after
-// start-up, the held-input source, swap interval 1 (no sleeping). Return and Escape arrive as
-// pushed key events. Every test of the whole game starts it here.
+// The real game in a scratch folder, driven frame by frame: fake clock, fixed seed after start-up,
+// held-input source, swap interval 1 (no sleeping), Return and Escape as pushed key events.
 #include <SDL.h>
 #include <array>
 #include <cstdint>

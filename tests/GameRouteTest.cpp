@@ -14,9 +14,8 @@ constexpr SDL_Scancode kDown = SDL_SCANCODE_DOWN, kLeft = SDL_SCANCODE_LEFT, kRi
                        kReturn = SDL_SCANCODE_RETURN;
 } // namespace
 
-// A newcomer with the keyboard alone, from the first run to a won level that is kept, and on to
-// the next country: Return alone where it goes forward, arrows where a choice is made, and China walked as
-// its plan walks it (level clock in ms: left 522-14972, right 30035-40601, left 45821-51888).
+// Keyboard alone, first run to a kept win and on: Return to go forward, arrows to choose, and China
+// walked as its plan walks it (level clock in ms: left 522-14972, right 30035-40601, left 45821-51888).
 TEST(GameRoute, AKeyboardOnlyNewcomerWinsTheFirstCountryAndGoesOn) {
     HarnessOptions options;
     options.config = "";

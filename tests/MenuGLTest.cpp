@@ -1,6 +1,5 @@
-// Menus and text drawn for real, read back pixel by pixel: a test-only scene holding every widget
-// in every look with the shipped widget pictures; the button tips' icons from both rows of their
-// sheet, their places and their language; boxes in the pack's fonts.
+// Menus and text drawn for real, read back pixel by pixel: every widget in every look, the button
+// tips' icons from both rows of their sheet, their places and language; boxes in the pack's fonts.
 #include <algorithm>
 #include <functional>
 #include <glad/gl.h>

@@ -1,6 +1,5 @@
-// The menus inside the real game: actions, and the places where an empty list, a missing picture or
-// a scene file of the wrong shape must not hurt. The main menu's column, the selection, the pause and
-// the way back to the level are walked by the whole-game route.
+// The menus in the real game: actions, and where an empty list, a missing picture or a misshapen
+// scene file must not hurt. The whole-game route walks the menus' ordinary ways.
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>

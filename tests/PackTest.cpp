@@ -61,8 +61,7 @@ TEST(PackFormat, KeyAndLayoutReadAsShippedPacksWereWritten) {
     EXPECT_EQ(PackFormat::rotateName("\x81\x40") + PackFormat::unrotateName("\x03\x80"), "\x03\x80\x81\x40");
 }
 
-// The tool packs a tree that the game then reads: every byte kept, empty files at offsets of their
-// own (the listing would show a mixed-up size, since the reader keeps the first size per offset).
+// Packed by the tool, read by the game: every byte kept, empty files at offsets of their own.
 TEST(PackRoundTrip, ToolPacksListsAndExtractsATree) {
     ScratchDir dir("pack");
     std::string binary;

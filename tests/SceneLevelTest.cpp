@@ -121,9 +121,8 @@ TEST(SceneLevel, EveryEndShowsItsMessageAndLeadsToItsMenu) {
     }
 }
 
-// The brush builds under the pointer with its noise; losing focus pauses the level, its clock and
-// that noise, focus coming back over the pause menu keeps them paused, and the level resumes where
-// it stood.
+// The brush builds under the pointer with its noise; losing focus pauses the level, clock and noise,
+// focus back over the pause menu keeps them paused, and the level resumes where it stood.
 TEST(SceneLevel, TheBrushBuildsAndLosingFocusPausesTheLevelItsClockAndTheNoise) {
     Level g;
     ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing));
@@ -162,9 +161,8 @@ TEST(SceneLevel, TheBrushBuildsAndLosingFocusPausesTheLevelItsClockAndTheNoise) 
     EXPECT_TRUE(g.progress.levelTimer.running() && g.progress.levelTimer.read() < before + 700);
 }
 
-// On a machine that only manages 25 frames a second each frame counts as 18 ms, for the creatures
-// and for the level clock alike: 100 such frames take 1800 ms off the limit, not the 4000 of the
-// wall clock, or a slow machine could never finish a level in time.
+// At 25 frames a second each frame counts as 18 ms for creatures and clock alike: 100 frames take
+// 1800 ms off the limit, not the wall clock's 4000, or a slow machine could never finish in time.
 TEST(SceneLevel, SlowFramesCountTheirChargedTime) {
     Level g;
     ASSERT_TRUE(g.runUntilPhase(SceneLevel::Playing, 5000));

@@ -1,6 +1,5 @@
-// Every shipped country level, read from data/ by the game's own list reader, against the limits the
-// game is made for. Whether a level can be walked and won is checked by the level script when it
-// writes the level and by the robot sweep, which plays the real game.
+// Every shipped level, read from data/ by the game's own reader, against the game's limits. Whether
+// it can be won is checked by the level script that writes it and by the robot sweep.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -26,8 +26,7 @@ TEST(PausableTimerTest, PausedTimeIsNotCountedAndTheTickCounterMayWrap) {
     EXPECT_EQ(timer.read(), 0x20u + 30u);
 }
 
-// Frames are charged at most 18 ms; the limiter sleeps out a short frame only while vsync is off, and
-// the first frame with vsync switches it off for good.
+// Frames charge at most 18 ms; the limiter sleeps out short frames until vsync first shows.
 TEST(FrameClockTest, ChargesAndLimiterSleeps) {
     // Frame time, limiter, swap interval -> charged, slept, limiter after.
     const uint32_t cases[][6] = {{100, 0, 1, 18, 0, 0}, {17, 0, 1, 17, 0, 0}, {0, 0, 1, 0, 0, 0},

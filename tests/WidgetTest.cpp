@@ -1,6 +1,5 @@
-// Pictures, animations, buttons, selectors, sliders and switches: their frames, looks, presses,
-// steps and values, and both file forms. No GL and no texts here: pictures come from a fake lookup,
-// and text lines have no font.
+// Every widget kind: frames, looks, presses, steps, values and both file forms. No GL and no
+// texts: pictures come from a fake lookup, and text lines have no font.
 #include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -127,10 +126,9 @@ TEST(WidgetFiles, EachFormReadsToTheBytesOfItsBinaryForm) {
     }
 }
 
-// Drives a widget through blank-separated steps: sN state N, vN value N, f or b a step forward or
-// back, tN N frames of 1 ms, pX,Y moved to X,Y, hX,Y a hit test (noted "hit" or "miss"), d drawn,
-// c the change report taken. "." notes what a player sees: state=value ("*" while a change is
-// reported) and the picture cell shown.
+// Blank-separated steps: sN state N, vN value N, f/b a step forward/back, tN N frames of 1 ms, pX,Y
+// moved there, hX,Y a hit test ("hit"/"miss"), d drawn, c the change report taken. "." notes what a
+// player sees: state=value ("*" while a change is reported) and the picture cell shown.
 std::string play(GUIElement& w, const std::string& script) {
     std::string seen;
     const std::map<char, std::function<void(int32_t, int32_t)>> act = {
@@ -265,8 +263,7 @@ TEST(GraphicElementTiming, FramesAdvanceOncePerTickAndStopWithoutLoop) {
         strip.update();
         if (seen.empty() || seen.back() != strip.frame) seen.push_back(strip.frame);
     }
-    EXPECT_EQ(seen, (std::vector<uint16_t>{0, 1, 2}));
-    EXPECT_EQ(strip.source.y, 40);
+    EXPECT_EQ(std::tuple(seen, strip.source.y), std::tuple(std::vector<uint16_t>{0, 1, 2}, 40));
 
     // 18 ms is not above 18; a frame of 0 ms still lasts one tick; side-by-side frames step across.
     strip.frameDurations = {18, 0, 0};
